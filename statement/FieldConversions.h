@@ -1,0 +1,28 @@
+// Conversion of statement field texts into numbers: amounts into doubles,
+// dates into OLE Automation DATE values. None of them reports failure: a text
+// that does not convert gives 0.
+#pragma once
+
+#include "CString.h"
+#include "Platform.h"
+
+// Amount of a field: quotes, whitespace, commas and minus signs are dropped
+// (so the result is never negative), then the leading decimal number is read
+// (optional plus sign, digits, optional fraction, optional exponent). A text
+// without a leading number, or one whose value is not a finite double (for
+// example 1e999), gives 0.
+double ParseAmount(CString text);
+
+// Day/month/year date with slashes, falling back to year-month-day with
+// dashes when the first reading gives no date after 30 December 1899.
+DATE ParseSlashDate(CString text);
+
+// Seven-character date: two-digit day, month abbreviation, two-digit year,
+// for example 03NOV11 (dashes and letter case do not matter).
+DATE ParseMonthDate(const CString& text);
+
+// Month number 1 to 12 of a three-letter capital abbreviation (JAN to DEC).
+bool MonthFromAbbreviation(const CString& abbreviation, int& month);
+
+CString& ToUpper(CString& text);
+CString& RemoveDashes(CString& text);

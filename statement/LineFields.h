@@ -1,0 +1,34 @@
+// Splitting of one comma-separated statement line into fields, and the
+// clean-up steps applied to a field before it is stored or converted.
+//
+// A double quote switches a quoted state on and off; a separator inside the
+// quoted state does not separate. Quotes stay part of the field text until
+// StripQuotes removes a pair that encloses the whole field. Fields are
+// numbered from 1.
+#pragma once
+
+#include "CString.h"
+
+// Longest field GetField can return; a longer field counts as missing.
+constexpr int kMaxFieldLength = 511;
+
+// Number of fields of `line`. `quoted` (0 or 1) is read and left in its final
+// state, so a caller can carry an open quote from one line into the next; a
+// quote still open at the end makes the count one smaller. A null line has 0.
+int CountFields(const char* line, char separator, int& quoted);
+
+// Text of field `n` in a buffer shared by every call (valid until the next
+// call), or null when the line has no field n or the field is longer than
+// kMaxFieldLength. The last field is taken from the last separator of the
+// whole line; when a quoted last field has characters after its closing
+// quote, the line is cut right after that quote (the caller's buffer changes).
+const char* GetField(char* line, char separator, int n);
+
+// Removes one pair of double quotes that encloses the whole text.
+void StripQuotes(CString& text);
+
+// Removes space, tab, line feed, vertical tab, form feed and carriage return.
+void RemoveWhitespace(CString& text);
+
+// Removes every character that occurs in `set`.
+void RemoveChars(CString& text, CString set);

@@ -1,0 +1,19 @@
+// Reading one physical line of a statement file into a fixed buffer.
+#pragma once
+
+#include <istream>
+
+constexpr int kMaxLineLength = 2047;
+constexpr int kLineBufferSize = kMaxLineLength + 2;
+using LineBuffer = char[kLineBufferSize];
+
+enum class LineRead { Complete, TooLong };
+
+// Reads the next line (without its line feed) into `line`. At the end of the
+// file the line is empty. A line longer than kMaxLineLength is not kept: the
+// rest of it is passed over, so the next read starts at the following line,
+// and the result is TooLong with an empty buffer.
+LineRead ReadLine(std::istream& stream, LineBuffer& line);
+
+// Moves back to the start of the file, whatever state the last read left.
+void Rewind(std::istream& stream);

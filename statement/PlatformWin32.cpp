@@ -1,0 +1,55 @@
+// Windows implementation of the statement code's platform seam.
+#include "Platform.h"
+
+#include <mbstring.h>
+#include <oleauto.h>
+
+#include <utility>
+
+namespace platform {
+namespace {
+
+const unsigned char* Bytes(const char* text) { return reinterpret_cast<const unsigned char*>(text); }
+const char* Chars(const unsigned char* text) { return reinterpret_cast<const char*>(text); }
+
+DebugSink& CurrentSink() {
+    static DebugSink sink;
+    return sink;
+}
+
+}  // namespace
+
+int WideToAnsi(const wchar_t* text, int length, char* out, int outSize) {
+    return WideCharToMultiByte(CP_ACP, 0, text, length, out, outSize, nullptr, nullptr);
+}
+
+int CompareMultibyte(const char* left, const char* right) { return _mbscmp(Bytes(left), Bytes(right)); }
+
+const char* FindFirstMultibyte(const char* text, char c) {
+    return Chars(_mbschr(Bytes(text), static_cast<unsigned char>(c)));
+}
+
+const char* FindLastMultibyte(const char* text, char c) {
+    return Chars(_mbsrchr(Bytes(text), static_cast<unsigned char>(c)));
+}
+
+const char* FindMultibyteText(const char* text, const char* part) {
+    return Chars(_mbsstr(Bytes(text), Bytes(part)));
+}
+
+bool SystemTimeToDate(const SYSTEMTIME& time, DATE& date) {
+    SYSTEMTIME copy = time;
+    return SystemTimeToVariantTime(&copy, &date) != 0;
+}
+
+void WriteDebugOutput(const char* text) {
+    const DebugSink& sink = CurrentSink();
+    if (sink)
+        sink(text);
+    else
+        OutputDebugStringA(text);
+}
+
+DebugSink SetDebugSink(DebugSink sink) { return std::exchange(CurrentSink(), std::move(sink)); }
+
+}  // namespace platform

@@ -1,0 +1,61 @@
+// CTransactionRecord: one transaction line of a statement file, parsed.
+//
+// The reader reuses one record for every line: Reset empties it and sets the
+// layout the line is to be read with, and operator>> fills it from the next
+// line of the stream. The enumeration values are what operator>> throws for
+// a line that is not a transaction line; they never leave the reader.
+#pragma once
+
+#include "CString.h"
+#include "LineReading.h"
+#include "Platform.h"
+
+#include <istream>
+
+class CTransactionRecord {
+public:
+    enum ReadError {
+        InvalidRecord = 1,  // not exactly 8 fields, a field too long, or no layout
+        StreamNotOpen = 4,  // the file stream is not open
+    };
+
+    CTransactionRecord();
+
+    void Reset(int layout);
+
+    CString GetSortCode() const { return m_SortCode; }
+    CString GetAccountNumber() const { return m_AccountNumber; }
+    CString GetDateText() const { return m_DateText; }
+    CString GetTypeCode() const { return m_TypeCode; }
+    CString GetDescription() const { return m_Description; }
+    double GetDebitAmount() const { return m_DebitAmount; }
+    double GetCreditAmount() const { return m_CreditAmount; }
+    double GetBalance() const { return m_Balance; }
+    int GetIsDebit() const { return m_IsDebit; }
+    DATE GetDate() const { return m_Date; }
+    int GetLayout() const { return m_Layout; }
+
+    friend std::istream& operator>>(std::istream& stream, CTransactionRecord& record);
+
+private:
+    void ParseLine(LineBuffer& line);
+    void ReadDateFirstFields(LineBuffer& line);
+    void ReadAccountFirstFields(LineBuffer& line);
+    void ReadSortCode(LineBuffer& line, int field);
+    void ReadAccountNumber(LineBuffer& line, int field);
+    void ReadTypeCode(LineBuffer& line, int field);
+    void ReadDescription(LineBuffer& line, int field);
+    void ReadAmounts(LineBuffer& line);
+
+    CString m_SortCode;
+    CString m_AccountNumber;
+    CString m_DateText;
+    CString m_TypeCode;
+    CString m_Description;
+    double m_DebitAmount;
+    double m_CreditAmount;
+    double m_Balance;
+    int m_IsDebit;
+    DATE m_Date;
+    int m_Layout;
+};
