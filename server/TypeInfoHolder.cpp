@@ -1,0 +1,140 @@
+#include "TypeInfoHolder.h"
+
+#include "Module.h"
+
+#include <cwchar>
+#include <new>
+
+namespace {
+
+// Releases a type attribute block when it goes out of scope.
+class TypeAttributes {
+public:
+    explicit TypeAttributes(ITypeInfo* typeInfo) : m_typeInfo(typeInfo) {
+        if (FAILED(typeInfo->GetTypeAttr(&m_attributes))) m_attributes = nullptr;
+    }
+    TypeAttributes(const TypeAttributes&) = delete;
+    TypeAttributes& operator=(const TypeAttributes&) = delete;
+    ~TypeAttributes() {
+        if (m_attributes) m_typeInfo->ReleaseTypeAttr(m_attributes);
+    }
+    const TYPEATTR* Get() const { return m_attributes; }
+
+private:
+    ITypeInfo* m_typeInfo;
+    TYPEATTR* m_attributes = nullptr;
+};
+
+// Releases a function description when it goes out of scope.
+class FunctionDescription {
+public:
+    FunctionDescription(ITypeInfo* typeInfo, UINT index) : m_typeInfo(typeInfo) {
+        if (FAILED(typeInfo->GetFuncDesc(index, &m_description))) m_description = nullptr;
+    }
+    FunctionDescription(const FunctionDescription&) = delete;
+    FunctionDescription& operator=(const FunctionDescription&) = delete;
+    ~FunctionDescription() {
+        if (m_description) m_typeInfo->ReleaseFuncDesc(m_description);
+    }
+    const FUNCDESC* Get() const { return m_description; }
+
+private:
+    ITypeInfo* m_typeInfo;
+    FUNCDESC* m_description = nullptr;
+};
+
+}  // namespace
+
+CComTypeInfoHolder::CComTypeInfoHolder(const GUID* iid, const GUID* libid, WORD major, WORD minor)
+    : m_iid(iid), m_libid(libid), m_major(major), m_minor(minor) {}
+
+HRESULT CComTypeInfoHolder::LoadTypeInfo(LCID lcid) {
+    if (IsLoaded()) return S_OK;
+    CriticalSectionLock lock(Module().Lock());
+    HRESULT result = m_typeInfo ? S_OK : LoadFromLibrary(lcid);
+    if (m_typeInfo && !m_names) result = BuildNameCache(m_typeInfo.Get());
+    return result;
+}
+
+// Keeps ITypeInfo2 when the platform offers it, plain ITypeInfo otherwise.
+HRESULT CComTypeInfoHolder::LoadFromLibrary(LCID lcid) {
+    ComPtr<ITypeLib> library;
+    HRESULT result = LoadRegTypeLib(*m_libid, m_major, m_minor, lcid, library.Put());
+    if (FAILED(result)) return result;
+    ComPtr<ITypeInfo> typeInfo;
+    result = library->GetTypeInfoOfGuid(*m_iid, typeInfo.Put());
+    if (FAILED(result)) return result;
+    ComPtr<ITypeInfo2> typeInfo2;
+    m_typeInfo = SUCCEEDED(typeInfo.As(typeInfo2)) ? ComPtr<ITypeInfo>(typeInfo2.Get()) : typeInfo;
+    AddCleanup(&CComTypeInfoHolder::ReleaseTypeInfo, this);
+    return S_OK;
+}
+
+// A type without functions gets no cache, so lookups keep going to the type
+// information; entries whose description cannot be read stay empty.
+HRESULT CComTypeInfoHolder::BuildNameCache(ITypeInfo* typeInfo) {
+    TypeAttributes attributes(typeInfo);
+    if (!attributes.Get()) return S_OK;
+    const int count = attributes.Get()->cFuncs;
+    m_nameCount = count;
+    if (count == 0) return S_OK;
+    std::unique_ptr<NameEntry[]> names(new (std::nothrow) NameEntry[count]);
+    if (!names) return E_OUTOFMEMORY;
+    for (int index = 0; index < count; ++index) {
+        FunctionDescription function(typeInfo, static_cast<UINT>(index));
+        if (!function.Get()) continue;
+        NameEntry& entry = names[index];
+        if (FAILED(typeInfo->GetDocumentation(function.Get()->memid, entry.name.Put(), nullptr, nullptr, nullptr)))
+            continue;
+        entry.length = entry.name.Length();
+        entry.id = function.Get()->memid;
+    }
+    m_names = std::move(names);
+    return S_OK;
+}
+
+void CComTypeInfoHolder::ReleaseTypeInfo(void* holder) {
+    auto* self = static_cast<CComTypeInfoHolder*>(holder);
+    self->m_typeInfo.Reset();
+    self->m_names.reset();
+    self->m_nameCount = 0;
+}
+
+HRESULT CComTypeInfoHolder::GetTypeInfo(UINT, LCID lcid, ITypeInfo** out) {
+    if (!out) return E_POINTER;
+    const HRESULT result = m_typeInfo ? S_OK : LoadTypeInfo(lcid);
+    *out = m_typeInfo.Get();
+    if (!*out) return result;
+    (*out)->AddRef();
+    return S_OK;
+}
+
+// Searched from the last entry to the first; names must match exactly.
+const CComTypeInfoHolder::NameEntry* CComTypeInfoHolder::FindCachedName(const wchar_t* name) const {
+    const UINT length = static_cast<UINT>(lstrlenW(name));
+    for (int index = m_nameCount - 1; index >= 0; --index) {
+        const NameEntry& entry = m_names[index];
+        if (entry.name.Get() && entry.length == length && std::wmemcmp(entry.name.Get(), name, length) == 0)
+            return &entry;
+    }
+    return nullptr;
+}
+
+HRESULT CComTypeInfoHolder::GetIDsOfNames(LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) {
+    HRESULT result = IsLoaded() ? S_OK : LoadTypeInfo(lcid);
+    if (!m_typeInfo) return result;
+    if (m_names && count == 1 && names && names[0] && ids) {
+        if (const NameEntry* entry = FindCachedName(names[0])) {
+            ids[0] = entry->id;
+            return S_OK;
+        }
+    }
+    return m_typeInfo->GetIDsOfNames(names, count, ids);
+}
+
+HRESULT CComTypeInfoHolder::Invoke(IDispatch* object, DISPID id, LCID lcid, WORD flags, DISPPARAMS* parameters,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+    const HRESULT loaded = IsLoaded() ? S_OK : LoadTypeInfo(lcid);
+    if (!m_typeInfo) return loaded;
+    return m_typeInfo->Invoke(object, id, flags, parameters, result, exception, argumentError);
+}
