@@ -1,0 +1,83 @@
+#include "ErrorReporting.h"
+
+#include "ResourceHolders.h"
+
+const ErrorText ErrorTextTable[] = {
+    {E_UNEXPECTED, L"Unexpected result"},
+    {E_OUTOFMEMORY, L"Out of Memory"},
+    {E_INVALIDARG, L"Invalid argument"},
+    {E_NOTIMPL, L"Not implemented"},
+    {E_NOINTERFACE, L"Interface not supported"},
+    {0, nullptr},
+};
+
+namespace {
+
+std::size_t FindErrorText(HRESULT hr) {
+    for (std::size_t index = 0; ErrorTextTable[index].m_code != 0; ++index) {
+        if (ErrorTextTable[index].m_code == hr) return index;
+    }
+    return 0;
+}
+
+// The system's text for `code` in the user's default language, as wide text:
+// empty when the system has no text, null when memory runs out.
+BStr SystemErrorText(unsigned long code) {
+    static_assert(LANG_USER_DEFAULT == 0x0400, "user's default language");
+    LocalMemory buffer;
+    const DWORD flags =
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS;
+    // With ALLOCATE_BUFFER the "buffer" argument receives the address of the
+    // buffer the system allocates; LocalMemory frees it.
+    const DWORD length = FormatMessageA(flags, nullptr, code, LANG_USER_DEFAULT,
+                                        reinterpret_cast<LPSTR>(buffer.Put()), 0, nullptr);
+    const char* text = static_cast<const char*>(buffer.Get());
+    const int wideLength =
+        length && text ? MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0) : 0;
+    BStr wide = BStr::Adopt(SysAllocStringLen(nullptr, static_cast<UINT>(wideLength)));
+    if (wide.Get() && wideLength > 0) {
+        MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.Get(), wideLength);
+    }
+    return wide;
+}
+
+// A new error object that carries nothing yet. The interface identifier is
+// cleared explicitly: Wine's CreateErrorInfo leaves it uninitialised (it was
+// seen holding bytes of an earlier heap block), and the module's error objects
+// must carry none.
+HRESULT CreateEmptyErrorObject(ComPtr<ICreateErrorInfo>& created) {
+    const HRESULT hr = CreateErrorInfo(created.Put());
+    if (SUCCEEDED(hr)) created->SetGUID(GUID_NULL);
+    return hr;
+}
+
+}  // namespace
+
+void PublishErrorInfo(ICreateErrorInfo* created) noexcept {
+    ComPtr<IErrorInfo> info;
+    if (SUCCEEDED(created->QueryInterface(IID_IErrorInfo, info.PutVoid()))) {
+        SetErrorInfo(0, info.Get());
+    }
+}
+
+HRESULT ReportHResult(HRESULT hr) noexcept {
+    if (hr == DISP_E_EXCEPTION || HRESULT_FACILITY(hr) == FACILITY_CONTROL) return hr;
+
+    ComPtr<ICreateErrorInfo> created;
+    if (FAILED(CreateEmptyErrorObject(created))) return hr;
+    const std::size_t index = FindErrorText(hr);
+    // SetDescription copies the text; its parameter is merely not declared const.
+    created->SetDescription(const_cast<LPOLESTR>(ErrorTextTable[index].m_description));
+    PublishErrorInfo(created.Get());
+    return ModuleErrorCode(index);
+}
+
+HRESULT ReportSystemError(unsigned long code) noexcept {
+    ComPtr<ICreateErrorInfo> created;
+    const HRESULT creation = CreateEmptyErrorObject(created);
+    if (FAILED(creation)) return creation;
+    BStr description = SystemErrorText(code);
+    created->SetDescription(description.Get() ? description.Get() : const_cast<LPOLESTR>(L""));
+    PublishErrorInfo(created.Get());
+    return SystemErrorCode;
+}
