@@ -1,0 +1,37 @@
+// The host bank account whose lines an import keeps: its sort code and
+// account number as read from the host, and the other written form of the
+// account number (with or without leading zeros up to 8 digits). The values
+// stay from one import to the next; an import that reads no value from the
+// host keeps the earlier one.
+#pragma once
+
+#include "CString.h"
+#include "TransactionRecord.h"
+
+#include <wtypes.h>
+
+class StatementAccount {
+public:
+    // Take the host's texts; a null text, or one that does not convert to
+    // narrow text, leaves the member as it was.
+    void SetAccountNumber(const wchar_t* accountNumber);
+    void SetSortCode(const wchar_t* sortCode);
+
+    // The record's sort code equals ours and its account number equals
+    // either form of ours.
+    bool MatchesAccount(const CTransactionRecord& record) const;
+    // The record carries a debit or a credit amount.
+    static bool HasAmount(const CTransactionRecord& record);
+
+    const CString& SortCode() const { return m_sortCode; }
+    const CString& AccountNumber() const { return m_accountNumber; }
+    const CString& AccountNumberAlt() const { return m_accountNumberAlt; }
+
+private:
+    CString m_sortCode;
+    CString m_accountNumber;
+    CString m_accountNumberAlt;
+};
+
+// Keeps only the decimal digits of a zero-terminated text, in place.
+void KeepDigits(char* text);

@@ -1,0 +1,129 @@
+// The statement import: ImportStatement of the statement service and its
+// steps. The order of host calls is fixed: choose the file, empty the host
+// statement, read the bank account, then hand over the lines one by one.
+// Lines already handed over stay in the host statement whatever happens
+// later; host calls on the statement and its lines are not checked.
+#include "BankDisplayName.h"
+#include "BankStatementService.h"
+#include "HostCalls.h"
+#include "HostComponents.h"
+#include "OrvaleOnlineForBusinessFile.h"
+#include "StatementFileRecognizer.h"
+#include "StatementLineTexts.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kBankNameBufferSize = 100;
+
+// The line's number, direction, amount, date, description and reference; a
+// cheque's reference is its padded number, and its description says so.
+void FillStatementLine(IHostStatementLine* line, const CTransactionRecord& record, long number) {
+    Variant lineNumber;
+    lineNumber->vt = VT_I4;
+    lineNumber->lVal = number;
+    line->put_Number(lineNumber.Get());
+    const bool debit = record.GetIsDebit() != 0;
+    line->put_Direction(debit ? 0 : 1);
+    line->put_Amount(debit ? record.GetDebitAmount() : record.GetCreditAmount());
+    line->put_Date(record.GetDate());
+    line->put_Description(ToBstr(record.GetDescription()).Get());
+    const BStr typeCode = ToBstr(record.GetTypeCode());
+    if (!IsChequeTypeCode(typeCode.Get())) {
+        line->put_Reference(typeCode.Get());
+        return;
+    }
+    CString chequeNumber = record.GetDescription();
+    PadChequeNumber(chequeNumber);
+    line->put_Reference(ToBstr(chequeNumber).Get());
+    CString chequeDescription("CHQ ");
+    chequeDescription += chequeNumber;
+    line->put_Description(ToBstr(chequeDescription).Get());
+}
+
+// The chosen path as ANSI text in `path`; a path that does not fit, or has
+// characters the code page cannot show, is refused with a system error.
+void CopyChosenPath(BSTR chosen, char (&path)[MAX_PATH]) {
+    path[0] = '\0';
+    const int length = static_cast<int>(SysStringLen(chosen));
+    if (length == 0) return;
+    BOOL lossy = FALSE;
+    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, chosen, length, nullptr, 0, nullptr, &lossy);
+    if (lossy) throw static_cast<unsigned long>(ERROR_NO_UNICODE_TRANSLATION);
+    if (needed <= 0 || needed >= MAX_PATH) throw static_cast<unsigned long>(ERROR_FILENAME_EXCED_RANGE);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, chosen, length, path, needed, nullptr, nullptr);
+    path[needed] = '\0';
+}
+
+}  // namespace
+
+STDMETHODIMP CBankStatementService::ImportStatement(IHostReconciliation* reconciliation, IHostStatement* statement) {
+    return GuardedCall([&] {
+        if (!reconciliation || !statement) throw static_cast<long>(E_INVALIDARG);
+        m_cancelled = 0;
+        char path[MAX_PATH];
+        if (!ChooseStatementFile(path)) {
+            m_cancelled = 1;
+            return;
+        }
+        statement->Clear();
+        statement->put_Balance(0.0);
+        ReadBankAccount(reconciliation);
+        PassStatementLines(path, statement);
+    });
+}
+
+// Asks the host's file chooser for a file, offering RecognizeStatementFile
+// to test candidates. Returns true with the path when a file was chosen.
+bool CBankStatementService::ChooseStatementFile(char (&path)[MAX_PATH]) {
+    const ComPtr<IHostFileChooser> chooser = CreateHostObject<IHostFileChooser>(CLSID_HostFileChooser);
+    const ComPtr<IHostBankSetup> bankSetup = CreateHostObject<IHostBankSetup>(CLSID_HostBankSetup);
+    path[0] = '\0';
+    unsigned char bankName[kBankNameBufferSize] = {};
+    std::memcpy(bankName, kBankDisplayName, sizeof kBankDisplayName);
+    FileChooserOptions options = {};
+    CheckedHostCall(bankSetup, [&](IHostBankSetup* setup) {
+        return setup->GetFileOptions(bankName, reinterpret_cast<unsigned char*>(&options));
+    });
+    options.m_recognizer = &RecognizeStatementFile;
+    CheckedHostCall(chooser, [&](IHostFileChooser* fileChooser) {
+        return fileChooser->SetOptions(reinterpret_cast<unsigned char*>(&options));
+    });
+    long status = -1;  // a Show that fails without a status chose nothing
+    HostCall(chooser, [&](IHostFileChooser* fileChooser) { return fileChooser->Show(&status); });
+    BStr chosen;
+    HostCall(chooser, [&](IHostFileChooser* fileChooser) { return fileChooser->get_FileName(chosen.Put()); });
+    if (status != 0) return false;
+    CopyChosenPath(chosen.Get(), path);
+    return true;
+}
+
+// Only whether a text came back counts, not the calls' result codes.
+void CBankStatementService::ReadBankAccount(IHostReconciliation* reconciliation) {
+    ComPtr<IHostBankAccount> account;
+    if (FAILED(reconciliation->get_BankAccount(account.Put())) || !account) return;
+    BStr accountNumber;
+    account->get_AccountNumber(accountNumber.Put());
+    m_account.SetAccountNumber(accountNumber.Get());
+    BStr sortCode;
+    account->get_SortCode(sortCode.Put());
+    m_account.SetSortCode(sortCode.Get());
+}
+
+// Hands every line of the account that carries an amount to the statement,
+// numbered from 1, until a line cannot be read. A line the statement does
+// not supply is passed over and takes no number.
+void CBankStatementService::PassStatementLines(const char* path, IHostStatement* statement) {
+    OrvaleOnlineForBusinessFile reader(path, std::ios::in | std::ios::binary);
+    CTransactionRecord record;
+    if (!reader.IsValid()) return;
+    reader.SkipHeaderLine();
+    long number = 1;
+    while (reader.ReadTransaction(record)) {
+        if (!m_account.MatchesAccount(record) || !StatementAccount::HasAmount(record)) continue;
+        ComPtr<IHostStatementLine> line;
+        if (FAILED(statement->AddLine(line.Put())) || !line) continue;
+        FillStatementLine(line.Get(), record, number++);
+    }
+}
