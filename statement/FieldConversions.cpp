@@ -1,7 +1,9 @@
-// Years below 100 are passed to the platform's date conversion unchanged, and
-// the platform applies the OLE Automation two-digit year window: 0 to 29 mean
-// 2000 to 2029, 30 to 99 mean 1930 to 1999. So 03NOV11 is 3 November 2011 and
-// 03NOV45 is 3 November 1945, and 1/2/29 is 1 February 2029.
+// Years below 100 get their century here, by one fixed rule, before the
+// platform converts the date: 0 to 49 are 2000 to 2049, 50 to 99 are 1950 to
+// 1999. So 03NOV11 is 3 November 2011, 03NOV49 is 3 November 2049 and
+// 03NOV50 is 3 November 1950. The platforms' own two-digit windows differ
+// (Windows reads 30 as 1930 by default, Wine as 2030), so leaving it to them
+// would make a statement's dates depend on where it is imported.
 #include "FieldConversions.h"
 
 #include "LineFields.h"
@@ -16,6 +18,7 @@ namespace {
 constexpr double kNoDate = 0.0;
 constexpr double kLatestNonDate = 0.000005;  // 30 December 1899 and before
 constexpr int kMaxDateParts = 3;
+constexpr int kLastTwoDigitYearOfThisCentury = 49;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -44,14 +47,15 @@ const char* DecimalNumberEnd(const char* text) {
     return p;
 }
 
-// The leading whole number of `text` in the manner of atoi: whitespace
-// skipped, optional sign, digits; out-of-range values are clamped.
-int LeadingInteger(const char* text) {
-    while (IsSpace(*text)) ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+') ++text;
+// The leading whole number of the text from `text` up to `end` in the manner
+// of atoi: whitespace skipped, optional sign, digits; out-of-range values are
+// clamped.
+int LeadingInteger(const char* text, const char* end) {
+    while (text < end && IsSpace(*text)) ++text;
+    const bool negative = text < end && *text == '-';
+    if (text < end && (*text == '-' || *text == '+')) ++text;
     long long value = 0;
-    for (; IsDigit(*text); ++text) {
+    for (; text < end && IsDigit(*text); ++text) {
         value = value * 10 + (*text - '0');
         if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
     }
@@ -61,22 +65,37 @@ int LeadingInteger(const char* text) {
     return static_cast<int>(value);
 }
 
-// Starts of the first parts of `text` split at `separator` the way strtok
-// splits: runs of separators count as one, separators at the ends are
-// ignored. Each part ends at the next separator, where LeadingInteger stops.
-int SplitParts(const char* text, char separator, const char* (&parts)[kMaxDateParts]) {
+struct Part {
+    const char* start;
+    const char* end;
+};
+
+// The first parts of `text` split at `separator` the way strtok splits:
+// runs of separators count as one, separators at the ends are ignored.
+int SplitParts(const char* text, char separator, Part (&parts)[kMaxDateParts]) {
     int count = 0;
     const char* p = text;
     while (count < kMaxDateParts) {
         while (*p == separator) ++p;
         if (!*p) break;
-        parts[count++] = p;
+        const char* start = p;
         while (*p && *p != separator) ++p;
+        parts[count++] = {start, p};
     }
     return count;
 }
 
-const char* SkipLeadingQuote(const char* text) { return *text == '"' ? text + 1 : text; }
+int PartNumber(const Part& part) { return LeadingInteger(part.start, part.end); }
+
+// The number of a first part, read after a double quote at its very start.
+int FirstPartNumber(const Part& part) {
+    return LeadingInteger(part.start < part.end && *part.start == '"' ? part.start + 1 : part.start, part.end);
+}
+
+int WithCentury(int year) {
+    if (year < 0 || year > 99) return year;
+    return year <= kLastTwoDigitYearOfThisCentury ? 2000 + year : 1900 + year;
+}
 
 struct CalendarDate {
     int year = 0;
@@ -88,7 +107,7 @@ struct CalendarDate {
 // receive the low 16 bits of each number.
 bool ConvertDate(const CalendarDate& calendar, DATE& date) {
     SYSTEMTIME time = {};
-    time.wYear = static_cast<WORD>(calendar.year);
+    time.wYear = static_cast<WORD>(WithCentury(calendar.year));
     time.wMonth = static_cast<WORD>(calendar.month);
     time.wDay = static_cast<WORD>(calendar.day);
     return platform::SystemTimeToDate(time, date);
@@ -111,17 +130,17 @@ double ParseAmount(CString text) {
 DATE ParseSlashDate(CString text) {
     DATE result = kNoDate;
     CalendarDate calendar;
-    const char* parts[kMaxDateParts] = {};
+    Part parts[kMaxDateParts] = {};
     int count = SplitParts(text.GetText(), '/', parts);
-    if (count > 0) calendar.day = LeadingInteger(SkipLeadingQuote(parts[0]));
-    if (count > 1) calendar.month = LeadingInteger(parts[1]);
-    if (count > 2) calendar.year = LeadingInteger(parts[2]);
+    if (count > 0) calendar.day = FirstPartNumber(parts[0]);
+    if (count > 1) calendar.month = PartNumber(parts[1]);
+    if (count > 2) calendar.year = PartNumber(parts[2]);
     if (ConvertDate(calendar, result) && result >= kLatestNonDate) return result;
 
     count = SplitParts(text.GetText(), '-', parts);
-    if (count > 0) calendar.year = LeadingInteger(SkipLeadingQuote(parts[0]));
-    if (count > 1) calendar.month = LeadingInteger(parts[1]);
-    if (count > 2) calendar.day = LeadingInteger(parts[2]);
+    if (count > 0) calendar.year = FirstPartNumber(parts[0]);
+    if (count > 1) calendar.month = PartNumber(parts[1]);
+    if (count > 2) calendar.day = PartNumber(parts[2]);
     ConvertDate(calendar, result);
     return result;
 }
@@ -131,8 +150,9 @@ DATE ParseMonthDate(const CString& text) {
     ToUpper(RemoveDashes(copy));
     CalendarDate calendar;
     if (copy.GetLength() != 7 || !MonthFromAbbreviation(copy.Mid(2, 3), calendar.month)) return kNoDate;
-    calendar.day = LeadingInteger(copy.Left(2).GetText());
-    calendar.year = LeadingInteger(copy.Right(2).GetText());
+    const char* digits = copy.GetText();
+    calendar.day = LeadingInteger(digits, digits + 2);
+    calendar.year = LeadingInteger(digits + 5, digits + 7);
     DATE result = kNoDate;
     ConvertDate(calendar, result);
     return result;

@@ -48,6 +48,8 @@ OrvaleOnlineForBusinessFile::OrvaleOnlineForBusinessFile(const char* path, std::
     }
 }
 
+bool OrvaleOnlineForBusinessFile::IsHeaderLine(const char* line) { return FirstWordIs(line, kHeaderWord); }
+
 bool OrvaleOnlineForBusinessFile::IsValid() const { return m_FieldCount == kFieldsPerLine && m_Layout != 0; }
 
 bool OrvaleOnlineForBusinessFile::Open(const char* path, std::ios_base::openmode mode) {
@@ -106,7 +108,7 @@ void OrvaleOnlineForBusinessFile::SkipHeaderLine() {
     try {
         RequireOpenStream();
         LineBuffer line;
-        if (::ReadLine(m_Stream, line) == LineRead::TooLong || !FirstWordIs(line, kHeaderWord)) Rewind(m_Stream);
+        if (::ReadLine(m_Stream, line) == LineRead::TooLong || !IsHeaderLine(line)) Rewind(m_Stream);
     } catch (...) {
         Report(kReadFailed);
     }

@@ -24,6 +24,10 @@ public:
     bool IsValid() const;
     int GetLayout() const { return m_Layout; }
 
+    // True when the first whitespace-delimited word of `line` is exactly
+    // "Transaction": the header line SkipHeaderLine passes over.
+    static bool IsHeaderLine(const char* line);
+
     // Consumes the first line when its first word is "Transaction";
     // otherwise leaves the stream at the start of the file.
     void SkipHeaderLine();

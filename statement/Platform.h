@@ -37,9 +37,9 @@ const char* FindFirstMultibyte(const char* text, char c);
 const char* FindLastMultibyte(const char* text, char c);
 const char* FindMultibyteText(const char* text, const char* part);
 
-// Calendar date to OLE Automation date; false when the platform refuses it.
-// Years 0 to 99 are taken as the platform takes them: 0-29 are 2000-2029 and
-// 30-99 are 1930-1999 (the OLE Automation two-digit year window).
+// Calendar date to OLE Automation date; false when the platform refuses it
+// (the date is then left as it was). Callers give full years: the platforms
+// read years below 100 by differing two-digit windows.
 bool SystemTimeToDate(const SYSTEMTIME& time, DATE& date);
 
 // Writes a diagnostic text to the debugger output, or to the sink set below.

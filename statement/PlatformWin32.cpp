@@ -39,7 +39,10 @@ const char* FindMultibyteText(const char* text, const char* part) {
 
 bool SystemTimeToDate(const SYSTEMTIME& time, DATE& date) {
     SYSTEMTIME copy = time;
-    return SystemTimeToVariantTime(&copy, &date) != 0;
+    DATE converted = 0;
+    if (!SystemTimeToVariantTime(&copy, &converted)) return false;
+    date = converted;
+    return true;
 }
 
 void WriteDebugOutput(const char* text) {

@@ -1,0 +1,227 @@
+// Statement imports through the real DLL, with the reference host playing
+// the host: what reaches the host statement, in which order the host is
+// called, and what happens when the host or the file misbehaves.
+#include "ImportHarness.h"
+
+#include <algorithm>
+
+namespace {
+
+using reference_host::Outcome;
+using Lines = std::vector<std::string>;
+
+constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800AFFFC);
+constexpr HRESULT kSystemError = static_cast<HRESULT>(0x800AFFFF);
+constexpr DATE k3November2011 = 40850;
+
+using StatementImportTest = ImportTest;
+
+TEST_F(StatementImportTest, ImportsTheAccountsLinesThatCarryAnAmount) {
+    SetAccount(L"12-34-56", L"12345678");
+    ASSERT_EQ(S_OK, Import("import_statement.csv"));
+    EXPECT_EQ(0, Cancelled());
+    const auto lines = statement->Lines();
+    ASSERT_EQ(6u, lines.size());
+    const struct {
+        const char* number;
+        long direction;
+        double amount;
+        const char* description;
+        const char* reference;
+    } expected[] = {
+        {"VT_I4 1", 0, 45.2, "ORVALE ENERGY REF 4471", "DD"},
+        {"VT_I4 2", 0, 1250.0, "CHQ 000042", "000042"},
+        {"VT_I4 3", 0, 3.0, "CHQ 1234567", "1234567"},
+        {"VT_I4 4", 0, 4.0, "77", "chq"},
+        {"VT_I4 5", 1, 2500.0, "PAYROLL", "BGC"},
+        {"VT_I4 6", 0, 12.5, "SUPPLIER, LTD", "FPO"},
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(expected[i].description);
+        EXPECT_EQ(expected[i].number, lines[i].number);
+        EXPECT_EQ(expected[i].direction, lines[i].direction);
+        EXPECT_DOUBLE_EQ(expected[i].amount, lines[i].amount);
+        EXPECT_EQ(expected[i].description, lines[i].description);
+        EXPECT_EQ(expected[i].reference, lines[i].reference);
+    }
+    EXPECT_EQ(k3November2011, lines[0].date);
+    EXPECT_EQ(0.0, statement->Balance());
+}
+
+TEST_F(StatementImportTest, HostCallsComeInTheirFixedOrder) {
+    SetAccount(L"12-34-56", L"12345678");
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    auto operations = scenario->log.Operations();
+    operations.erase(std::remove_if(operations.begin(), operations.end(),
+                                    [](const std::string& op) { return op.find("InterfaceSupportsErrorInfo") != std::string::npos; }),
+                     operations.end());
+    const Lines firstLine = {"Statement.AddLine",           "StatementLine.put_Number",      "StatementLine.put_Direction",
+                             "StatementLine.put_Amount",    "StatementLine.put_Date",        "StatementLine.put_Description",
+                             "StatementLine.put_Reference"};
+    Lines expected = {"FileChooser.CreateInstance",  "BankSetup.CreateInstance",        "BankSetup.GetFileOptions",
+                      "FileChooser.SetOptions",      "FileChooser.Show",                "FileChooser.Recognizer",
+                      "FileChooser.get_FileName",    "Statement.Clear",                 "Statement.put_Balance",
+                      "Reconciliation.get_BankAccount", "BankAccount.get_AccountNumber", "BankAccount.get_SortCode"};
+    expected.insert(expected.end(), firstLine.begin(), firstLine.end());
+    ASSERT_GE(operations.size(), expected.size());
+    EXPECT_EQ(expected, Lines(operations.begin(), operations.begin() + static_cast<long>(expected.size())));
+    EXPECT_EQ("0", scenario->log.Calls("Statement", "put_Balance").at(0).value);
+    EXPECT_EQ("1, Orvale Online For Business - Statement", scenario->log.Calls("FileChooser", "Recognizer").at(0).value);
+}
+
+TEST_F(StatementImportTest, AccountNumbersMatchInEitherWrittenForm) {
+    const struct {
+        const wchar_t* sortCode;
+        const wchar_t* accountNumber;
+        Lines imported;
+    } cases[] = {
+        {L"12-34-56", L"12345678", {"EIGHT DIGITS", "NO DASHES"}},
+        {L"12-34-56", L"01234567", {"LEADING ZERO", "SEVEN DIGITS"}},
+        {L"12-34-56", L"1234567", {"LEADING ZERO", "SEVEN DIGITS"}},
+        {L"123456", L"12345678", {"EIGHT DIGITS", "NO DASHES"}},
+        {L"65-43-21", L"12345678", {"OTHER SORT CODE"}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(testing::Message() << test.sortCode << " " << test.accountNumber);
+        SetAccount(test.sortCode, test.accountNumber);
+        ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+        EXPECT_EQ(test.imported, Descriptions());
+    }
+}
+
+TEST_F(StatementImportTest, AccountDetailsStayFromOneImportToTheNext) {
+    // A nine-digit number has no other form; with nothing earlier, only the
+    // lines without an account number match the empty other form.
+    SetAccount(L"12-34-56", L"123456789");
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    EXPECT_EQ(Lines{"NO ACCOUNT"}, Descriptions());
+
+    SetAccount(L"12-34-56", L"1234567");
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    SetAccount(L"12-34-56", L"123456789");
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    EXPECT_EQ(Lines{"LEADING ZERO"}, Descriptions()) << "the other form of the earlier number still matches";
+
+    SetAccount(nullptr, nullptr);
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    EXPECT_EQ(Lines{"LEADING ZERO"}, Descriptions()) << "no value from the host keeps the earlier ones";
+
+    scenario->settings.hasBankAccount = false;
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    EXPECT_EQ(Lines{"LEADING ZERO"}, Descriptions());
+}
+
+TEST_F(StatementImportTest, HostTextsThatDoNotConvertCountAsNoValue) {
+    SetAccount(L"12-34-56", L"12345678");
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    SetAccount(L"12\x4E2D" L"34-56", L"1234\x4E2D" L"5678");
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    EXPECT_EQ((Lines{"EIGHT DIGITS", "NO DASHES"}), Descriptions());
+}
+
+TEST_F(StatementImportTest, NoFileChosenLeavesTheStatementAlone) {
+    scenario->settings.showStatus = 1;
+    ASSERT_EQ(S_OK, Import("import_statement.csv"));
+    EXPECT_EQ(1, Cancelled());
+    EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+    EXPECT_EQ(0, scenario->log.CountOf("Reconciliation", "get_BankAccount"));
+
+    scenario->settings.showStatus = 0;
+    scenario->failures.Inject("FileChooser", "Show", Outcome(E_FAIL));
+    ASSERT_EQ(S_OK, Import("import_statement.csv"));
+    EXPECT_EQ(1, Cancelled()) << "a Show that fails without a status chose nothing";
+    EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+}
+
+TEST_F(StatementImportTest, UnrecognisedFileEmptiesTheStatementAndPassesNothing) {
+    ASSERT_EQ(S_OK, Import("header_only.csv"));
+    EXPECT_EQ(0, Cancelled());
+    EXPECT_EQ(1, scenario->log.CountOf("Statement", "Clear"));
+    EXPECT_EQ(1, scenario->log.CountOf("Statement", "put_Balance"));
+    EXPECT_EQ(0, scenario->log.CountOf("Statement", "AddLine"));
+    EXPECT_EQ("0, (title untouched)", scenario->log.Calls("FileChooser", "Recognizer").at(0).value);
+}
+
+TEST_F(StatementImportTest, FailedChooserSetUpEndsTheImportBeforeTheStatement) {
+    const struct {
+        const char* object;
+        const char* operation;
+    } failures[] = {{"BankSetup", "GetFileOptions"}, {"FileChooser", "SetOptions"},
+                    {"BankSetup", "CreateInstance"}, {"FileChooser", "CreateInstance"}};
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(std::string(failure.object) + "." + failure.operation);
+        scenario->failures = reference_host::FailurePlan();
+        scenario->failures.Inject(failure.object, failure.operation, Outcome(E_ACCESSDENIED, L"refused by the host"));
+        scenario->log.Clear();
+        EXPECT_EQ(DISP_E_EXCEPTION, Import("import_statement.csv"));
+        EXPECT_EQ(0, Cancelled());
+        EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+        EXPECT_TRUE(Descriptions().empty());
+    }
+}
+
+TEST_F(StatementImportTest, StatementLinesTheHostDoesNotSupplyArePassedOver) {
+    SetAccount(L"12-34-56", L"12345678");
+    scenario->failures.Inject("Statement", "AddLine", Outcome(E_OUTOFMEMORY, L"", 1));
+    scenario->failures.Inject("Statement", "AddLine", Outcome(S_OK, L"", 3));
+    ASSERT_EQ(S_OK, Import("import_statement.csv"));
+    const auto lines = statement->Lines();
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_EQ("CHQ 000042", lines[0].description);
+    EXPECT_EQ("VT_I4 1", lines[0].number) << "a line the host did not supply takes no number";
+    EXPECT_EQ("77", lines[1].description);
+    EXPECT_EQ("VT_I4 2", lines[1].number);
+}
+
+TEST_F(StatementImportTest, FailingStatementCallsDoNotStopTheImport) {
+    SetAccount(L"12-34-56", L"12345678");
+    scenario->failures.Inject("Statement", "Clear", Outcome(E_FAIL));
+    scenario->failures.Inject("StatementLine", "put_Amount", Outcome(E_FAIL));
+    ASSERT_EQ(S_OK, Import("import_statement.csv"));
+    EXPECT_EQ(6u, statement->Lines().size());
+}
+
+TEST_F(StatementImportTest, BankAccountReportedWithoutAnObjectCountsAsNone) {
+    SetAccount(L"12-34-56", L"12345678");
+    scenario->failures.Inject("Reconciliation", "get_BankAccount", Outcome(S_OK));
+    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+    EXPECT_TRUE(Descriptions().empty());
+    EXPECT_EQ(0, scenario->log.CountOf("BankAccount", "get_AccountNumber"));
+}
+
+TEST_F(StatementImportTest, NullHostObjectsAreRefusedUntouched) {
+    const auto reconciliation = scenario->CreateReconciliation();
+    statement = scenario->CreateStatement();
+    EXPECT_EQ(kInvalidArgument, service->ImportStatement(nullptr, statement.Get()));
+    EXPECT_EQ(kInvalidArgument, service->ImportStatement(reconciliation.Get(), nullptr));
+    EXPECT_EQ(L"Invalid argument", TakeErrorDescription());
+    EXPECT_TRUE(scenario->log.Entries().empty());
+}
+
+TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
+    scenario->settings.chosenFile = L"C:\\" + std::wstring(300, L'a') + L".csv";
+    const auto reconciliation = scenario->CreateReconciliation();
+    statement = scenario->CreateStatement();
+    EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
+    EXPECT_FALSE(TakeErrorDescription().empty());
+    EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+}
+
+TEST_F(StatementImportTest, RecognizerRefusesNullArguments) {
+    ASSERT_EQ(S_OK, Import("import_statement.csv"));
+    reference_host::OptionsBlock block{};
+    const auto options = scenario->log.Calls("FileChooser", "SetOptions").at(0).bytes;
+    ASSERT_EQ(block.size(), options.size());
+    std::copy(options.begin(), options.end(), block.begin());
+    const reference_host::Recognizer recognize = reference_host::RecognizerOf(block);
+    ASSERT_NE(nullptr, recognize);
+    char title[64] = "unchanged";
+    const std::string path = "Z:" + std::string(PENDREL_FIXTURES_DIR).substr(2) + "/import_statement.csv";
+    EXPECT_EQ(0, recognize(nullptr, path.c_str()));
+    EXPECT_EQ(0, recognize(title, nullptr));
+    EXPECT_STREQ("unchanged", title);
+    EXPECT_EQ(1, recognize(title, path.c_str()));
+    EXPECT_STREQ("Orvale Online For Business - Statement", title);
+}
+
+}  // namespace
