@@ -1,5 +1,7 @@
 #include "ClassTable.h"
 
+#include "Bank.h"
+#include "BankServices.h"
 #include "BankStatementService.h"
 #include "ClassFactory.h"
 #include "ObjectWrappers.h"
@@ -8,8 +10,8 @@
 // it answer CLASS_E_CLASSNOTAVAILABLE.
 ClassEntry* ClassTable() {
     static ClassEntry table[] = {
-        {&CLSID_Bank, nullptr, nullptr, nullptr},
-        {&CLSID_BankServices, nullptr, nullptr, nullptr},
+        {&CLSID_Bank, &CreateClassObject, &CreateClassInstance<CBank>, nullptr},
+        {&CLSID_BankServices, &CreateClassObject, &CreateClassInstance<CBankServices>, nullptr},
         {&CLSID_BankStatementService, &CreateClassObject, &CreateClassInstance<CBankStatementService>, nullptr},
         {nullptr, nullptr, nullptr, nullptr},
     };
