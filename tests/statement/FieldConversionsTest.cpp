@@ -1,0 +1,100 @@
+#include "FieldConversions.h"
+
+#include "StatementTestSupport.h"
+
+#include <gtest/gtest.h>
+
+// OLE Automation dates used below (days since 30 December 1899).
+constexpr DATE k3Nov2011 = 40850, k1Feb2011 = 40575, k31Dec2011 = 40908, k3Nov2029 = 47425, k3Nov1999 = 36467,
+               k1Jan2000 = 36526, k1Jan2001 = 36892, k1Jan1800 = -36522, k3Nov2000 = 36833, k3Nov2030 = 47790,
+               k3Nov2049 = 54730, k3Nov1950 = 18570;
+
+TEST(FieldConversions, ParseAmount) {
+    const struct {
+        const char* text;
+        double expected;
+    } cases[] = {{"1,234.56", 1234.56}, {"-12.50", 12.5}, {"1 234 . 56", 1234.56}, {"", 0}, {"   ", 0}, {"\"\"", 0},
+                 {"$12.50", 0}, {"\"1,234.56\"", 1234.56}, {"12.50GBP", 12.5}, {"+7.25", 7.25}, {"++7", 0},
+                 {".5", 0.5}, {"5.", 5}, {".", 0}, {"12..5", 12}, {"1e3", 1000}, {"2.5E+2", 250}, {"1e", 1},
+                 {"1e+", 1}, {"e5", 0}, {"0x1A", 0}, {"inf", 0}, {"INFINITY", 0}, {"nan", 0}, {"1e999", 0},
+                 {"-1e999", 0}, {"0.000001", 0.000001},
+                 {"1e-2", 100},  // every minus sign goes
+                 {"\"-1,234.56\"\r", 0}};  // quotes are stripped before whitespace goes
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Printable(c.text));
+        EXPECT_DOUBLE_EQ(c.expected, ParseAmount(c.text));
+    }
+}
+
+TEST(FieldConversions, ParseSlashDate) {
+    const struct {
+        const char* text;
+        DATE expected;
+    } cases[] = {{"03/11/2011", k3Nov2011}, {"3/11/2011", k3Nov2011}, {"2011-11-03", k3Nov2011},
+                 {"\"03/11/2011", k3Nov2011}, {"\"2011-11-03", k3Nov2011}, {"03//11//2011", k3Nov2011},
+                 {"/03/11/2011/", k3Nov2011}, {"03/11/2011/99", k3Nov2011}, {" 3/ 11/ 2011", k3Nov2011},
+                 {"31/12/2011", k31Dec2011}, {"1/2/11", k1Feb2011}, {"03/11/29", k3Nov2029}, {"31/12/1899", 1},
+                 // refused by the platform in both readings
+                 {"32/11/2011", 0}, {"3/13/2011", 0}, {"2011-13-03", 0},
+                 // on or before 30 December 1899: read again as year-month-day, where the day (1) becomes
+                 // the year 2001 and month and day carry over; when that is refused the first date stays
+                 {"1/1/1800", k1Jan2001}, {"1/1/1800-13", k1Jan1800},
+                 // each part ends at its separator: the first part is a space, so the year is 0 (2000)
+                 {" -11-03", k3Nov2000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.expected, ParseSlashDate(c.text));
+    }
+}
+
+TEST(FieldConversions, ParseMonthDate) {
+    const struct {
+        const char* text;
+        DATE expected;
+    } cases[] = {{"03NOV11", k3Nov2011}, {"03-nov-11", k3Nov2011}, {"03Nov11", k3Nov2011},
+                 {"0-3-N-O-V-1-1", k3Nov2011}, {"31DEC11", k31Dec2011}, {"01FEB11", k1Feb2011},
+                 {"03NOV29", k3Nov2029}, {"03NOV99", k3Nov1999}, {"01JAN00", k1Jan2000}, {"3NOV11", 0},
+                 {"03NOV2011", 0}, {"03XYZ11", 0}, {"03 NOV 11", 0}, {"", 0}, {"32NOV11", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.expected, ParseMonthDate(c.text));
+    }
+}
+
+// Years below 100 take their century from one rule, the same on every
+// platform: 0 to 49 are 2000 to 2049, 50 to 99 are 1950 to 1999.
+TEST(FieldConversions, TwoDigitYearsTakeTheirCenturyFromOneRule) {
+    EXPECT_EQ(k3Nov2029, ParseMonthDate("03NOV29"));
+    EXPECT_EQ(k3Nov2030, ParseMonthDate("03NOV30"));
+    EXPECT_EQ(k3Nov2049, ParseMonthDate("03NOV49"));
+    EXPECT_EQ(k3Nov1950, ParseMonthDate("03NOV50"));
+    EXPECT_EQ(k3Nov2030, ParseSlashDate("03/11/30"));
+    EXPECT_EQ(k3Nov2049, ParseSlashDate("03/11/49"));
+    EXPECT_EQ(k3Nov1950, ParseSlashDate("03/11/50"));
+    EXPECT_EQ(k3Nov2049, ParseSlashDate("49-11-03"));
+    EXPECT_EQ(k3Nov1950, ParseSlashDate("50-11-03"));
+}
+
+TEST(FieldConversions, MonthFromAbbreviation) {
+    const struct {
+        const char* abbreviation;
+        bool known;
+        int month;
+    } cases[] = {{"JAN", true, 1}, {"FEB", true, 2}, {"JUN", true, 6}, {"SEP", true, 9}, {"DEC", true, 12},
+                 {"ANF", true, 1}, {"BMA", true, 2}, {"UNJ", true, 6}, {"", true, 1}, {"jan", false, 42},
+                 {"XYZ", false, 42}, {"DECJ", false, 42}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.abbreviation);
+        int month = 42;
+        EXPECT_EQ(c.known, MonthFromAbbreviation(c.abbreviation, month));
+        EXPECT_EQ(c.month, month);
+    }
+}
+
+TEST(FieldConversions, ToUpperAndRemoveDashesChangeTheStringInPlace) {
+    CString text("03-nov-11 az\xe9");
+    EXPECT_EQ(&text, &ToUpper(text));
+    EXPECT_STREQ("03-NOV-11 AZ\xe9", text.GetText());
+    EXPECT_EQ(&text, &RemoveDashes(text));
+    EXPECT_STREQ("03NOV11 AZ\xe9", text.GetText());
+}

@@ -1,0 +1,307 @@
+#include "OrvaleOnlineForBusinessFile.h"
+
+#include "StatementTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using namespace std::string_literals;
+
+namespace {
+
+const char* const kMismatch =
+    "File has correct number of Orvale Online For Business fields, but does not exactly match the criteria in "
+    "fields 2 and/or 4";
+const char* const kReadFailed = "Failed to read the Balance record\n";
+const char* const kNotOpen = "File Stream is NOT open";
+const char* const kFailed = "(failed)";
+const std::ios_base::openmode kText = std::ios::in;
+const std::ios_base::openmode kBinary = std::ios::in | std::ios::binary;
+const std::string kGoodLine = "03/11/2011,DD,12-34-56,12345678,GOOD,10.00,,90.00";
+
+// Sort code, account number, date text, type code, description, debit,
+// credit, balance, debit flag, date, layout.
+using Row = std::tuple<std::string, std::string, std::string, std::string, std::string, double, double, double, int,
+                       DATE, int>;
+
+Row RowOf(const CTransactionRecord& r) {
+    return {r.GetSortCode().GetText(), r.GetAccountNumber().GetText(), r.GetDateText().GetText(),
+            r.GetTypeCode().GetText(), r.GetDescription().GetText(), r.GetDebitAmount(), r.GetCreditAmount(),
+            r.GetBalance(), r.GetIsDebit(), r.GetDate(), r.GetLayout()};
+}
+
+Row ResetRow(int layout) { return {"", "", "", "", "", 0, 0, 0, 0, 0, layout}; }
+
+// Reads a statement the way the import does: header skipped, then records
+// until the first read that fails.
+std::vector<Row> ReadStatement(const char* path, std::ios_base::openmode mode) {
+    OrvaleOnlineForBusinessFile file(path, mode);
+    std::vector<Row> rows;
+    if (!file.IsValid()) return rows;
+    file.SkipHeaderLine();
+    CTransactionRecord record;
+    while (file.ReadTransaction(record)) rows.push_back(RowOf(record));
+    return rows;
+}
+
+// The description of each of `count` reads after the header skip, or
+// kFailed for a read that failed and left the record in its reset state.
+std::vector<std::string> Reads(const char* path, int count) {
+    OrvaleOnlineForBusinessFile file(path, kBinary);
+    file.SkipHeaderLine();
+    CTransactionRecord record;
+    std::vector<std::string> outcomes;
+    for (int i = 0; i < count; ++i) {
+        if (file.ReadTransaction(record))
+            outcomes.push_back(record.GetDescription().GetText());
+        else
+            outcomes.push_back(RowOf(record) == ResetRow(file.GetLayout()) ? kFailed : "(failed, not reset)");
+    }
+    return outcomes;
+}
+
+std::string Padded(const std::string& text, size_t width) { return std::string(width - text.size(), ' ') + text; }
+
+}  // namespace
+
+struct StatementCase {
+    const char* fixture;
+    std::vector<Row> expected;
+    std::ios_base::openmode mode = kText;
+};
+
+void PrintTo(const StatementCase& c, std::ostream* out) {
+    *out << c.fixture << (c.mode == kText ? " text" : " binary");
+}
+
+std::vector<StatementCase> InBothModes(std::vector<StatementCase> cases) {
+    std::vector<StatementCase> both;
+    for (StatementCase& c : cases) {
+        both.push_back({c.fixture, c.expected, kText});
+        both.push_back({c.fixture, c.expected, kBinary});
+    }
+    return both;
+}
+
+class StatementFileRecords : public ::testing::TestWithParam<StatementCase> {};
+
+TEST_P(StatementFileRecords, ReadsEveryTransaction) {
+    const std::string path = FixturePath(GetParam().fixture);
+    DebugCapture capture;
+    EXPECT_EQ(GetParam().expected, ReadStatement(path.c_str(), GetParam().mode));
+    EXPECT_THAT(capture.Texts(), ElementsAre(kReadFailed));  // only the read past the end
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StatementFile, StatementFileRecords,
+    ::testing::ValuesIn(InBothModes({
+        {"date_first_header_crlf.csv",
+         {{"123456", "12345678", "03/11/2011", "DD", "ORVALE ENERGY REF 4471", 45.2, 0, 1954.8, 1, 40850, 1},
+          {"123456", "12345678", "04/11/2011", "CHQ", "CHEQUE 000123", 1250, 0, 704.8, 1, 40851, 1},
+          {"123456", "12345678", "07/11/2011", "BGC", "PAYROLL NOV . 2011", 0, 2500, 3204.8, 0, 40854, 1},
+          {"123456", "12345678", "08/11/2011", "FPO", "SUPPLIER, LTD", 12.5, 0, 3192.3, 1, 40855, 1}}},
+        {"account_first_lf_no_final_newline.csv",
+         {{"123456", "12345678", "03NOV11", "DEB", "CARD PAYMENT STATIONERS", 23.99, 0, 976.01, 1, 40850, 2},
+          {"654321", "87654321", "04-Nov-11", "BGC", "REFUND", 0, 5, 981.01, 0, 40851, 2},
+          {"123456", "12345678", "05nov11", "\"SO", "RENT DEC", 650, 0, 331.01, 1, 40852, 2}}},
+        {"other_field_count_first.csv", {}},  // its first line is not a transaction line
+    })));
+
+// Each line is read into a record that already holds the debit line before it.
+TEST(StatementFile, LineFillsRecord) {
+    const struct {
+        const char* line;
+        Row expected;
+    } cases[] = {
+        {"03/11/2011,DD,,12345678,NO SORT CODE,,,",
+         {"", "12345678", "03/11/2011", "DD", "NO SORT CODE", 0, 0, 0, 0, 40850, 1}},
+        {"03/11/2011,TFRX,\"12,34,56,78\",123456789012,LONG,,5.00,1.00",
+         {"123456", "12345678", "03/11/2011", "TFR", "LONG", 0, 5, 1, 0, 40850, 1}},
+        {"03/11/2011, DDX,12-34-56,12345678,TINY,0.000005,0.00001,0.000005",
+         {"123456", "12345678", "03/11/2011", " DD", "TINY", 0, 0.00001, 0, 0, 40850, 1}},
+        {"\"03/11/2011\",\"DD\",12-34-56,12345678,BOTH,1.00,2.00,-3.00",
+         {"123456", "12345678", "03/11/2011", "\"DD", "BOTH", 1, 0, 3, 1, 40850, 1}},
+        {"12-34-56,123456789,03-nov-11,DEBIT,\" . \",,,",
+         {"123456", "12345678", "03-nov-11", "DEB", " ", 0, 0, 0, 0, 40850, 2}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const int layout = std::get<10>(c.expected);
+        const std::string first = layout == 1 ? kGoodLine : "12-34-56,12345678,03NOV11,DEB,GOOD,10.00,,90.00";
+        const ScratchFile scratch(first + "\n" + c.line + "\n");
+        OrvaleOnlineForBusinessFile file(scratch.Path(), kBinary);
+        EXPECT_EQ(layout, file.GetLayout());
+        CTransactionRecord record;
+        EXPECT_TRUE(file.ReadTransaction(record));
+        EXPECT_TRUE(file.ReadTransaction(record));
+        EXPECT_EQ(c.expected, RowOf(record));
+    }
+}
+
+TEST(StatementFile, RejectedFilesReportThePath) {
+    for (const char* fixture : {"empty.csv", "header_only.csv", "missing_file.csv"}) {
+        const std::string path = FixturePath(fixture);
+        DebugCapture capture;
+        EXPECT_FALSE(OrvaleOnlineForBusinessFile(path.c_str(), kBinary).IsValid()) << fixture;
+        EXPECT_THAT(capture.Texts(), ElementsAre(path)) << fixture;
+    }
+}
+
+TEST(StatementFile, FirstEightFieldLineDecidesAlone) {
+    const std::string path = FixturePath("eight_field_header.csv");
+    DebugCapture capture;
+    OrvaleOnlineForBusinessFile file(path.c_str(), kBinary);
+    EXPECT_FALSE(file.IsValid());
+    EXPECT_THAT(capture.Texts(), ElementsAre(kMismatch, path));
+    // Without a layout no line is a transaction line, not even a good one.
+    EXPECT_THAT(Reads(path.c_str(), 2), ElementsAre(kFailed, kFailed));
+}
+
+TEST(StatementFile, OnlyTheFirstTwoLinesAreExamined) {
+    const std::string mismatch = "03/11/2011,TRANSFERS,12-34-56,12345678,D,1.00,,2.00";
+    const ScratchFile goodSecond("Account summary\n" + kGoodLine + "\n");
+    const ScratchFile badSecond("Account summary\n" + mismatch + "\n" + kGoodLine + "\n");
+    const ScratchFile goodThird("Account summary\n\n" + kGoodLine + "\n");
+    DebugCapture capture;
+    EXPECT_TRUE(OrvaleOnlineForBusinessFile(goodSecond.Path(), kText).IsValid());
+    EXPECT_THAT(capture.Texts(), IsEmpty());
+    EXPECT_THAT(Reads(goodSecond.Path(), 3), ElementsAre(kFailed, "GOOD", kFailed));
+    capture.Clear();
+    EXPECT_FALSE(OrvaleOnlineForBusinessFile(badSecond.Path(), kText).IsValid());
+    EXPECT_FALSE(OrvaleOnlineForBusinessFile(goodThird.Path(), kText).IsValid());
+    EXPECT_THAT(capture.Texts(), ElementsAre(kMismatch, badSecond.Path(), goodThird.Path()));
+}
+
+TEST(StatementFile, QuoteLeftOpenOnFirstLineCarriesIntoSecond) {
+    const ScratchFile open("Statement \"draft\n" + kGoodLine + "\n");
+    const ScratchFile closed("Statement draft\n" + kGoodLine + "\n");
+    EXPECT_FALSE(OrvaleOnlineForBusinessFile(open.Path(), kBinary).IsValid());
+    EXPECT_TRUE(OrvaleOnlineForBusinessFile(closed.Path(), kBinary).IsValid());
+}
+
+TEST(StatementFile, BlankLineFailsAndNextLineIsRead) {
+    const std::string path = FixturePath("blank_line_in_middle.csv");
+    DebugCapture capture;
+    EXPECT_THAT(Reads(path.c_str(), 5), ElementsAre("FIRST", kFailed, "SECOND", kFailed, kFailed));
+    EXPECT_THAT(capture.Texts(), ElementsAre(kReadFailed, kReadFailed, kReadFailed));
+}
+
+TEST(StatementFile, StreamNotOpen) {
+    for (const char* path : {"Z:/no/such/statement.csv", static_cast<const char*>(nullptr)}) {
+        DebugCapture capture;
+        OrvaleOnlineForBusinessFile file(path, kBinary);
+        EXPECT_FALSE(file.IsValid());
+        EXPECT_THAT(capture.Texts(), ElementsAre(path ? path : ""));
+        capture.Clear();
+        file.SkipHeaderLine();
+        EXPECT_THAT(capture.Texts(), ElementsAre(kNotOpen, kReadFailed));
+        capture.Clear();
+        CTransactionRecord record;
+        EXPECT_FALSE(file.ReadTransaction(record));
+        EXPECT_EQ(ResetRow(0), RowOf(record));
+        EXPECT_THAT(capture.Texts(), ElementsAre(kNotOpen, kReadFailed));
+    }
+}
+
+TEST(StatementFile, LayoutDecidedByFields2And4) {
+    const struct {
+        const char *field2, *field4;
+        int layout;
+    } cases[] = {{"DD", "12345678", 1}, {"CHQ", "1234", 1}, {"", "", 1},
+                 {"\"DD\"", "12345678", 1}, {"DD", "\"1234 5678\"", 1}, {"DD", "123456789", 0},
+                 {"12345678", "TFR", 2}, {"1234", "", 2}, {" 1234 5678 ", "\"SO\"", 2},
+                 {"12345678", "ABCD", 0}, {"123456789", "TFR", 0}, {"TRANSFERS", "", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("field 2 "s + c.field2 + ", field 4 " + c.field4);
+        const ScratchFile scratch("03/11/2011,"s + c.field2 + ",12-34-56," + c.field4 + ",DESC,1.00,,2.00\n");
+        DebugCapture capture;
+        OrvaleOnlineForBusinessFile file(scratch.Path(), kText);
+        EXPECT_EQ(c.layout, file.GetLayout());
+        EXPECT_EQ(c.layout != 0, file.IsValid());
+        if (c.layout == 0)
+            EXPECT_THAT(capture.Texts(), ElementsAre(kMismatch, scratch.Path()));
+        else
+            EXPECT_THAT(capture.Texts(), IsEmpty());
+    }
+}
+
+TEST(StatementFile, HeaderSkippedOnlyForTheWordTransaction) {
+    const struct {
+        const char* firstLine;
+        const char* firstRead;  // description of the first record read after the skip, or kFailed
+    } cases[] = {{"Transaction history,Orvale", "GOOD"}, {"Transaction", "GOOD"}, {"Transaction\r", "GOOD"},
+                 {" \tTransaction\tlist", "GOOD"}, {"Transaction,DD,12-34-56,12345678,OPENING,,,1.00", "OPENING"},
+                 {"Transactions for November", kFailed}, {"transaction history", kFailed}, {"", kFailed},
+                 {"Account Transaction list", kFailed}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Printable(c.firstLine));
+        const ScratchFile scratch(c.firstLine + "\n"s + kGoodLine + "\n");
+        EXPECT_TRUE(OrvaleOnlineForBusinessFile(scratch.Path(), kBinary).IsValid());
+        if (c.firstRead == "GOOD"s)
+            EXPECT_THAT(Reads(scratch.Path(), 2), ElementsAre("GOOD", kFailed));
+        else
+            EXPECT_THAT(Reads(scratch.Path(), 2), ElementsAre(c.firstRead, "GOOD"));
+    }
+}
+
+TEST(StatementFile, NulBytes) {
+    const ScratchFile onlyNuls(std::string(64, '\0'));
+    const ScratchFile nulInLine(kGoodLine + "\n04/11/2011,DD,12-34-56\0,12345678,NUL,20.00,,70.00\n"s + kGoodLine);
+    DebugCapture capture;
+    EXPECT_FALSE(OrvaleOnlineForBusinessFile(onlyNuls.Path(), kBinary).IsValid());
+    EXPECT_THAT(capture.Texts(), ElementsAre(onlyNuls.Path()));
+    EXPECT_THAT(Reads(nulInLine.Path(), 4), ElementsAre("GOOD", kFailed, "GOOD", kFailed));
+}
+
+TEST(StatementFile, OverLongFieldMakesLineFail) {
+    const std::string tooLong(512, 'x');
+    const ScratchFile scratch(kGoodLine + "\n03/11/2011,DD,12-34-56,12345678," + tooLong + ",1.00,,2.00\n" +
+                              "03/11/2011,DD,12-34-56,12345678,DEBIT,1.00," + tooLong + ",2.00\n" +
+                              "03/11/2011,DD,12-34-56,12345678,CREDIT,," + tooLong + ",2.00\n" + kGoodLine + "\n");
+    // The first failure comes after four fields were taken; the credit field
+    // of a debit line is never read, so its length does not matter.
+    EXPECT_THAT(Reads(scratch.Path(), 5), ElementsAre("GOOD", kFailed, "DEBIT", kFailed, "GOOD"));
+}
+
+TEST(StatementFile, OverLongFieldInFormatCheckFailsTheOpen) {
+    for (const std::string& line : {"03/11/2011," + std::string(600, 'T') + ",12-34-56,12345678,D,1.00,,2.00",
+                                    "03/11/2011,DD,12-34-56," + std::string(600, '1') + ",D,1.00,,2.00"}) {
+        const ScratchFile scratch(line + "\n" + kGoodLine + "\n");
+        DebugCapture capture;
+        EXPECT_FALSE(OrvaleOnlineForBusinessFile(scratch.Path(), kBinary).IsValid());
+        EXPECT_THAT(capture.Texts(), ElementsAre("Failed to Open the file: ", scratch.Path(),
+                                                 "OrvaleOnlineForBusinessFile() failed to open: ", scratch.Path()));
+    }
+}
+
+TEST(StatementFile, LineOf2047CharactersIsReadAndLongerLineIsNot) {
+    const std::string start = "03/11/2011,DD,12-34-56,12345678," + std::string(511, 'D') + "," +
+                              Padded("12.50", 511) + "," + std::string(511, ' ') + ",";
+    const std::string longest = start + Padded("100.25", 479), tooLong = start + Padded("100.25", 480);
+    ASSERT_EQ(2047u, longest.size());
+    const ScratchFile scratch(longest + "\n" + tooLong + "\n" + kGoodLine + "\n" + tooLong);
+    DebugCapture capture;
+    EXPECT_THAT(Reads(scratch.Path(), 4), ElementsAre(std::string(511, 'D'), kFailed, "GOOD", kFailed));
+    EXPECT_THAT(capture.Texts(), ElementsAre(kReadFailed, kReadFailed));
+    OrvaleOnlineForBusinessFile file(scratch.Path(), kBinary);
+    CTransactionRecord record;
+    ASSERT_TRUE(file.ReadTransaction(record));
+    EXPECT_DOUBLE_EQ(100.25, record.GetBalance());  // the whole line, up to its last character
+}
+
+TEST(StatementFile, TooLongFirstLineIsNeitherCountedNorAHeader) {
+    // Counted, this first line would reject the file (field 2 is too long).
+    const ScratchFile scratch("Transaction TOOLONGFIELD,x,x,x,x,x,x," + std::string(2048, 'x') + "\n" + kGoodLine);
+    DebugCapture capture;
+    OrvaleOnlineForBusinessFile file(scratch.Path(), kText);
+    EXPECT_EQ(1, file.GetLayout());
+    EXPECT_TRUE(file.IsValid());
+    EXPECT_THAT(capture.Texts(), IsEmpty());
+    EXPECT_THAT(Reads(scratch.Path(), 3), ElementsAre(kFailed, "GOOD", kFailed));
+}
