@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Runs the import tool under Wine as a user would and checks its CSV output
+and exit codes.
+
+usage: check_import_tool.py WINE_RUN TOOL MODULE_DLL FIXTURES_DIR
+
+The tool loads MODULE_DLL (a Windows path) instead of a registered module.
+"""
+import subprocess
+import sys
+
+EXPECTED_CSV = (
+    "number,direction,amount,date,description,reference\n"
+    "1,debit,45.2,2011-11-03,ORVALE ENERGY REF 4471,DD\n"
+    "2,debit,1250,2011-11-04,CHQ 000042,000042\n"
+    "3,debit,3,2011-11-05,CHQ 1234567,1234567\n"
+    "4,debit,4,2011-11-06,77,chq\n"
+    "5,credit,2500,2011-11-07,PAYROLL,BGC\n"
+    '6,debit,12.5,2011-11-09,"SUPPLIER, LTD",FPO\n'
+)
+
+
+def main():
+    wine_run, tool, module, fixtures = sys.argv[1:5]
+    failures = []
+
+    def run(*arguments, module=module):
+        return subprocess.run([wine_run, tool, *arguments, "--module", module], capture_output=True, text=True)
+
+    def expect(name, result, code, stdout=None, stderr_part=None):
+        if result.returncode != code:
+            failures.append("%s: exit %d, expected %d; stderr: %s" % (name, result.returncode, code, result.stderr))
+        if stdout is not None and result.stdout != stdout:
+            failures.append("%s: printed\n%s\nexpected\n%s" % (name, result.stdout, stdout))
+        if stderr_part is not None and stderr_part not in result.stderr:
+            failures.append("%s: standard error lacks %r: %s" % (name, stderr_part, result.stderr))
+
+    statement = fixtures + "/import_statement.csv"
+    account = ["--sort-code", "12-34-56", "--account", "12345678"]
+    expect("csv", run(statement, *account, "--format", "csv"), 0, EXPECTED_CSV, "Imported 6 statement lines.")
+    expect("not recognised", run(fixtures + "/header_only.csv", "--format", "csv"), 3,
+           "number,direction,amount,date,description,reference\n", "was not recognised")
+    expect("no account", run(statement, "--format", "csv"), 0,
+           "number,direction,amount,date,description,reference\n")
+    expect("missing file", run(fixtures + "/no_such_statement.csv"), 2, "", "no_such_statement.csv")
+    expect("unknown format", run(statement, "--format", "xml"), 2, "", "unknown format xml")
+    expect("no file", subprocess.run([wine_run, tool], capture_output=True, text=True), 2, "", "usage:")
+    expect("module cannot load", run(statement, module="Z:/no/such/module.dll"), 1, "", "cannot load")
+    for failure in failures:
+        print(failure)
+    print("%d passed, %d failed" % (7 - len({f.split(":")[0] for f in failures}), len({f.split(":")[0] for f in failures})))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

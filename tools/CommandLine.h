@@ -1,0 +1,28 @@
+// The command line of the import tool.
+#pragma once
+
+#include <optional>
+#include <string>
+
+enum class OutputFormat { Table, Csv, Json };
+
+struct ImportOptions {
+    std::wstring file;  // the statement file, as Windows sees it
+    std::optional<std::wstring> sortCode;
+    std::optional<std::wstring> accountNumber;
+    OutputFormat format = OutputFormat::Table;
+    bool diagnostics = false;
+    bool explain = false;
+    std::wstring modulePath;  // a module DLL to load; empty: the registered module
+};
+
+struct ParsedCommandLine {
+    bool ok = false;
+    bool help = false;
+    std::string error;
+    ImportOptions options;
+};
+
+ParsedCommandLine ParseCommandLine(int argc, wchar_t** argv);
+
+extern const char kUsage[];

@@ -1,0 +1,145 @@
+#include "LineFormats.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <iomanip>
+
+namespace {
+
+using reference_host::StatementLineValues;
+
+const char* const kColumns[] = {"number", "direction", "amount", "date", "description", "reference"};
+constexpr size_t kColumnCount = 6;
+
+using Row = std::array<std::string, kColumnCount>;
+
+std::string Number(const std::string& variant) {
+    const std::string prefix = "VT_I4 ";
+    return variant.rfind(prefix, 0) == 0 ? variant.substr(prefix.size()) : variant;
+}
+
+std::string Direction(long direction) {
+    if (direction == 0) return "debit";
+    if (direction == 1) return "credit";
+    return std::to_string(direction);
+}
+
+Row RowOf(const StatementLineValues& line) {
+    return {Number(line.number), Direction(line.direction), ShortestDecimal(line.amount), IsoDate(line.date),
+            line.description, line.reference};
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string JsonString(const std::string& text) {
+    std::string escaped = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            escaped += '\\';
+            escaped += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\u%04x", c);
+            escaped += code;
+        } else {
+            escaped += static_cast<char>(c);
+        }
+    }
+    return escaped + "\"";
+}
+
+// Characters of UTF-8 text: every byte that does not continue a character.
+size_t DisplayWidth(const std::string& text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+void WriteCsv(std::ostream& out, const std::vector<StatementLineValues>& lines) {
+    for (size_t column = 0; column < kColumnCount; ++column) out << (column ? "," : "") << kColumns[column];
+    out << "\n";
+    for (const auto& line : lines) {
+        const Row row = RowOf(line);
+        for (size_t column = 0; column < kColumnCount; ++column) out << (column ? "," : "") << CsvField(row[column]);
+        out << "\n";
+    }
+}
+
+void WriteJson(std::ostream& out, const std::vector<StatementLineValues>& lines) {
+    out << "[";
+    for (size_t index = 0; index < lines.size(); ++index) {
+        const Row row = RowOf(lines[index]);
+        out << (index ? ",\n  {" : "\n  {");
+        out << "\"number\": " << (row[0].empty() ? "null" : row[0]) << ", \"direction\": " << JsonString(row[1])
+            << ", \"amount\": " << row[2] << ", \"date\": " << JsonString(row[3])
+            << ", \"description\": " << JsonString(row[4]) << ", \"reference\": " << JsonString(row[5])
+            << ", \"date_value\": " << ShortestDecimal(lines[index].date) << "}";
+    }
+    out << (lines.empty() ? "]\n" : "\n]\n");
+}
+
+// Amounts in the table show at least two decimals, as people write money.
+std::string MoneyText(const std::string& shortest) {
+    if (shortest.find_first_of("eE") != std::string::npos) return shortest;
+    const size_t point = shortest.find('.');
+    if (point == std::string::npos) return shortest + ".00";
+    return shortest.size() - point == 2 ? shortest + "0" : shortest;
+}
+
+void WriteTable(std::ostream& out, const std::vector<StatementLineValues>& lines) {
+    const Row headings = {"No", "Direction", "Amount", "Date", "Description", "Reference"};
+    std::vector<Row> rows = {headings};
+    for (const auto& line : lines) {
+        rows.push_back(RowOf(line));
+        rows.back()[2] = MoneyText(rows.back()[2]);
+    }
+    std::array<size_t, kColumnCount> widths{};
+    for (const Row& row : rows)
+        for (size_t column = 0; column < kColumnCount; ++column)
+            widths[column] = std::max(widths[column], DisplayWidth(row[column]));
+    for (const Row& row : rows) {
+        for (size_t column = 0; column < kColumnCount; ++column) {
+            const size_t padding = widths[column] - DisplayWidth(row[column]);
+            const bool rightAligned = column == 0 || column == 2;
+            if (column) out << "  ";
+            if (rightAligned) out << std::string(padding, ' ');
+            out << row[column];
+            if (!rightAligned && column + 1 < kColumnCount) out << std::string(padding, ' ');
+        }
+        out << "\n";
+    }
+}
+
+}  // namespace
+
+std::string ShortestDecimal(double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+std::string IsoDate(DATE date) {
+    SYSTEMTIME time;
+    if (date == 0 || !VariantTimeToSystemTime(date, &time)) return "";
+    char text[16];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u", time.wYear, time.wMonth, time.wDay);
+    return text;
+}
+
+void WriteLines(std::ostream& out, OutputFormat format, const std::vector<StatementLineValues>& lines) {
+    switch (format) {
+        case OutputFormat::Csv:
+            return WriteCsv(out, lines);
+        case OutputFormat::Json:
+            return WriteJson(out, lines);
+        case OutputFormat::Table:
+            return WriteTable(out, lines);
+    }
+}

@@ -1,0 +1,52 @@
+// Registers or unregisters type library files in the registry, so that
+// automation clients find the host's interfaces.
+//
+//   pendrel-typelibs register|unregister FILE...
+#include "ResourceHolders.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+HRESULT Register(const wchar_t* path, ITypeLib* library) {
+    return RegisterTypeLib(library, const_cast<wchar_t*>(path), nullptr);
+}
+
+HRESULT Unregister(ITypeLib* library) {
+    TLIBATTR* attributes = nullptr;
+    HRESULT result = library->GetLibAttr(&attributes);
+    if (FAILED(result)) return result;
+    result = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                               attributes->syskind);
+    library->ReleaseTLibAttr(attributes);
+    return result;
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::wstring action = argc > 1 ? argv[1] : L"";
+    if (argc < 3 || (action != L"register" && action != L"unregister")) {
+        std::fputs("usage: pendrel-typelibs register|unregister FILE...\n", stderr);
+        LocalFree(argv);
+        return 2;
+    }
+    int failures = 0;
+    for (int index = 2; index < argc; ++index) {
+        ComPtr<ITypeLib> library;
+        HRESULT result = LoadTypeLibEx(argv[index], REGKIND_NONE, library.Put());
+        if (SUCCEEDED(result)) result = action == L"register" ? Register(argv[index], library.Get()) : Unregister(library.Get());
+        if (FAILED(result)) {
+            std::fprintf(stderr, "pendrel-typelibs: cannot %ls %ls (0x%08lX)\n", action.c_str(), argv[index],
+                         static_cast<unsigned long>(result));
+            ++failures;
+        }
+    }
+    LocalFree(argv);
+    return failures ? 1 : 0;
+}
