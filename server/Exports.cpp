@@ -16,7 +16,30 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) { return Module
 
 STDAPI DllCanUnloadNow() { return ModuleLockCount() == 0 ? S_OK : S_FALSE; }
 
-// Self-registration comes with the registry script interpreter.
-STDAPI DllRegisterServer() { return E_NOTIMPL; }
+namespace {
 
-STDAPI DllUnregisterServer() { return E_NOTIMPL; }
+const CategoryEntry* CategoriesOf(const ClassEntry& entry) { return entry.categories ? entry.categories() : nullptr; }
+
+}  // namespace
+
+// Every class's script and categories, in class table order, then the type
+// library. A failure is returned at once; what was written before it stays.
+STDAPI DllRegisterServer() {
+    for (ClassEntry* entry = ClassTable(); entry->clsid; ++entry) {
+        HRESULT result = entry->updateRegistration(TRUE);
+        if (FAILED(result)) return result;
+        result = RegisterCategories(*entry->clsid, CategoriesOf(*entry), TRUE);
+        if (FAILED(result)) return result;
+    }
+    return RegisterModuleTypeLibrary();
+}
+
+STDAPI DllUnregisterServer() {
+    for (ClassEntry* entry = ClassTable(); entry->clsid; ++entry) {
+        HRESULT result = RegisterCategories(*entry->clsid, CategoriesOf(*entry), FALSE);
+        if (FAILED(result)) return result;
+        result = entry->updateRegistration(FALSE);
+        if (FAILED(result)) return result;
+    }
+    return UnregisterModuleTypeLibrary();
+}

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Checks a built module DLL without running it: its exports, its type
-library resource and its version information.
+"""Checks a built module DLL without running it: its exports, its registry
+scripts, its type library resource and its version information.
 
 usage: check_module_dll.py OBJDUMP DLL EXPECTED_SYSKIND
 
@@ -13,6 +13,7 @@ import sys
 
 EXPORTS = ["DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"]
 RT_VERSION = 16
+REGISTRY_SCRIPTS = [101, 102, 104]
 SYSKINDS = {"win32": 1, "win64": 3}
 
 
@@ -86,12 +87,18 @@ def main():
         failures.append("no type library in resource TYPELIB 1")
     elif struct.unpack_from("<I", library, 20)[0] & 0xF != SYSKINDS[syskind]:
         failures.append("type library is not of system kind %s" % syskind)
+    for script in REGISTRY_SCRIPTS:
+        text = image.resource("REGISTRY", script)
+        if text is None or not text.startswith(b"HKCR\r\n{\r\n"):
+            failures.append("no registry script %d" % script)
     version = image.resource(RT_VERSION, 1)
     if version is None or "VS_VERSION_INFO".encode("utf-16-le") not in version:
         failures.append("no version information")
+    elif "OLESelfRegister".encode("utf-16-le") not in version:
+        failures.append("the version information does not mark the DLL self-registering")
     for failure in failures:
         print("%s: %s" % (dll, failure))
-    print("%s: %s" % (dll, "FAILED" if failures else "exports, type library and version information as expected"))
+    print("%s: %s" % (dll, "FAILED" if failures else "exports, registry scripts, type library and version information as expected"))
     return 1 if failures else 0
 
 
