@@ -2,6 +2,18 @@
 
 #include <limits>
 
+namespace {
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr std::streamsize kByteOrderMarkLength = sizeof kByteOrderMark - 1;
+
+void SeekToStart(std::istream& stream) {
+    stream.clear();
+    stream.seekg(0, std::ios_base::beg);
+}
+
+}  // namespace
+
 LineRead ReadLine(std::istream& stream, LineBuffer& line) {
     line[0] = '\0';
     stream.getline(line, kMaxLineLength + 1);
@@ -13,7 +25,20 @@ LineRead ReadLine(std::istream& stream, LineBuffer& line) {
     return LineRead::TooLong;
 }
 
+// Only a file whose first byte is EF costs more than one peek. A file that
+// starts with EF but not with the whole mark is put back to its start, so
+// its first line reads as it always did. The end-of-file state a peek at an
+// empty file leaves is the one the first read would leave anyway.
+void SkipByteOrderMark(std::istream& stream) {
+    if (stream.peek() != static_cast<unsigned char>(kByteOrderMark[0])) return;
+    char start[kByteOrderMarkLength] = {};
+    stream.read(start, kByteOrderMarkLength);
+    if (stream.gcount() == kByteOrderMarkLength && std::char_traits<char>::compare(start, kByteOrderMark, kByteOrderMarkLength) == 0)
+        return;
+    SeekToStart(stream);
+}
+
 void Rewind(std::istream& stream) {
-    stream.clear();
-    stream.seekg(0, std::ios_base::beg);
+    SeekToStart(stream);
+    SkipByteOrderMark(stream);
 }

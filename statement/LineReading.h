@@ -15,5 +15,13 @@ enum class LineRead { Complete, TooLong };
 // and the result is TooLong with an empty buffer.
 LineRead ReadLine(std::istream& stream, LineBuffer& line);
 
-// Moves back to the start of the file, whatever state the last read left.
+// Passes over a UTF-8 byte-order mark (EF BB BF) when the stream, standing at
+// the start of the file, begins with one; otherwise leaves the stream where
+// it is. Spreadsheet programs write one when they save a statement again, and
+// left in place it would become part of the first line's first field. Call
+// it once right after opening; Rewind calls it itself.
+void SkipByteOrderMark(std::istream& stream);
+
+// Moves back to the start of the first line, past a byte-order mark,
+// whatever state the last read left.
 void Rewind(std::istream& stream);

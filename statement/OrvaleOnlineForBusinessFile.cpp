@@ -56,6 +56,7 @@ bool OrvaleOnlineForBusinessFile::Open(const char* path, std::ios_base::openmode
     const char* shownPath = path ? path : "";
     try {
         if (path) m_Stream.open(path, mode);
+        if (m_Stream.is_open()) SkipByteOrderMark(m_Stream);
         if (!CheckFormat()) Report(shownPath);
         return true;
     } catch (...) {

@@ -98,6 +98,7 @@ StatementExplanation ExplainStatement(const char* path, const StatementAccount& 
     Recognise(path, explanation);
     if (!explanation.recognised) return explanation;
     std::ifstream stream(path, kImportMode);
+    SkipByteOrderMark(stream);  // as the reader does, so line 1 is read alike
     bool stopped = false;
     long statementLine = 1;
     for (int number = 1; stream.peek() != std::char_traits<char>::eof(); ++number) {

@@ -4,6 +4,7 @@
 #include "ImportHarness.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -46,6 +47,40 @@ TEST_F(StatementImportTest, ImportsTheAccountsLinesThatCarryAnAmount) {
     }
     EXPECT_EQ(k3November2011, lines[0].date);
     EXPECT_EQ(0.0, statement->Balance());
+}
+
+// A statement saved again by a spreadsheet program starts with a UTF-8
+// byte-order mark; the host receives the same lines as without it, in both
+// layouts, with and without a header.
+TEST_F(StatementImportTest, ByteOrderMarkAtTheStartChangesNothingTheHostReceives) {
+    using Row = std::tuple<std::string, long, double, DATE, std::string, std::string>;
+    const auto rows = [this] {
+        std::vector<Row> received;
+        for (const auto& l : statement->Lines())
+            received.emplace_back(l.number, l.direction, l.amount, l.date, l.description, l.reference);
+        return received;
+    };
+    const struct {
+        const char* withMark;
+        const char* without;
+        size_t lines;
+    } cases[] = {{"bom_import_statement.csv", "import_statement.csv", 6},
+                 {"bom_date_first_header_crlf.csv", "date_first_header_crlf.csv", 4},
+                 {"bom_date_first_no_header_crlf.csv", "date_first_header_crlf.csv", 4},
+                 {"bom_account_first_header.csv", "account_first_lf_no_final_newline.csv", 2},
+                 {"bom_account_first_no_header.csv", "account_first_lf_no_final_newline.csv", 2}};
+    SetAccount(L"12-34-56", L"12345678");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.withMark);
+        ASSERT_EQ(S_OK, Import(c.without));
+        const std::vector<Row> expected = rows();
+        ASSERT_EQ(c.lines, expected.size());
+        ASSERT_EQ(S_OK, Import(c.withMark));
+        EXPECT_EQ(0, Cancelled());
+        EXPECT_EQ(expected, rows());
+        EXPECT_EQ("1, Orvale Online For Business - Statement",
+                  scenario->log.Calls("FileChooser", "Recognizer").back().value);
+    }
 }
 
 TEST_F(StatementImportTest, HostCallsComeInTheirFixedOrder) {

@@ -114,6 +114,68 @@ INSTANTIATE_TEST_SUITE_P(
         {"other_field_count_first.csv", {}},  // its first line is not a transaction line
     })));
 
+// A UTF-8 byte-order mark before the first line is passed over: the same
+// records as the files without it, with and without a header, in both layouts.
+const std::vector<Row> kDateFirstRows = {
+    {"123456", "12345678", "03/11/2011", "DD", "ORVALE ENERGY REF 4471", 45.2, 0, 1954.8, 1, 40850, 1},
+    {"123456", "12345678", "04/11/2011", "CHQ", "CHEQUE 000123", 1250, 0, 704.8, 1, 40851, 1},
+    {"123456", "12345678", "07/11/2011", "BGC", "PAYROLL NOV . 2011", 0, 2500, 3204.8, 0, 40854, 1},
+    {"123456", "12345678", "08/11/2011", "FPO", "SUPPLIER, LTD", 12.5, 0, 3192.3, 1, 40855, 1}};
+const std::vector<Row> kAccountFirstRows = {
+    {"123456", "12345678", "03NOV11", "DEB", "CARD PAYMENT STATIONERS", 23.99, 0, 976.01, 1, 40850, 2},
+    {"654321", "87654321", "04-Nov-11", "BGC", "REFUND", 0, 5, 981.01, 0, 40851, 2},
+    {"123456", "12345678", "05nov11", "\"SO", "RENT DEC", 650, 0, 331.01, 1, 40852, 2}};
+
+INSTANTIATE_TEST_SUITE_P(ByteOrderMark, StatementFileRecords,
+                         ::testing::ValuesIn(InBothModes({
+                             {"bom_date_first_header_crlf.csv", kDateFirstRows},
+                             {"bom_date_first_no_header_crlf.csv", kDateFirstRows},
+                             {"bom_account_first_header.csv", kAccountFirstRows},
+                             {"bom_account_first_no_header.csv", kAccountFirstRows},
+                         })));
+
+// Only the whole mark, and only at the very start, is passed over: a file
+// that merely begins with its first byte or two keeps them in its first
+// field, and a mark at the start of a later line stays part of that line.
+TEST(StatementFile, OnlyAWholeByteOrderMarkAtTheStartIsPassedOver) {
+    const std::string mark = "\xEF\xBB\xBF";
+    const struct {
+        std::string bytes;
+        std::vector<std::string> dateTexts;  // of every record read after the header skip
+    } cases[] = {
+        {mark + kGoodLine + "\n", {"03/11/2011"}},
+        {mark + "Transaction history\n" + kGoodLine + "\n", {"03/11/2011"}},
+        {"\xEF\xBB" + kGoodLine + "\n", {"\xEF\xBB" "03/11/2011"}},
+        {"\xEF" + kGoodLine + "\n", {"\xEF" "03/11/2011"}},
+        {kGoodLine + "\n" + mark + kGoodLine + "\n", {"03/11/2011", mark + "03/11/2011"}},
+        {mark + mark + kGoodLine + "\n", {mark + "03/11/2011"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Printable(c.bytes));
+        const ScratchFile scratch(c.bytes);
+        for (const auto mode : {kText, kBinary}) {
+            OrvaleOnlineForBusinessFile file(scratch.Path(), mode);
+            ASSERT_TRUE(file.IsValid());
+            ASSERT_EQ(1, file.GetLayout());
+            file.SkipHeaderLine();
+            CTransactionRecord record;
+            std::vector<std::string> dateTexts;
+            while (file.ReadTransaction(record)) dateTexts.push_back(record.GetDateText().GetText());
+            EXPECT_EQ(c.dateTexts, dateTexts);
+        }
+    }
+}
+
+TEST(StatementFile, ByteOrderMarkAloneIsAnEmptyFile) {
+    for (const char* bytes : {"\xEF\xBB\xBF", "\xEF\xBB\xBF\n", "\xEF\xBB"}) {
+        SCOPED_TRACE(Printable(bytes));
+        const ScratchFile scratch(bytes);
+        DebugCapture capture;
+        EXPECT_FALSE(OrvaleOnlineForBusinessFile(scratch.Path(), kBinary).IsValid());
+        EXPECT_THAT(capture.Texts(), ElementsAre(scratch.Path()));
+    }
+}
+
 // Each line is read into a record that already holds the debit line before it.
 TEST(StatementFile, LineFillsRecord) {
     const struct {

@@ -84,4 +84,19 @@ TEST_F(ExplainerTest, SaysWhyLinesWereNotImported) {
     EXPECT_TRUE(rejected.lines.empty());
 }
 
+TEST_F(ExplainerTest, ByteOrderMarkIsPassedOverAsTheReaderDoes) {
+    StatementAccount account;
+    account.SetAccountNumber(L"12345678");
+    account.SetSortCode(L"12-34-56");
+    for (const char* fixture : {"bom_import_statement.csv", "bom_account_first_no_header.csv"}) {
+        SCOPED_TRACE(fixture);
+        const StatementExplanation explanation = ExplainStatement(Ansi(FixturePath(fixture)).c_str(), account);
+        ASSERT_TRUE(explanation.recognised);
+        ASSERT_FALSE(explanation.lines.empty());
+        const bool hasHeader = fixture == std::string("bom_import_statement.csv");
+        EXPECT_EQ(hasHeader ? "line 1: header, skipped" : "line 1: imported as statement line 1",
+                  Describe(explanation.lines[0]));
+    }
+}
+
 }  // namespace
