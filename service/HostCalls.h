@@ -49,8 +49,7 @@ HRESULT HostCall(const Object& object, Call&& call) {
 template <typename Object, typename Call>
 void CheckedHostCall(const Object& object, Call&& call) {
     auto* target = RequireHostObject(object);
-    using Interface = std::remove_pointer_t<decltype(target)>;
-    CheckHostCall(std::forward<Call>(call)(target), target, __uuidof(Interface));
+    CheckHostCall(std::forward<Call>(call)(target), target, __uuidof(std::remove_pointer_t<decltype(target)>));
 }
 
 // Creates a host component by its class identifier, from any kind of server
