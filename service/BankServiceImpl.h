@@ -21,7 +21,8 @@ public:
     // string and still S_OK.
     STDMETHOD(get_Name)(BSTR* name) override {
         return GuardedCall([&] {
-            *RequireOut(name) = m_name.Copy();
+            *RequireOut(name) = SysAllocStringByteLen(reinterpret_cast<const char*>(m_name.Get()),
+                                                      SysStringByteLen(m_name.Get()));
         });
     }
 

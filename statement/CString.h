@@ -9,8 +9,7 @@
 //
 // Misuse and exhaustion are thrown as a `long` HRESULT: E_INVALIDARG for a
 // null text or a position outside the text, E_OUTOFMEMORY when a buffer cannot
-// be allocated. Nothing is caught inside the class. Tests make allocations
-// fail through the countdown in AllocationFailure.h.
+// be allocated. Nothing is caught inside the class.
 #pragma once
 
 class CString {

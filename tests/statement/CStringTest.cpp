@@ -1,6 +1,7 @@
 #include "CString.h"
 
 #include "Platform.h"
+#include "StatementTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +97,7 @@ TEST(CString, WideTextIsConvertedToTheAnsiCodePage) {
     CString text(L"Sort code 12-34-56");
     EXPECT_STREQ("Sort code 12-34-56", text.GetText());
     EXPECT_EQ(18, text.GetCapacity());
-    ASSERT_EQ(1252u, GetACP());
+    ASSERT_EQ(1252u, scratch::AnsiCodePage());
     text = L"Caf\u00e9";
     EXPECT_STREQ("Caf\xe9", text.GetText());
     text = kNullWide;

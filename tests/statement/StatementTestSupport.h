@@ -9,6 +9,34 @@
 #include <utility>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <filesystem>
+#endif
+
+// The few operating-system calls the scratch files need, on Windows and in
+// the native (sanitizer) build.
+namespace scratch {
+#ifdef _WIN32
+inline std::string TempDirectory() {
+    char directory[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, directory);
+    return directory;
+}
+inline unsigned long ProcessId() { return GetCurrentProcessId(); }
+inline void Delete(const std::string& path) { DeleteFileA(path.c_str()); }
+inline unsigned AnsiCodePage() { return GetACP(); }
+#else
+inline std::string TempDirectory() { return std::filesystem::temp_directory_path().string() + "/"; }
+inline unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+inline void Delete(const std::string& path) { std::remove(path.c_str()); }
+// The native stand-in (PlatformNative.cpp) maps U+0000 to U+00FF to the byte
+// of the same value, which agrees with code page 1252 outside 0x80 to 0x9F.
+inline unsigned AnsiCodePage() { return 1252; }
+#endif
+}  // namespace scratch
+
 // Collects every diagnostic write while it lives; restores the previous sink.
 class DebugCapture {
 public:
@@ -26,22 +54,20 @@ private:
 
 inline std::string FixturePath(const char* name) { return std::string(PENDREL_FIXTURES_DIR "/") + name; }
 
-// A file in the Windows temp directory holding exactly `bytes`, deleted when
+// A file in the temp directory holding exactly `bytes`, deleted when
 // the object goes away.
 class ScratchFile {
 public:
     explicit ScratchFile(const std::string& bytes) {
         static int s_counter = 0;
-        char directory[MAX_PATH + 1] = {};
-        GetTempPathA(MAX_PATH, directory);
-        m_path = std::string(directory) + "pendrel_statement_" + std::to_string(GetCurrentProcessId()) + "_" +
+        m_path = scratch::TempDirectory() + "pendrel_statement_" + std::to_string(scratch::ProcessId()) + "_" +
                  std::to_string(++s_counter) + ".csv";
         if (FILE* file = std::fopen(m_path.c_str(), "wb")) {
             std::fwrite(bytes.data(), 1, bytes.size(), file);
             std::fclose(file);
         }
     }
-    ~ScratchFile() { DeleteFileA(m_path.c_str()); }
+    ~ScratchFile() { scratch::Delete(m_path); }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
     const char* Path() const { return m_path.c_str(); }

@@ -1,0 +1,66 @@
+// Fuzzes the line splitter and the field clean-up functions: ReadLine over
+// the whole input, then CountFields, GetField for every field number (and a
+// few past the end), StripQuotes, RemoveWhitespace and RemoveChars on each
+// line. The first byte picks the separator; the rest is the text.
+#include "FuzzSupport.h"
+#include "LineFields.h"
+#include "LineReading.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <sstream>
+#include <string>
+
+namespace {
+
+void CheckLine(const LineBuffer& original, char separator) {
+    const size_t length = std::strlen(original);
+    FUZZ_CHECK(length <= static_cast<size_t>(kMaxLineLength));
+
+    for (int startQuoted = 0; startQuoted <= 1; ++startQuoted) {
+        int quoted = startQuoted;
+        const int count = CountFields(original, separator, quoted);
+        FUZZ_CHECK(quoted == 0 || quoted == 1);
+        FUZZ_CHECK(count >= 0 && static_cast<size_t>(count) <= length + 1);
+    }
+
+    int quoted = 0;
+    const int count = CountFields(original, separator, quoted);
+    for (int n = -1; n <= count + 2; ++n) {
+        LineBuffer line;  // GetField may cut the line, so each call gets a copy
+        std::memcpy(line, original, sizeof line);
+        const char* field = GetField(line, separator, n);
+        if (!field) continue;
+        FUZZ_CHECK(std::strlen(field) <= static_cast<size_t>(kMaxFieldLength));
+        CString text(field);
+        StripQuotes(text);
+        CString spaced = text;
+        RemoveWhitespace(spaced);
+        FUZZ_CHECK(spaced.GetLength() <= text.GetLength());
+        CString kept = text;
+        RemoveChars(kept, ",-\"");
+        FUZZ_CHECK(kept.Find(',') < 0 && kept.Find('-') < 0 && kept.Find('"') < 0);
+    }
+    (void)GetField(nullptr, separator, 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    SilenceDiagnostics();
+    if (size == 0) return 0;
+    const char separator = (data[0] & 1) ? static_cast<char>(data[0]) : ',';
+    std::istringstream stream(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
+    LineBuffer line;
+    // Every line of the input, the over-long ones included, then one read at
+    // the end; each read consumes at least one byte until the end.
+    for (size_t reads = 0; reads <= size; ++reads) {
+        const bool atEnd = stream.eof();
+        const LineRead result = ReadLine(stream, line);
+        if (result == LineRead::TooLong) FUZZ_CHECK(line[0] == '\0');
+        CheckLine(line, separator);
+        if (atEnd) break;
+    }
+    return 0;
+}

@@ -1,0 +1,89 @@
+// Fuzzes the registry script text layer: replacement expansion, then the
+// tokenizer over the expanded text with the keyword, value-type and
+// protected-name tables, the "M" and "B" value conversions and the block
+// structure check at every "{". The first byte picks the character step
+// (single-byte, or a double-byte code page with lead bytes 0x81 to 0xFE) and
+// the rest, up to its first NUL byte, is the script.
+#include "FuzzSupport.h"
+#include "RegistryScriptText.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using namespace registry_script;
+
+namespace {
+
+// Like CharNextA in a double-byte code page: a lead byte followed by a
+// non-NUL byte is one character of two bytes.
+const char* NextDoubleByteChar(const char* position) {
+    const auto lead = static_cast<unsigned char>(*position);
+    if (lead >= 0x81 && lead <= 0xFE && position[1] != '\0') return position + 2;
+    return position + 1;
+}
+
+// The replacements the module's scripts use, and one that expands to a
+// script fragment; any other name is unknown.
+class FuzzReplacements : public ReplacementSource {
+public:
+    TextStatus Replacement(std::string_view name, std::string& text) const override {
+        if (name == "MODULE") {
+            text = "C:\\Program Files\\Pendrel\\Module.dll";
+        } else if (name == "APPID") {
+            text = "{11111111-2222-3333-4444-555555555555}";
+        } else if (name == "BLOCK") {
+            text = "{ val X = s 'y' }";
+        } else if (name == "EMPTY") {
+            text.clear();
+        } else {
+            return TextStatus::SyntaxError;
+        }
+        return TextStatus::Ok;
+    }
+};
+
+void CheckToken(const std::string& token, NextCharFunction next) {
+    FUZZ_CHECK(token.size() <= kMaxTokenBytes);
+    (void)KeywordOf(token);
+    ValueType type;
+    (void)FindValueType(token, type);
+    (void)IsProtectedKeyName(token);
+    (void)ContainsBackslash(token, next);
+    (void)EqualsIgnoringCase(token, "ForceRemove");
+    std::string multi;
+    if (MultiStringData(token, next, multi) == TextStatus::Ok) {
+        FUZZ_CHECK(!multi.empty() && multi.back() == '\0');
+        FUZZ_CHECK(multi.size() <= token.size() + 2);
+    }
+    std::vector<unsigned char> binary;
+    const TextStatus status = BinaryData(token, binary);
+    if (status == TextStatus::Ok) FUZZ_CHECK(binary.size() * 2 == token.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    const NextCharFunction next = (data[0] & 1) ? &NextDoubleByteChar : &NextSingleByteChar;
+    const std::string script(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    std::string expanded;
+    const FuzzReplacements replacements;
+    if (ExpandReplacements(script.c_str(), replacements, next, expanded) != TextStatus::Ok)
+        expanded = script;  // tokenize the raw text then, so the tokenizer still gets fuzzed
+
+    TokenReader reader(expanded.c_str(), next);
+    std::string token;
+    const char* const end = expanded.c_str() + expanded.size();
+    for (;;) {
+        const char* before = reader.Position();
+        if (reader.Read(token) != TextStatus::Ok) break;
+        FUZZ_CHECK(reader.Position() > before && reader.Position() <= end);
+        CheckToken(token, next);
+        if (token == "{") (void)CheckBlockStructure(reader);
+    }
+    FUZZ_CHECK(reader.Position() >= expanded.c_str() && reader.Position() <= end);
+    return 0;
+}
