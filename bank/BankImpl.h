@@ -12,13 +12,11 @@
 #include "HostCalls.h"
 #include "MethodGuard.h"
 #include "ObjectWrappers.h"
-#include "RaiseFailure.h"
 #include "ResourceHolders.h"
 
 #include <MavrinTorvVantryNewFormat.h>
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 #include <new>
 
@@ -42,8 +40,7 @@ public:
     // string and still S_OK.
     STDMETHOD(get_Name)(BSTR* name) override {
         return GuardedCall([&] {
-            *RequireOut(name) = SysAllocStringByteLen(reinterpret_cast<const char*>(m_name.Get()),
-                                                      SysStringByteLen(m_name.Get()));
+            *RequireOut(name) = m_name.Copy();
         });
     }
 
@@ -70,8 +67,8 @@ public:
     STDMETHOD(OpenSetup)(long) override {
         return GuardedCall([&] {
             const ComPtr<IHostBankSetup> setup = CreateHostObject<IHostBankSetup>(CLSID_HostBankSetup);
-            unsigned char record[kBankNameRecordSize] = {};
-            std::memcpy(record, kBankDisplayName, sizeof kBankDisplayName);
+            unsigned char record[kBankNameRecordSize];
+            FillBankNameRecord(record);
             CheckedHostCall(setup, [&](IHostBankSetup* host) { return host->OpenBankSetup(record, kOpenSetupMode); });
         });
     }

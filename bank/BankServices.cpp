@@ -1,8 +1,8 @@
 #include "BankServices.h"
 
 #include "BankStatementService.h"
+#include "MethodGuard.h"
 #include "ObjectWrappers.h"
-#include "RaiseFailure.h"
 
 const InterfaceEntry<CBankServices>* CBankServices::InterfaceTable() {
     using Self = CBankServices;

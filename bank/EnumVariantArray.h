@@ -13,6 +13,7 @@
 // It answers with plain result codes and throws nothing.
 #pragma once
 
+#include "ObjectRoot.h"
 #include "ResourceHolders.h"
 
 #include <windows.h>
@@ -37,12 +38,8 @@ public:
         *out = static_cast<IEnumVARIANT*>(this);
         return S_OK;
     }
-    STDMETHOD_(ULONG, AddRef)() override { return static_cast<ULONG>(++m_count); }
-    STDMETHOD_(ULONG, Release)() override {
-        const LONG count = --m_count;
-        if (count == 0) delete this;
-        return static_cast<ULONG>(count);
-    }
+    STDMETHOD_(ULONG, AddRef)() override { return m_count.AddReference(); }
+    STDMETHOD_(ULONG, Release)() override { return m_count.ReleaseReference(this); }
 
     // Fills up to n VARIANTs from the current position. S_OK when all n were
     // filled; S_FALSE when the elements ran out or one refused IDispatch;
@@ -94,6 +91,6 @@ public:
 private:
     ComPtr<IUnknown> m_owner;  // the collection whose array is read
     const Array* m_array;
-    LONG m_count = 0;
+    PlainSelfCount m_count;
     ULONG m_position;
 };

@@ -11,8 +11,11 @@
 // out of range is E_INVALIDARG, storage that cannot be had is E_OUTOFMEMORY.
 // A failed operation leaves the array as it was. The size of the storage is
 // computed in 64 bits, so no request can overflow it: a capacity beyond what
-// an int counts or a size_t measures is refused as out of memory.
+// an int counts or a size_t measures is refused as out of memory. Tests make
+// the storage allocation fail through the countdown in AllocationFailure.h.
 #pragma once
+
+#include "AllocationFailure.h"
 
 #include <windows.h>
 
@@ -38,7 +41,7 @@ public:
         if (n <= 0 || std::int64_t{m_count} + n <= m_capacity) return;
         const std::int64_t step = m_growStep;
         const std::int64_t capacity = m_capacity + step * ((step + n - 1) / step);
-        if (capacity > kMaxCapacity) throw static_cast<long>(E_OUTOFMEMORY);
+        if (capacity > kMaxCapacity || allocation_failure::ShouldFail()) throw static_cast<long>(E_OUTOFMEMORY);
         std::unique_ptr<Element[]> storage(new (std::nothrow) Element[static_cast<std::size_t>(capacity)]());
         if (!storage) throw static_cast<long>(E_OUTOFMEMORY);
         std::copy(m_storage.get(), m_storage.get() + m_capacity, storage.get());

@@ -5,6 +5,7 @@
 namespace reference_host {
 
 std::size_t CallLog::Append(CallEntry entry) {
+    ++m_counts[{entry.object, entry.operation}];
     m_entries.push_back(std::move(entry));
     return m_entries.size() - 1;
 }
@@ -29,9 +30,8 @@ std::vector<CallEntry> CallLog::Calls(const std::string& object, const std::stri
 }
 
 int CallLog::CountOf(const std::string& object, const std::string& operation) const {
-    return static_cast<int>(std::count_if(m_entries.begin(), m_entries.end(), [&](const CallEntry& entry) {
-        return entry.object == object && entry.operation == operation;
-    }));
+    const auto found = m_counts.find({object, operation});
+    return found == m_counts.end() ? 0 : found->second;
 }
 
 }  // namespace reference_host

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace reference_host {
@@ -34,10 +36,16 @@ public:
     std::vector<CallEntry> Calls(const std::string& object, const std::string& operation) const;
     // How many calls of this operation the log holds (since it was last cleared).
     int CountOf(const std::string& object, const std::string& operation) const;
-    void Clear() { m_entries.clear(); }
+    void Clear() {
+        m_entries.clear();
+        m_counts.clear();
+    }
 
 private:
     std::vector<CallEntry> m_entries;
+    // Calls per "object" and "operation" among m_entries, kept as entries are
+    // appended, so that counting does not scan the whole log on every call.
+    std::map<std::pair<std::string, std::string>, int> m_counts;
 };
 
 }  // namespace reference_host

@@ -26,6 +26,23 @@ struct CComMultiThreadModel {
 // and Release pairs made by its destructor never bring it to 0 again.
 constexpr LONG kDestroyingCount = -(LONG_MAX / 2);
 
+// AddRef and Release of an object that keeps its own plain count and
+// deletes itself when the count reaches 0 (aggregates, enumerators).
+class PlainSelfCount {
+public:
+    ULONG AddReference() { return static_cast<ULONG>(++m_count); }
+    template <typename Self>
+    ULONG ReleaseReference(Self* self) {
+        const LONG count = --m_count;
+        if (count == 0) delete self;
+        return static_cast<ULONG>(count);
+    }
+    void MarkDestroying() { m_count = kDestroyingCount; }
+
+private:
+    LONG m_count = 0;
+};
+
 template <typename Object>
 struct InterfaceEntry {
     const IID* iid;  // null ends the table

@@ -63,7 +63,7 @@ class CComAggObject : public IUnknown {
 public:
     explicit CComAggObject(IUnknown* outer) : m_contained(outer) { AddModuleLock(); }
     virtual ~CComAggObject() {
-        m_count = kDestroyingCount;
+        m_count.MarkDestroying();
         ReleaseModuleLock();
     }
 
@@ -77,15 +77,11 @@ public:
         *out = static_cast<IUnknown*>(this);
         return S_OK;
     }
-    STDMETHOD_(ULONG, AddRef)() override { return static_cast<ULONG>(++m_count); }
-    STDMETHOD_(ULONG, Release)() override {
-        const LONG count = --m_count;
-        if (count == 0) delete this;
-        return static_cast<ULONG>(count);
-    }
+    STDMETHOD_(ULONG, AddRef)() override { return m_count.AddReference(); }
+    STDMETHOD_(ULONG, Release)() override { return m_count.ReleaseReference(this); }
 
 private:
-    LONG m_count = 0;
+    PlainSelfCount m_count;
     CComContainedObject<T> m_contained;
 };
 

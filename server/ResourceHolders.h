@@ -87,6 +87,11 @@ public:
 
     BSTR Get() const { return m_text; }
     UINT Length() const { return SysStringLen(m_text); }
+    // A new BSTR with the same bytes (embedded zeros and all), or null when
+    // it cannot be allocated; the caller owns it.
+    BSTR Copy() const {
+        return SysAllocStringByteLen(reinterpret_cast<const char*>(m_text), SysStringByteLen(m_text));
+    }
     BSTR* Put() {
         Reset();
         return &m_text;

@@ -21,8 +21,7 @@ public:
     // string and still S_OK.
     STDMETHOD(get_Name)(BSTR* name) override {
         return GuardedCall([&] {
-            *RequireOut(name) = SysAllocStringByteLen(reinterpret_cast<const char*>(m_name.Get()),
-                                                      SysStringByteLen(m_name.Get()));
+            *RequireOut(name) = m_name.Copy();
         });
     }
 

@@ -49,19 +49,19 @@ HRESULT HostCall(const Object& object, Call&& call) {
 template <typename Object, typename Call>
 void CheckedHostCall(const Object& object, Call&& call) {
     auto* target = RequireHostObject(object);
-    using Interface = std::remove_pointer_t<decltype(target)>;
-    CheckHostCall(std::forward<Call>(call)(target), target, __uuidof(Interface));
+    CheckHostCall(std::forward<Call>(call)(target), target, __uuidof(std::remove_pointer_t<decltype(target)>));
 }
 
 // Creates a host component by its class identifier, from any kind of server
 // and without an outer object: IUnknown first, then OleRun, then interface I.
-// Any failure gives an empty ComPtr (the object is missing).
+// Any failure gives an empty ComPtr (the object is missing), and so does a
+// class object or QueryInterface that reports success without an object.
 template <typename I>
 ComPtr<I> CreateHostObject(REFCLSID clsid) noexcept {
     ComPtr<IUnknown> unknown;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown, unknown.PutVoid()))) return {};
+    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown, unknown.PutVoid())) || !unknown) return {};
     if (FAILED(OleRun(unknown.Get()))) return {};
     ComPtr<I> object;
-    if (FAILED(unknown.As(object))) return {};
+    if (FAILED(unknown.As(object)) || !object) return {};
     return object;
 }

@@ -58,3 +58,8 @@ T* RequireOut(T* out) {
     if (!out) throw static_cast<long>(E_INVALIDARG);
     return out;
 }
+
+// Raises a failed HRESULT from inside a guarded body, for the guard to report.
+inline void RaiseIfFailed(HRESULT hr) {
+    if (FAILED(hr)) throw static_cast<long>(hr);
+}

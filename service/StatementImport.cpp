@@ -11,7 +11,6 @@
 #include "StatementFileRecognizer.h"
 #include "StatementLineTexts.h"
 
-#include <cstring>
 
 namespace {
 
@@ -80,8 +79,8 @@ bool CBankStatementService::ChooseStatementFile(char (&path)[MAX_PATH]) {
     const ComPtr<IHostFileChooser> chooser = CreateHostObject<IHostFileChooser>(CLSID_HostFileChooser);
     const ComPtr<IHostBankSetup> bankSetup = CreateHostObject<IHostBankSetup>(CLSID_HostBankSetup);
     path[0] = '\0';
-    unsigned char bankName[kBankNameBufferSize] = {};
-    std::memcpy(bankName, kBankDisplayName, sizeof kBankDisplayName);
+    unsigned char bankName[kBankNameBufferSize];
+    FillBankNameRecord(bankName);
     FileChooserOptions options = {};
     CheckedHostCall(bankSetup, [&](IHostBankSetup* setup) {
         return setup->GetFileOptions(bankName, reinterpret_cast<unsigned char*>(&options));

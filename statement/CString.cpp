@@ -1,5 +1,6 @@
 #include "CString.h"
 
+#include "AllocationFailure.h"
 #include "Platform.h"
 
 #include <climits>
@@ -23,7 +24,7 @@ int LengthOf(const char* text) {
 }
 
 char* Allocate(int capacity) {
-    if (capacity < 0 || capacity == INT_MAX) Fail(E_OUTOFMEMORY);
+    if (capacity < 0 || capacity == INT_MAX || allocation_failure::ShouldFail()) Fail(E_OUTOFMEMORY);
     char* buffer = new (std::nothrow) char[static_cast<size_t>(capacity) + 1];
     if (!buffer) Fail(E_OUTOFMEMORY);
     buffer[0] = '\0';

@@ -9,7 +9,8 @@
 //
 // Misuse and exhaustion are thrown as a `long` HRESULT: E_INVALIDARG for a
 // null text or a position outside the text, E_OUTOFMEMORY when a buffer cannot
-// be allocated. Nothing is caught inside the class.
+// be allocated. Nothing is caught inside the class. Tests make allocations
+// fail through the countdown in AllocationFailure.h.
 #pragma once
 
 class CString {

@@ -74,4 +74,47 @@ TEST_F(PointerArrayTest, RefusalsLeaveTheArrayAsItWas) {
     EXPECT_EQ((std::vector<int*>{&v[0], &v[1]}), Elements());
 }
 
+// A storage allocation that fails (made to fail by the test countdown)
+// throws E_OUTOFMEMORY and leaves count, capacity and elements as they were.
+TEST_F(PointerArrayTest, FailedAllocationLeavesTheArrayUnchanged) {
+    using allocation_failure::FailAllocationsAfter;
+    const struct {
+        const char* what;
+        int filled;  // elements added before the failing operation
+        void (*operation)(CArray<int*, int*>&, int*);
+    } cases[] = {
+        {"first Add", 0, [](CArray<int*, int*>& a, int* e) { a.Add(e); }},
+        {"ninth Add", 8, [](CArray<int*, int*>& a, int* e) { a.Add(e); }},
+        {"InsertAt 0 when full", 8, [](CArray<int*, int*>& a, int* e) { a.InsertAt(0, e); }},
+        {"GrowBy on empty", 0, [](CArray<int*, int*>& a, int*) { a.GrowBy(1); }},
+        {"GrowBy past the capacity", 3, [](CArray<int*, int*>& a, int*) { a.GrowBy(6); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        array.RemoveAll();
+        for (int i = 0; i < c.filled; ++i) array.Add(&v[i]);
+        const std::vector<int*> before = Elements();
+        const int capacity = array.GetCapacity();
+        {
+            const FailAllocationsAfter failing(0);
+            EXPECT_EQ(E_OUTOFMEMORY, Thrown([&] { c.operation(array, &v[9]); }));
+        }
+        EXPECT_EQ(capacity, array.GetCapacity());
+        EXPECT_EQ(before, Elements());
+        EXPECT_EQ(S_OK, Thrown([&] { c.operation(array, &v[9]); })) << "succeeds once allocations do";
+    }
+}
+
+// Growth within the capacity allocates nothing, so the countdown is not used.
+TEST_F(PointerArrayTest, OnlyGrowthAllocates) {
+    const allocation_failure::FailAllocationsAfter failing(1);
+    for (int i = 0; i < 8; ++i) array.Add(&v[i]);
+    EXPECT_EQ(0, failing.Unused());
+    array.RemoveAt(0);
+    array.InsertAt(0, &v[0]);
+    array.GrowBy(0);
+    EXPECT_EQ(E_OUTOFMEMORY, Thrown([&] { array.Add(&v[8]); }));
+    EXPECT_EQ(8, array.GetCount());
+}
+
 }  // namespace

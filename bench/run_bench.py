@@ -1,0 +1,267 @@
+#!/usr/bin/env python3
+"""The benchmark behind ./dev bench (run it through ./dev, which builds the
+release programs and starts Wine's services first).
+
+Generates the statement files under build/bench/data, then measures on the
+same files in one run:
+  - the reader alone, in a Windows program under Wine (best of several passes);
+  - the whole import through COM with the reference host (lines kept in
+    memory), and its peak private memory at 10 thousand and 1 million lines,
+    each size in its own process;
+  - the peers: Python's csv module splitting every line, and wc -l;
+  - the native reader's instructions per line under callgrind.
+Prints one table and writes bench/results/latest.json.
+"""
+import argparse
+import hashlib
+import json
+import os
+import platform
+import re
+import subprocess
+import sys
+import time
+
+SIZES = (10_000, 100_000, 1_000_000)
+LAYOUTS = ("date-first", "account-first")
+SORT_CODE, ACCOUNT = "12-34-56", "45678912"
+STATEMENT_SOURCES = ("CString.cpp", "LineFields.cpp", "FieldConversions.cpp", "LineReading.cpp",
+                     "TransactionRecord.cpp", "OrvaleOnlineForBusinessFile.cpp")
+
+PYTHON_CSV_PEER = r"""
+import csv, sys, time
+best = None
+for _ in range(int(sys.argv[2])):
+    start = time.perf_counter()
+    rows = fields = 0
+    with open(sys.argv[1], newline="") as handle:
+        for row in csv.reader(handle):
+            rows += 1
+            fields += len(row)
+    seconds = time.perf_counter() - start
+    best = seconds if best is None else min(best, seconds)
+print(f"rows={rows}\nfields={fields}\nseconds={best:.6f}")
+"""
+
+
+def say(text):
+    print(f"==> {text}", file=sys.stderr, flush=True)
+
+
+def key_values(text):
+    return {key: float(value) for key, value in re.findall(r"^(\w+)=([-0-9.]+)\s*$", text, re.M)}
+
+
+def run(command, **options):
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, **options)
+    if result.returncode != 0:
+        raise SystemExit(f"bench: {' '.join(command)} failed ({result.returncode}):\n{result.stderr}")
+    return result.stdout
+
+
+def generate(root, data):
+    generator = os.path.join(root, "bench", "generate_statements.py")
+    with open(generator, "rb") as source:
+        stamp = hashlib.sha256(source.read()).hexdigest()
+    stamp_path = os.path.join(data, "generator.sha256")
+    wanted = [os.path.join(data, f"statement-{size}-{layout}.csv") for size in SIZES for layout in LAYOUTS]
+    if all(map(os.path.exists, wanted)) and os.path.exists(stamp_path) and open(stamp_path).read() == stamp:
+        return
+    say("generating statement files")
+    run([sys.executable, generator, data] + [str(size) for size in SIZES])
+    with open(stamp_path, "w") as out:
+        out.write(stamp)
+
+
+def statement(data, size, layout):
+    return os.path.join(data, f"statement-{size}-{layout}.csv")
+
+
+def windows_path(path):
+    return run(["winepath", "-w", path]).strip()
+
+
+def wine(program, *arguments):
+    command = ["wine", program, *arguments]
+    figures = key_values(run(command, stdin=subprocess.DEVNULL))
+    if "seconds" not in figures:
+        raise SystemExit(f"bench: {' '.join(command)} printed no figures")
+    return figures
+
+
+def reader_figures(program, data, size, repeats):
+    records = seconds = size_bytes = 0
+    peak = 0
+    for layout in LAYOUTS:
+        path = statement(data, size, layout)
+        figures = wine(program, "reader", windows_path(path), str(repeats))
+        records += figures["records"]
+        seconds += figures["seconds"]
+        size_bytes += os.path.getsize(path)
+        peak = max(peak, figures.get("peak_private_bytes", 0))
+    lines = records + len(LAYOUTS)  # every line of the files: the records and the headers
+    return {"lines": lines, "records": records, "seconds": seconds, "bytes": size_bytes,
+            "lines_per_s": lines / seconds, "mb_per_s": size_bytes / 1e6 / seconds, "peak_private_bytes": peak}
+
+
+def import_figures(program, module, data, size):
+    lines = seconds = statement_lines = 0
+    peak = 0
+    for layout in LAYOUTS:
+        path = statement(data, size, layout)
+        figures = wine(program, "import", windows_path(module), windows_path(path), SORT_CODE, ACCOUNT)
+        with open(path, "rb") as handle:
+            lines += sum(1 for _ in handle)
+        seconds += figures["seconds"]
+        statement_lines += figures["statement_lines"]
+        peak = max(peak, figures.get("peak_private_bytes", 0))
+    return {"lines": lines, "statement_lines": statement_lines, "seconds": seconds,
+            "lines_per_s": lines / seconds, "peak_private_bytes": peak}
+
+
+def python_csv_figures(data, size, repeats):
+    lines = seconds = size_bytes = 0
+    for layout in LAYOUTS:
+        path = statement(data, size, layout)
+        figures = key_values(run([sys.executable, "-c", PYTHON_CSV_PEER, path, str(repeats)]))
+        lines += figures["rows"]
+        seconds += figures["seconds"]
+        size_bytes += os.path.getsize(path)
+    return {"lines": lines, "seconds": seconds, "lines_per_s": lines / seconds, "mb_per_s": size_bytes / 1e6 / seconds}
+
+
+def wc_figures(data, size, repeats):
+    lines = seconds = 0
+    for layout in LAYOUTS:
+        path = statement(data, size, layout)
+        best = None
+        for _ in range(repeats):
+            start = time.perf_counter()
+            count = int(run(["wc", "-l", path]).split()[0])
+            elapsed = time.perf_counter() - start
+            best = elapsed if best is None else min(best, elapsed)
+        lines += count
+        seconds += best
+    return {"lines": lines, "seconds": seconds, "lines_per_s": lines / seconds}
+
+
+def native_instructions_per_line(root, build, data):
+    """Instructions of the native reader per line: the callgrind totals of the
+    100 thousand and the 10 thousand line files, differenced, so that start-up
+    and the file opening cancel out."""
+    native = os.path.join(build, "bench", "native")
+    os.makedirs(native, exist_ok=True)
+    statement_dir = os.path.join(root, "statement")
+    platform_source = os.path.join(statement_dir, "PlatformNative.cpp")
+    if not os.path.exists(platform_source):
+        platform_source = os.path.join(root, "bench", "NativeReaderPlatformStandIn.cpp")
+    program = os.path.join(native, "native-reader-bench")
+    compiler = "g++"
+    run([compiler, "-std=c++17", "-O2", "-I", statement_dir,
+         *[os.path.join(statement_dir, source) for source in STATEMENT_SOURCES],
+         platform_source, os.path.join(root, "bench", "NativeReaderBench.cpp"), "-o", program])
+
+    def instructions(path):
+        out = os.path.join(native, "callgrind.out")
+        result = subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}", program, path],
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        if result.returncode != 0:
+            raise SystemExit(f"bench: callgrind failed:\n{result.stderr}")
+        found = re.search(r"Collected\s*:\s*(\d+)", result.stderr)
+        return int(found.group(1))
+
+    total_instructions = total_lines = 0
+    for layout in LAYOUTS:
+        small, large = statement(data, 10_000, layout), statement(data, 100_000, layout)
+        total_instructions += instructions(large) - instructions(small)
+        total_lines += 100_000 - 10_000
+    return {"instructions_per_line": total_instructions / total_lines,
+            "platform_source": os.path.relpath(platform_source, root), "compiler": f"{compiler} -O2"}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--output", default=None)
+    options = parser.parse_args()
+    root, build = options.root, options.build
+    data = os.path.join(build, "bench", "data")
+    output = options.output or os.path.join(root, "bench", "results", "latest.json")
+    program = os.path.join(build, "release-x64", "bench", "pendrel-bench.exe")
+    module = os.path.join(build, "release-x64", "server", "MavrinTorvVantryNewFormat.dll")
+
+    generate(root, data)
+    say("reader under Wine")
+    reader = {size: reader_figures(program, data, size, 3 if size < 1_000_000 else 2) for size in SIZES}
+    say("import through COM under Wine")
+    imports = {size: import_figures(program, module, data, size) for size in (10_000, 1_000_000)}
+    say("peers: Python csv, wc -l")
+    python_csv = {size: python_csv_figures(data, size, 3 if size < 1_000_000 else 2) for size in SIZES}
+    wc = {size: wc_figures(data, size, 3) for size in SIZES}
+    say("native reader under callgrind")
+    native = native_instructions_per_line(root, build, data)
+
+    big = 1_000_000
+    results = {
+        "reader_lines_per_s": reader[big]["lines_per_s"],
+        "reader_mb_per_s": reader[big]["mb_per_s"],
+        "import_lines_per_s": imports[big]["lines_per_s"],
+        "python_csv_lines_per_s": python_csv[big]["lines_per_s"],
+        "wc_lines_per_s": wc[big]["lines_per_s"],
+        "reader_over_python_csv": reader[big]["lines_per_s"] / python_csv[big]["lines_per_s"],
+        "import_over_reader": imports[big]["lines_per_s"] / reader[big]["lines_per_s"],
+        "reader_over_wc": reader[big]["lines_per_s"] / wc[big]["lines_per_s"],
+        "import_peak_private_bytes_10k": imports[10_000]["peak_private_bytes"],
+        "import_peak_private_bytes_1m": imports[big]["peak_private_bytes"],
+        "memory_1m_over_10k": imports[big]["peak_private_bytes"] / imports[10_000]["peak_private_bytes"],
+        "reader_peak_private_bytes_1m": reader[big]["peak_private_bytes"],
+        "native_instructions_per_line": native["instructions_per_line"],
+        "measured_at": time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime()),
+        "machine": {"cpus": os.cpu_count(), "python": platform.python_version(),
+                    "wine": run(["wine", "--version"]).strip()},
+        "headline_size_lines": big,
+        "by_size": {
+            str(size): {"reader": reader[size], "python_csv": python_csv[size], "wc": wc[size],
+                        **({"import": imports[size]} if size in imports else {})}
+            for size in SIZES},
+        "native": native,
+    }
+    os.makedirs(os.path.dirname(output), exist_ok=True)
+    with open(output, "w") as out:
+        json.dump(results, out, indent=2)
+        out.write("\n")
+    print_table(results, reader, imports, python_csv, wc)
+    say(f"wrote {os.path.relpath(output, root)}")
+
+
+def print_table(results, reader, imports, python_csv, wc):
+    rows = [("Figure", "10k lines", "100k lines", "1M lines")]
+
+    def row(name, figures, key, scale=1.0, digits=0):
+        cells = [f"{figures[size][key] / scale:,.{digits}f}" if size in figures else "-" for size in SIZES]
+        rows.append((name, *cells))
+
+    row("reader (Wine), lines/s", reader, "lines_per_s")
+    row("reader (Wine), MB/s", reader, "mb_per_s", digits=1)
+    row("import through COM, lines/s", imports, "lines_per_s")
+    row("import peak private memory, MB", imports, "peak_private_bytes", scale=1e6, digits=1)
+    row("reader peak private memory, MB", reader, "peak_private_bytes", scale=1e6, digits=1)
+    row("Python csv, lines/s", python_csv, "lines_per_s")
+    row("wc -l, lines/s", wc, "lines_per_s")
+    widths = [max(len(r[i]) for r in rows) for i in range(4)]
+    for index, cells in enumerate(rows):
+        print("  ".join(cell.ljust(widths[0]) if i == 0 else cell.rjust(widths[i]) for i, cell in enumerate(cells)))
+        if index == 0:
+            print("  ".join("-" * width for width in widths))
+    print()
+    print("Ratios (1M lines)                   measured   goal")
+    print(f"  reader / Python csv              {results['reader_over_python_csv']:8.2f}   >= 1.0 (aim 2)")
+    print(f"  import / reader                  {results['import_over_reader']:8.2f}   >= 0.7")
+    print(f"  import memory 1M / 10k           {results['memory_1m_over_10k']:8.2f}   <= 1.1")
+    print(f"  reader / wc -l                   {results['reader_over_wc']:8.3f}")
+    print(f"  native instructions per line     {results['native_instructions_per_line']:8.0f}   (callgrind, {results['native']['compiler']})")
+
+
+if __name__ == "__main__":
+    main()
