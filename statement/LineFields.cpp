@@ -1,5 +1,7 @@
 #include "LineFields.h"
 
+#include "Platform.h"
+
 #include <cstring>
 #include <string>
 
@@ -41,12 +43,35 @@ bool IsWhitespace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The kept characters are gathered in one buffer of the text's length (on the
+// stack for a field-sized text) and assigned once. The result is never longer
+// than the text, so the string keeps its buffer and capacity; when nothing is
+// dropped the text is left as it is, which is what the assignment would give.
 template <typename Drop>
 void RemoveWhere(CString& text, Drop drop) {
-    std::string kept;
-    for (const char* p = text.GetText(); *p; ++p)
-        if (!drop(*p)) kept += *p;
-    text = kept.c_str();
+    const char* source = text.GetText();
+    const size_t length = std::strlen(source);
+    char local[kMaxFieldLength + 1];
+    std::string large;
+    char* kept = local;
+    if (length >= sizeof local) {
+        large.resize(length);
+        kept = &large[0];
+    }
+    char* out = kept;
+    for (const char* p = source; *p; ++p)
+        if (!drop(*p)) *out++ = *p;
+    if (static_cast<size_t>(out - kept) == length) return;
+    *out = '\0';
+    text = kept;
+}
+
+// True when every byte of `set` is below 0x80: then a multibyte search for
+// a byte in it is the plain byte search.
+bool IsSingleByteSet(const char* set) {
+    for (; *set; ++set)
+        if (static_cast<unsigned char>(*set) >= 0x80) return false;
+    return true;
 }
 
 }  // namespace
@@ -90,4 +115,13 @@ void RemoveWhitespace(CString& text) { RemoveWhere(text, IsWhitespace); }
 
 void RemoveChars(CString& text, CString set) {
     RemoveWhere(text, [&set](char c) { return set.Find(c) != -1; });
+}
+
+void RemoveChars(CString& text, const char* set) {
+    if (!set) throw static_cast<long>(E_INVALIDARG);
+    if (!*set) return;
+    if (IsSingleByteSet(set))
+        RemoveWhere(text, [set](char c) { return std::strchr(set, c) != nullptr; });
+    else
+        RemoveWhere(text, [set](char c) { return platform::FindFirstMultibyte(set, c) != nullptr; });
 }

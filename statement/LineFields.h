@@ -32,3 +32,5 @@ void RemoveWhitespace(CString& text);
 
 // Removes every character that occurs in `set`.
 void RemoveChars(CString& text, CString set);
+// The same with the set as plain text, so that no string is built for it.
+void RemoveChars(CString& text, const char* set);
