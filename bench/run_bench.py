@@ -153,8 +153,6 @@ def native_instructions_per_line(root, build, data):
     os.makedirs(native, exist_ok=True)
     statement_dir = os.path.join(root, "statement")
     platform_source = os.path.join(statement_dir, "PlatformNative.cpp")
-    if not os.path.exists(platform_source):
-        platform_source = os.path.join(root, "bench", "NativeReaderPlatformStandIn.cpp")
     program = os.path.join(native, "native-reader-bench")
     compiler = "g++"
     run([compiler, "-std=c++17", "-O2", "-I", statement_dir,
