@@ -44,6 +44,9 @@ bool SystemTimeToDate(const SYSTEMTIME& time, DATE& date);
 
 // Writes a diagnostic text to the debugger output, or to the sink set below.
 void WriteDebugOutput(const char* text);
+// The platform's own debugger output channel, which WriteDebugOutput uses
+// when no sink is set.
+void WriteToDebugger(const char* text);
 
 // Replaces where diagnostic texts go (an empty sink restores the debugger
 // output) and returns the sink that was in force. Tests use it to read what

@@ -17,11 +17,6 @@
 namespace platform {
 namespace {
 
-DebugSink& CurrentSink() {
-    static DebugSink sink;
-    return sink;
-}
-
 // Days from 1 January 1970 to the given date of the proleptic Gregorian
 // calendar (the usual era-based count; `month` 1 to 12).
 long long DaysFromCivil(long long year, int month, int day) {
@@ -80,14 +75,6 @@ bool SystemTimeToDate(const SYSTEMTIME& time, DATE& date) {
     return true;
 }
 
-void WriteDebugOutput(const char* text) {
-    const DebugSink& sink = CurrentSink();
-    if (sink)
-        sink(text);
-    else
-        std::fputs(text, stderr);
-}
-
-DebugSink SetDebugSink(DebugSink sink) { return std::exchange(CurrentSink(), std::move(sink)); }
+void WriteToDebugger(const char* text) { std::fputs(text, stderr); }
 
 }  // namespace platform

@@ -12,11 +12,6 @@ namespace {
 const unsigned char* Bytes(const char* text) { return reinterpret_cast<const unsigned char*>(text); }
 const char* Chars(const unsigned char* text) { return reinterpret_cast<const char*>(text); }
 
-DebugSink& CurrentSink() {
-    static DebugSink sink;
-    return sink;
-}
-
 }  // namespace
 
 int WideToAnsi(const wchar_t* text, int length, char* out, int outSize) {
@@ -45,14 +40,6 @@ bool SystemTimeToDate(const SYSTEMTIME& time, DATE& date) {
     return true;
 }
 
-void WriteDebugOutput(const char* text) {
-    const DebugSink& sink = CurrentSink();
-    if (sink)
-        sink(text);
-    else
-        OutputDebugStringA(text);
-}
-
-DebugSink SetDebugSink(DebugSink sink) { return std::exchange(CurrentSink(), std::move(sink)); }
+void WriteToDebugger(const char* text) { OutputDebugStringA(text); }
 
 }  // namespace platform
