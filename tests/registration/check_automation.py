@@ -4,8 +4,11 @@ VBScript automation client under cscript, and unregisters everything again.
 
 usage: check_automation.py WINE_RUN MODULE_DLL TYPELIB_TOOL HOST_TYPELIB... -- SCRIPT
 """
-import subprocess
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import windows_program  # noqa: E402
 
 
 def main():
@@ -14,7 +17,7 @@ def main():
     script = sys.argv[separator + 1]
 
     def wine(*arguments):
-        return subprocess.run([wine_run, *arguments], capture_output=True, text=True)
+        return windows_program.run([wine_run, *arguments])
 
     steps = [wine("regsvr32", "/s", module), wine(typelib_tool, "register", *libraries)]
     try:

@@ -6,8 +6,11 @@ usage: check_import_tool.py WINE_RUN TOOL MODULE_DLL FIXTURES_DIR
 
 The tool loads MODULE_DLL (a Windows path) instead of a registered module.
 """
-import subprocess
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import windows_program  # noqa: E402
 
 EXPECTED_CSV = (
     "number,direction,amount,date,description,reference\n"
@@ -25,7 +28,7 @@ def main():
     failures = []
 
     def run(*arguments, module=module):
-        return subprocess.run([wine_run, tool, *arguments, "--module", module], capture_output=True, text=True)
+        return windows_program.run([wine_run, tool, *arguments, "--module", module])
 
     def expect(name, result, code, stdout=None, stderr_part=None):
         if result.returncode != code:
@@ -44,7 +47,7 @@ def main():
            "number,direction,amount,date,description,reference\n")
     expect("missing file", run(fixtures + "/no_such_statement.csv"), 2, "", "no_such_statement.csv")
     expect("unknown format", run(statement, "--format", "xml"), 2, "", "unknown format xml")
-    expect("no file", subprocess.run([wine_run, tool], capture_output=True, text=True), 2, "", "usage:")
+    expect("no file", windows_program.run([wine_run, tool]), 2, "", "usage:")
     expect("module cannot load", run(statement, module="Z:/no/such/module.dll"), 1, "", "cannot load")
     for failure in failures:
         print(failure)
