@@ -264,6 +264,14 @@ HRESULT CRegObject::ReadToken(Reader& reader, std::string& token) {
     return FromTextStatus(reader.Read(token));
 }
 
+// After "Val": the value's name, then the "=" that must follow it (left in
+// `token`).
+HRESULT CRegObject::ReadValueEntry(Reader& reader, std::string& valueName, std::string& token) {
+    RETURN_IF_FAILED(ReadToken(reader, valueName));
+    RETURN_IF_FAILED(ReadToken(reader, token));
+    return StartsWith(token, '=') ? S_OK : DISP_E_EXCEPTION;
+}
+
 HRESULT CRegObject::RegisterBlock(Reader& reader, HKEY parent, std::size_t depth) {
     std::string token;
     RETURN_IF_FAILED(ReadToken(reader, token));
@@ -272,9 +280,7 @@ HRESULT CRegObject::RegisterBlock(Reader& reader, HKEY parent, std::size_t depth
         const Keyword keyword = KeywordOf(token);
         if (keyword == Keyword::Val) {
             std::string valueName;
-            RETURN_IF_FAILED(ReadToken(reader, valueName));
-            RETURN_IF_FAILED(ReadToken(reader, token));
-            if (!StartsWith(token, '=')) return DISP_E_EXCEPTION;
+            RETURN_IF_FAILED(ReadValueEntry(reader, valueName, token));
             RETURN_IF_FAILED(WriteScriptValue(reader, parent, valueName.c_str(), token));
         } else {
             if (keyword != Keyword::None) RETURN_IF_FAILED(ReadToken(reader, token));
@@ -365,9 +371,7 @@ HRESULT CRegObject::UnregisterBlock(Reader& reader, HKEY parent, bool recovery, 
         const Keyword keyword = KeywordOf(token);
         if (keyword == Keyword::Val) {
             std::string valueName;
-            RETURN_IF_FAILED(ReadToken(reader, valueName));
-            RETURN_IF_FAILED(ReadToken(reader, token));
-            if (!StartsWith(token, '=')) return DISP_E_EXCEPTION;
+            RETURN_IF_FAILED(ReadValueEntry(reader, valueName, token));
             if (!recovery) {
                 RegistryKey writable;
                 LONG error = OpenKey(parent, nullptr, KEY_WRITE, writable);

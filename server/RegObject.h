@@ -88,6 +88,7 @@ private:
 
     HRESULT RunRootBlocks(Reader& reader, bool registerMode);
     static HRESULT ReadToken(Reader& reader, std::string& token);
+    static HRESULT ReadValueEntry(Reader& reader, std::string& valueName, std::string& token);
     HRESULT RegisterBlock(Reader& reader, HKEY parent, std::size_t depth);
     HRESULT UnregisterBlock(Reader& reader, HKEY parent, bool recovery, std::size_t depth);
     HRESULT WriteScriptValue(Reader& reader, HKEY key, const char* valueName, std::string& token);
