@@ -2,3 +2,4 @@
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(MINGW_TRIPLET x86_64-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+set(PENDREL_ARCH x64)

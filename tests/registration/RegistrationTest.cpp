@@ -1,5 +1,6 @@
 // Registration of the real DLL through the platform's regsvr32, read back
 // from the registry.
+#include "ComTestSupport.h"
 #include "RegistryReading.h"
 
 #include <gtest/gtest.h>
@@ -93,7 +94,7 @@ TEST_F(RegistrationTest, WritesEveryEntryOfEveryClass) {
     EXPECT_TRUE(ClassesKeyExists(ClassKey(kClasses[0]) + "\\Implemented Categories\\" + kHostCategory));
     EXPECT_FALSE(ClassesKeyExists(ClassKey(kClasses[1]) + "\\Implemented Categories"));
     EXPECT_EQ(Lower(ModuleDll()),
-              Lower(ClassesValue(std::string("TypeLib\\") + kLibrary + "\\1.0\\0\\win64").value_or("")));
+              Lower(ClassesValue(std::string("TypeLib\\") + kLibrary + "\\1.0\\0\\" + kThisSysKindKey).value_or("")));
 }
 
 TEST_F(RegistrationTest, RegisteringAgainRewritesTheClassKeys) {

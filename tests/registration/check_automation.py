@@ -2,9 +2,16 @@
 """Registers the module with regsvr32 and the host's type libraries, runs the
 VBScript automation client under cscript, and unregisters everything again.
 
-usage: check_automation.py WINE_RUN MODULE_DLL TYPELIB_TOOL HOST_TYPELIB... -- SCRIPT
+usage: check_automation.py WINE_RUN SYSTEM_FOLDER MODULE_DLL TYPELIB_TOOL HOST_TYPELIB... -- SCRIPT
+
+SYSTEM_FOLDER is where the regsvr32 and cscript of the module's architecture
+live: C:/windows/system32 for x64, C:/windows/syswow64 for x86. The
+script must print "N passed, 0 failed" as its last line: Wine's cscript ends
+with exit code 0 when the script stops on an error (for example when
+CreateObject cannot create the class), so the exit code alone proves nothing.
 """
 import os
+import re
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
@@ -13,26 +20,32 @@ import windows_program  # noqa: E402
 
 def main():
     separator = sys.argv.index("--")
-    wine_run, module, typelib_tool, *libraries = sys.argv[1:separator]
+    wine_run, system_folder, module, typelib_tool, *libraries = sys.argv[1:separator]
     script = sys.argv[separator + 1]
 
     def wine(*arguments):
         return windows_program.run([wine_run, *arguments])
 
-    steps = [wine("regsvr32", "/s", module), wine(typelib_tool, "register", *libraries)]
+    regsvr32 = system_folder + "/regsvr32.exe"
+    steps = [wine(regsvr32, "/s", module), wine(typelib_tool, "register", *libraries)]
     try:
         for step in steps:
             if step.returncode != 0:
                 print("set-up failed: %s %s" % (step.args, step.stderr))
                 return 1
-        result = wine("cscript", "//nologo", script)
-        print(result.stdout.strip())
+        result = wine(system_folder + "/cscript.exe", "//nologo", script)
+        output = result.stdout.strip()
+        print(output)
         if result.stderr.strip():
             print(result.stderr.strip())
-        return result.returncode
+        last = output.splitlines()[-1] if output else ""
+        if result.returncode != 0 or not re.fullmatch(r"[1-9]\d* passed, 0 failed", last):
+            print("the script did not run to its end with every check passed (exit code %d)" % result.returncode)
+            return 1
+        return 0
     finally:
         wine(typelib_tool, "unregister", *libraries)
-        wine("regsvr32", "/s", "/u", module)
+        wine(regsvr32, "/s", "/u", module)
 
 
 if __name__ == "__main__":

@@ -50,8 +50,8 @@ RegisteredTypeLibraries::RegisteredTypeLibraries() {
 
 RegisteredTypeLibraries::~RegisteredTypeLibraries() {
     UnregisterModuleLibrary();
-    UnRegisterTypeLib(LIBID_MavrinBankReconciliation, 1, 0, 0, SYS_WIN64);
-    UnRegisterTypeLib(LIBID_MavrinEBanking, 1, 0, 0, SYS_WIN64);
+    UnRegisterTypeLib(LIBID_MavrinBankReconciliation, 1, 0, 0, kThisSysKind);
+    UnRegisterTypeLib(LIBID_MavrinEBanking, 1, 0, 0, kThisSysKind);
 }
 
 void RegisteredTypeLibraries::RegisterModuleLibrary() {
@@ -59,5 +59,5 @@ void RegisteredTypeLibraries::RegisterModuleLibrary() {
 }
 
 void RegisteredTypeLibraries::UnregisterModuleLibrary() {
-    UnRegisterTypeLib(LIBID_MAVRINTORVVANTRY_NEWFORMATLib, 1, 0, 0, SYS_WIN64);
+    UnRegisterTypeLib(LIBID_MAVRINTORVVANTRY_NEWFORMATLib, 1, 0, 0, kThisSysKind);
 }

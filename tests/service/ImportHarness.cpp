@@ -1,5 +1,7 @@
 #include "ImportHarness.h"
 
+#include <algorithm>
+
 std::wstring FixturePath(const char* name) {
     const std::string path = std::string(PENDREL_FIXTURES_DIR) + "/" + name;
     return std::wstring(path.begin(), path.end());
@@ -45,4 +47,19 @@ long ImportTest::Cancelled() const {
     long cancelled = -1;
     EXPECT_EQ(S_OK, service->get_Cancelled(&cancelled));
     return cancelled;
+}
+
+reference_host::OptionsBlock ImportTest::OptionsGivenToChooser() const {
+    reference_host::OptionsBlock block{};
+    const auto calls = scenario->log.Calls("FileChooser", "SetOptions");
+    EXPECT_FALSE(calls.empty());
+    if (calls.empty()) return block;
+    const auto& options = calls.back().bytes;
+    EXPECT_EQ(block.size(), options.size());
+    std::copy(options.begin(), options.begin() + static_cast<long>(std::min(options.size(), block.size())), block.begin());
+    return block;
+}
+
+reference_host::Recognizer ImportTest::RecognizerGivenToChooser() const {
+    return reference_host::RecognizerOf(OptionsGivenToChooser());
 }

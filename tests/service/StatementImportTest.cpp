@@ -244,11 +244,7 @@ TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
 
 TEST_F(StatementImportTest, RecognizerRefusesNullArguments) {
     ASSERT_EQ(S_OK, Import("import_statement.csv"));
-    reference_host::OptionsBlock block{};
-    const auto options = scenario->log.Calls("FileChooser", "SetOptions").at(0).bytes;
-    ASSERT_EQ(block.size(), options.size());
-    std::copy(options.begin(), options.end(), block.begin());
-    const reference_host::Recognizer recognize = reference_host::RecognizerOf(block);
+    const reference_host::Recognizer recognize = RecognizerGivenToChooser();
     ASSERT_NE(nullptr, recognize);
     char title[64] = "unchanged";
     const std::string path = "Z:" + std::string(PENDREL_FIXTURES_DIR).substr(2) + "/import_statement.csv";

@@ -7,6 +7,11 @@
 
 #include <string>
 
+// The system kind of this program's architecture, as type libraries are
+// registered for it, and the name of its registry key under TypeLib\{id}\1.0\0.
+constexpr SYSKIND kThisSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+constexpr const char* kThisSysKindKey = sizeof(void*) == 8 ? "win64" : "win32";
+
 // The count after AddRef and Release: the count the object had.
 inline ULONG RefCount(IUnknown* object) {
     object->AddRef();
