@@ -10,6 +10,7 @@
 #include "BankDisplayName.h"
 #include "DispatchImpl.h"
 #include "HostCalls.h"
+#include "HostContract.h"
 #include "MethodGuard.h"
 #include "ObjectWrappers.h"
 #include "ResourceHolders.h"
@@ -25,11 +26,8 @@ template <typename Services, typename Interface, const IID* Iid, const GUID* Lib
 class IBankImpl : public IDispatchImpl<Interface, Iid, Libid, Major, Minor, Holder> {
 public:
     static constexpr long kKind = 1;
-    // The host's bank set-up always takes the name in a record of this size,
-    // zero-padded, and is told to open the set-up with this mode.
-    static constexpr std::size_t kBankNameRecordSize = 1024;
+    // The host's bank set-up is told to open the set-up with this mode.
     static constexpr long kOpenSetupMode = 1;
-    static_assert(sizeof kBankDisplayName <= kBankNameRecordSize, "the name and its terminator fit the record");
 
     // A name that cannot be allocated makes the construction fail.
     IBankImpl() : m_name(WideDisplayName()) {
@@ -67,7 +65,7 @@ public:
     STDMETHOD(OpenSetup)(long) override {
         return GuardedCall([&] {
             const ComPtr<IHostBankSetup> setup = CreateHostObject<IHostBankSetup>(CLSID_HostBankSetup);
-            unsigned char record[kBankNameRecordSize];
+            unsigned char record[kBankSetupRecordSize];
             FillBankNameRecord(record);
             CheckedHostCall(setup, [&](IHostBankSetup* host) { return host->OpenBankSetup(record, kOpenSetupMode); });
         });

@@ -42,7 +42,7 @@ public:
         return GuardedCall([&] {
             *RequireOut(out) = nullptr;
             const std::optional<int> position = FindPosition(index);
-            if (!position) throw static_cast<long>(E_INVALIDARG);
+            if (!position) ThrowHResult(E_INVALIDARG);
             *out = Referenced(m_array.GetAt(*position));
         });
     }
@@ -66,7 +66,7 @@ public:
     // Takes a reference on `element` and appends it; null is refused.
     virtual HRESULT Add(Element* element) {
         return GuardedCall([&] {
-            if (!element) throw static_cast<long>(E_INVALIDARG);
+            if (!element) ThrowHResult(E_INVALIDARG);
             m_array.Add(element);
             element->AddRef();
         });
@@ -129,7 +129,7 @@ private:
     // examined.
     std::optional<int> FindName(BSTR name, int count) const {
         const BStr key(name);
-        if (name && !key.Get()) throw static_cast<long>(E_OUTOFMEMORY);
+        if (name && !key.Get()) ThrowHResult(E_OUTOFMEMORY);
         for (int position = 0; position < count; ++position) {
             BStr elementName;
             m_array.GetAt(position)->get_Name(elementName.Put());

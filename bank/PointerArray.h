@@ -16,6 +16,7 @@
 #pragma once
 
 #include "AllocationFailure.h"
+#include "Failures.h"
 
 #include <windows.h>
 
@@ -41,9 +42,9 @@ public:
         if (n <= 0 || std::int64_t{m_count} + n <= m_capacity) return;
         const std::int64_t step = m_growStep;
         const std::int64_t capacity = m_capacity + step * ((step + n - 1) / step);
-        if (capacity > kMaxCapacity || allocation_failure::ShouldFail()) throw static_cast<long>(E_OUTOFMEMORY);
+        if (capacity > kMaxCapacity || allocation_failure::ShouldFail()) ThrowHResult(E_OUTOFMEMORY);
         std::unique_ptr<Element[]> storage(new (std::nothrow) Element[static_cast<std::size_t>(capacity)]());
-        if (!storage) throw static_cast<long>(E_OUTOFMEMORY);
+        if (!storage) ThrowHResult(E_OUTOFMEMORY);
         std::copy(m_storage.get(), m_storage.get() + m_capacity, storage.get());
         m_storage = std::move(storage);
         m_capacity = static_cast<int>(capacity);
@@ -51,7 +52,7 @@ public:
 
     // Inserts before the slot at `index`, 0 to count.
     void InsertAt(int index, Argument element) {
-        if (index < 0 || index > m_count) throw static_cast<long>(E_INVALIDARG);
+        if (index < 0 || index > m_count) ThrowHResult(E_INVALIDARG);
         GrowBy(1);
         std::copy_backward(Slot(index), Slot(m_count), Slot(m_count + 1));
         *Slot(index) = nullptr;
@@ -97,7 +98,7 @@ private:
                                 std::numeric_limits<std::size_t>::max() / sizeof(Element));
 
     void CheckIndex(int index) const {
-        if (index < 0 || index >= m_count) throw static_cast<long>(E_INVALIDARG);
+        if (index < 0 || index >= m_count) ThrowHResult(E_INVALIDARG);
     }
     Element* Slot(int index) { return m_storage.get() + index; }
 

@@ -187,7 +187,7 @@ def main():
     data = os.path.join(build, "bench", "data")
     output = options.output or os.path.join(root, "bench", "results", "latest.json")
     program = os.path.join(build, "release-x64", "bench", "pendrel-bench.exe")
-    module = os.path.join(build, "release-x64", "server", "MavrinTorvVantryNewFormat.dll")
+    module = os.path.join(build, "release-x64", "module", "MavrinTorvVantryNewFormat.dll")
 
     generate(root, data)
     say("reader under Wine")

@@ -30,7 +30,7 @@ function(pendrel_add_type_library name idl)
   add_custom_command(
     OUTPUT ${out}.tlb ${out}.h ${out}_i.c
     COMMAND ${PENDREL_WIDL} ${PENDREL_TYPELIB_KIND}
-            -I${PENDREL_WINE_IDL_DIR} -I${CMAKE_SOURCE_DIR}/host
+            -I${PENDREL_WINE_IDL_DIR} -I${CMAKE_SOURCE_DIR}/interfaces/host
             -L${PENDREL_TYPELIB_DIR}
             -t -h -H ${out}.h -u -U ${out}_i.c ${idl_path}
     WORKING_DIRECTORY ${PENDREL_TYPELIB_DIR}

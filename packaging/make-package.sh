@@ -8,13 +8,13 @@ NAME=MavrinTorvVantryNewFormat
 
 # The one version of the build: the project version in CMakeLists.txt, as
 # configured into the DLLs' version information.
-VERSION=$(sed -n 's/^#define PENDREL_VERSION_TEXT "\(.*\)"$/\1/p' "$BUILD/release-x64/server/ModuleVersion.h")
+VERSION=$(sed -n 's/^#define PENDREL_VERSION_TEXT "\(.*\)"$/\1/p' "$BUILD/release-x64/module/ModuleVersion.h")
 [ -n "$VERSION" ] || { echo "package: no version in ModuleVersion.h" >&2; exit 1; }
 
 rm -rf "$DIST"
 for arch in x64 x86; do
   mkdir -p "$DIST/$arch"
-  cp "$BUILD/release-$arch/server/$NAME.dll" "$BUILD/release-$arch/typelibs/$NAME.tlb" "$DIST/$arch/"
+  cp "$BUILD/release-$arch/module/$NAME.dll" "$BUILD/release-$arch/typelibs/$NAME.tlb" "$DIST/$arch/"
   case $arch in x64) triplet=x86_64-w64-mingw32 ;; x86) triplet=i686-w64-mingw32 ;; esac
   "$triplet-strip" --strip-unneeded "$DIST/$arch/$NAME.dll"
 done

@@ -1,5 +1,6 @@
 #include "ErrorReporting.h"
 
+#include "Failures.h"
 #include "ResourceHolders.h"
 
 const ErrorText ErrorTextTable[] = {
@@ -74,8 +75,7 @@ HRESULT ReportHResult(HRESULT hr) noexcept {
 
 HRESULT ReportSystemError(unsigned long code) noexcept {
     ComPtr<ICreateErrorInfo> created;
-    const HRESULT creation = CreateEmptyErrorObject(created);
-    if (FAILED(creation)) return creation;
+    RETURN_IF_FAILED(CreateEmptyErrorObject(created));
     BStr description = SystemErrorText(code);
     created->SetDescription(description.Get() ? description.Get() : const_cast<LPOLESTR>(L""));
     PublishErrorInfo(created.Get());

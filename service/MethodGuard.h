@@ -19,6 +19,7 @@
 #pragma once
 
 #include "ErrorReporting.h"
+#include "Failures.h"
 #include "ResourceHolders.h"
 
 #include <comdef.h>
@@ -55,11 +56,11 @@ HRESULT GuardedCall(Body&& body) noexcept {
 // with the module's invalid-argument error (0x800AFFFC), not E_POINTER.
 template <typename T>
 T* RequireOut(T* out) {
-    if (!out) throw static_cast<long>(E_INVALIDARG);
+    if (!out) ThrowHResult(E_INVALIDARG);
     return out;
 }
 
 // Raises a failed HRESULT from inside a guarded body, for the guard to report.
 inline void RaiseIfFailed(HRESULT hr) {
-    if (FAILED(hr)) throw static_cast<long>(hr);
+    if (FAILED(hr)) ThrowHResult(hr);
 }

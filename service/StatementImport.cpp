@@ -6,15 +6,12 @@
 #include "BankDisplayName.h"
 #include "BankStatementService.h"
 #include "HostCalls.h"
-#include "HostComponents.h"
-#include "OrvaleOnlineForBusinessFile.h"
+#include "HostContract.h"
 #include "StatementFileRecognizer.h"
 #include "StatementLineTexts.h"
-
+#include "StatementWalk.h"
 
 namespace {
-
-constexpr int kBankNameBufferSize = 100;
 
 // The line's number, direction, amount, date, description and reference; a
 // cheque's reference is its padded number, and its description says so.
@@ -49,17 +46,34 @@ void CopyChosenPath(BSTR chosen, char (&path)[MAX_PATH]) {
     if (length == 0) return;
     BOOL lossy = FALSE;
     const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, chosen, length, nullptr, 0, nullptr, &lossy);
-    if (lossy) throw static_cast<unsigned long>(ERROR_NO_UNICODE_TRANSLATION);
-    if (needed <= 0 || needed >= MAX_PATH) throw static_cast<unsigned long>(ERROR_FILENAME_EXCED_RANGE);
+    if (lossy) ThrowSystemError(ERROR_NO_UNICODE_TRANSLATION);
+    if (needed <= 0 || needed >= MAX_PATH) ThrowSystemError(ERROR_FILENAME_EXCED_RANGE);
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, chosen, length, path, needed, nullptr, nullptr);
     path[needed] = '\0';
 }
+
+// Adds a statement line for each imported line of the walk.
+class HostStatementFeed : public LineVerdictHandler {
+public:
+    explicit HostStatementFeed(IHostStatement* statement) : m_statement(statement) {}
+
+    bool OnLine(const LineVerdict& verdict) override {
+        if (verdict.fate != LineFate::Imported) return true;
+        ComPtr<IHostStatementLine> line;
+        if (FAILED(m_statement->AddLine(line.Put())) || !line) return false;
+        FillStatementLine(line.Get(), *verdict.record, verdict.statementLine);
+        return true;
+    }
+
+private:
+    IHostStatement* m_statement;
+};
 
 }  // namespace
 
 STDMETHODIMP CBankStatementService::ImportStatement(IHostReconciliation* reconciliation, IHostStatement* statement) {
     return GuardedCall([&] {
-        if (!reconciliation || !statement) throw static_cast<long>(E_INVALIDARG);
+        if (!reconciliation || !statement) ThrowHResult(E_INVALIDARG);
         m_cancelled = 0;
         char path[MAX_PATH];
         if (!ChooseStatementFile(path)) {
@@ -79,7 +93,7 @@ bool CBankStatementService::ChooseStatementFile(char (&path)[MAX_PATH]) {
     const ComPtr<IHostFileChooser> chooser = CreateHostObject<IHostFileChooser>(CLSID_HostFileChooser);
     const ComPtr<IHostBankSetup> bankSetup = CreateHostObject<IHostBankSetup>(CLSID_HostBankSetup);
     path[0] = '\0';
-    unsigned char bankName[kBankNameBufferSize];
+    unsigned char bankName[kFileOptionsBankNameSize];
     FillBankNameRecord(bankName);
     FileChooserOptions options = {};
     CheckedHostCall(bankSetup, [&](IHostBankSetup* setup) {
@@ -110,19 +124,10 @@ void CBankStatementService::ReadBankAccount(IHostReconciliation* reconciliation)
     m_account.SetSortCode(sortCode.Get());
 }
 
-// Hands every line of the account that carries an amount to the statement,
-// numbered from 1, until a line cannot be read. A line the statement does
-// not supply is passed over and takes no number.
+// Hands every line the walk imports to the statement, numbered from 1, until
+// a line cannot be read. A line the statement does not supply is passed over
+// and takes no number.
 void CBankStatementService::PassStatementLines(const char* path, IHostStatement* statement) {
-    OrvaleOnlineForBusinessFile reader(path, std::ios::in | std::ios::binary);
-    CTransactionRecord record;
-    if (!reader.IsValid()) return;
-    reader.SkipHeaderLine();
-    long number = 1;
-    while (reader.ReadTransaction(record)) {
-        if (!m_account.MatchesAccount(record) || !StatementAccount::HasAmount(record)) continue;
-        ComPtr<IHostStatementLine> line;
-        if (FAILED(statement->AddLine(line.Put())) || !line) continue;
-        FillStatementLine(line.Get(), record, number++);
-    }
+    HostStatementFeed feed(statement);
+    WalkStatementFile(path, m_account, feed, AfterStop::StopReading);
 }

@@ -1,6 +1,7 @@
 #include "CString.h"
 
 #include "AllocationFailure.h"
+#include "Failures.h"
 #include "Platform.h"
 
 #include <climits>
@@ -10,23 +11,21 @@
 
 namespace {
 
-[[noreturn]] void Fail(HRESULT hr) { throw static_cast<long>(hr); }
-
 const char* RequireText(const char* text) {
-    if (!text) Fail(E_INVALIDARG);
+    if (!text) ThrowHResult(E_INVALIDARG);
     return text;
 }
 
 int LengthOf(const char* text) {
     const size_t length = std::strlen(text);
-    if (length > static_cast<size_t>(INT_MAX - 1)) Fail(E_OUTOFMEMORY);
+    if (length > static_cast<size_t>(INT_MAX - 1)) ThrowHResult(E_OUTOFMEMORY);
     return static_cast<int>(length);
 }
 
 char* Allocate(int capacity) {
-    if (capacity < 0 || capacity == INT_MAX || allocation_failure::ShouldFail()) Fail(E_OUTOFMEMORY);
+    if (capacity < 0 || capacity == INT_MAX || allocation_failure::ShouldFail()) ThrowHResult(E_OUTOFMEMORY);
     char* buffer = new (std::nothrow) char[static_cast<size_t>(capacity) + 1];
-    if (!buffer) Fail(E_OUTOFMEMORY);
+    if (!buffer) ThrowHResult(E_OUTOFMEMORY);
     buffer[0] = '\0';
     return buffer;
 }
@@ -50,7 +49,7 @@ int CString::GetLength() const { return m_pszData ? static_cast<int>(std::strlen
 const char* CString::GetText() const { return m_pszData ? m_pszData : ""; }
 
 char CString::GetAt(int index) const {
-    if (index < 0 || index >= GetLength()) Fail(E_INVALIDARG);
+    if (index < 0 || index >= GetLength()) ThrowHResult(E_INVALIDARG);
     return m_pszData[index];
 }
 
@@ -118,7 +117,7 @@ CString& CString::operator=(const char* text) {
 // still converts whole. A text that does not convert becomes the empty text.
 CString& CString::operator=(const wchar_t* text) {
     const size_t length = text ? std::wcslen(text) : 0;
-    if (length > static_cast<size_t>(INT_MAX / 4)) Fail(E_OUTOFMEMORY);
+    if (length > static_cast<size_t>(INT_MAX / 4)) ThrowHResult(E_OUTOFMEMORY);
     const int needed = length ? platform::WideToAnsi(text, static_cast<int>(length), nullptr, 0) : 0;
     Reserve(needed);
     const int written = needed ? platform::WideToAnsi(text, static_cast<int>(length), m_pszData, needed) : 0;
@@ -150,7 +149,7 @@ void CString::Reserve(int count) {
 }
 
 void CString::SetText(int count, const char* source) {
-    if (count > m_nCapacity || (count != 0 && !source)) Fail(E_INVALIDARG);
+    if (count > m_nCapacity || (count != 0 && !source)) ThrowHResult(E_INVALIDARG);
     if (!m_pszData) return;
     std::memmove(m_pszData, source, static_cast<size_t>(count));
     m_pszData[count] = '\0';
@@ -160,9 +159,9 @@ void CString::SetText(int count, const char* source) {
 // string to itself is safe even when the buffer has to grow.
 void CString::AppendText(int count, const char* source) {
     if (count == 0) return;
-    if (!source) Fail(E_INVALIDARG);
+    if (!source) ThrowHResult(E_INVALIDARG);
     const int length = GetLength();
-    if (count > INT_MAX - 1 - length) Fail(E_OUTOFMEMORY);
+    if (count > INT_MAX - 1 - length) ThrowHResult(E_OUTOFMEMORY);
     if (length + count > m_nCapacity) {
         char* grown = Allocate(length + count);
         std::memcpy(grown, GetText(), static_cast<size_t>(length));

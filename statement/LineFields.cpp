@@ -1,5 +1,6 @@
 #include "LineFields.h"
 
+#include "Failures.h"
 #include "Platform.h"
 
 #include <cstring>
@@ -118,7 +119,7 @@ void RemoveChars(CString& text, CString set) {
 }
 
 void RemoveChars(CString& text, const char* set) {
-    if (!set) throw static_cast<long>(E_INVALIDARG);
+    if (!set) ThrowHResult(E_INVALIDARG);
     if (!*set) return;
     if (IsSingleByteSet(set))
         RemoveWhere(text, [set](char c) { return std::strchr(set, c) != nullptr; });

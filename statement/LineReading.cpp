@@ -17,6 +17,7 @@ void SeekToStart(std::istream& stream) {
 LineRead ReadLine(std::istream& stream, LineBuffer& line) {
     line[0] = '\0';
     stream.getline(line, kMaxLineLength + 1);
+    if (stream.gcount() == 0 && stream.eof()) return LineRead::End;
     const bool filledWithoutLineEnd = stream.fail() && !stream.eof() && stream.gcount() == kMaxLineLength;
     if (!filledWithoutLineEnd) return LineRead::Complete;
     stream.clear();

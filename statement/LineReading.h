@@ -7,12 +7,13 @@ constexpr int kMaxLineLength = 2047;
 constexpr int kLineBufferSize = kMaxLineLength + 2;
 using LineBuffer = char[kLineBufferSize];
 
-enum class LineRead { Complete, TooLong };
+enum class LineRead { Complete, TooLong, End };
 
 // Reads the next line (without its line feed) into `line`. At the end of the
-// file the line is empty. A line longer than kMaxLineLength is not kept: the
-// rest of it is passed over, so the next read starts at the following line,
-// and the result is TooLong with an empty buffer.
+// file the line is empty and the result is End (an empty line before the end
+// is Complete). A line longer than kMaxLineLength is not kept: the rest of it
+// is passed over, so the next read starts at the following line, and the
+// result is TooLong with an empty buffer.
 LineRead ReadLine(std::istream& stream, LineBuffer& line);
 
 // Passes over a UTF-8 byte-order mark (EF BB BF) when the stream, standing at

@@ -38,55 +38,76 @@ int CleanFieldLength(LineBuffer& line, int n) {
     return text.GetLength();
 }
 
+// A space-only (or empty) line, carriage return included.
+bool IsBlank(const char* line) {
+    while (IsSpace(*line)) ++line;
+    return *line == '\0';
+}
+
 }  // namespace
 
 OrvaleOnlineForBusinessFile::OrvaleOnlineForBusinessFile(const char* path, std::ios_base::openmode mode)
     : m_Layout(0), m_FieldCount(0) {
-    if (!Open(path, mode)) {
-        Report(kConstructionFailed);
-        Report(path ? path : "");
-    }
+    Open(path, mode);
+    ReportRecognition(path ? path : "");
 }
 
 bool OrvaleOnlineForBusinessFile::IsHeaderLine(const char* line) { return FirstWordIs(line, kHeaderWord); }
 
 bool OrvaleOnlineForBusinessFile::IsValid() const { return m_FieldCount == kFieldsPerLine && m_Layout != 0; }
 
-bool OrvaleOnlineForBusinessFile::Open(const char* path, std::ios_base::openmode mode) {
-    const char* shownPath = path ? path : "";
+void OrvaleOnlineForBusinessFile::Open(const char* path, std::ios_base::openmode mode) {
     try {
         if (path) m_Stream.open(path, mode);
         if (m_Stream.is_open()) SkipByteOrderMark(m_Stream);
-        if (!CheckFormat()) Report(shownPath);
-        return true;
+        m_Recognition = CheckFormat();
     } catch (...) {
-        Report(kOpenFailed);
-        Report(shownPath);
-        return false;
+        m_Recognition = Recognition::CheckFailed;
     }
+}
+
+// The debugger texts of the outcome: the path after a file that was not
+// recognised, preceded by the mismatch text when the first line of 8 fields
+// decided; both failure texts when the check itself failed.
+void OrvaleOnlineForBusinessFile::ReportRecognition(const char* path) const {
+    switch (m_Recognition) {
+        case Recognition::Recognised:
+            return;
+        case Recognition::FieldsMismatch:
+            Report(kFieldsMismatch);
+            break;
+        case Recognition::CheckFailed:
+            Report(kOpenFailed);
+            Report(path);
+            Report(kConstructionFailed);
+            break;
+        case Recognition::CannotOpen:
+        case Recognition::NoEightFieldLine:
+            break;
+    }
+    Report(path);
 }
 
 // Looks at no more than the first two lines: the first line of 8 fields
 // decides the layout alone; a first line of another field count is passed
 // over. One quoted-state flag serves both lines, so a quote left open at the
 // end of the first line carries into the count of the second.
-bool OrvaleOnlineForBusinessFile::CheckFormat() {
-    if (!m_Stream.is_open()) return false;
+OrvaleOnlineForBusinessFile::Recognition OrvaleOnlineForBusinessFile::CheckFormat() {
+    if (!m_Stream.is_open()) return Recognition::CannotOpen;
     LineBuffer line;
     int quoted = 0;
-    bool recognised = false;
+    Recognition recognition = Recognition::NoEightFieldLine;
     for (int examined = 0; examined < kLinesExamined; ++examined) {
-        const bool readable = ::ReadLine(m_Stream, line) == LineRead::Complete;
+        const bool readable = ::ReadLine(m_Stream, line) != LineRead::TooLong;
         m_FieldCount = readable ? CountFields(line, kSeparator, quoted) : 0;
         m_Layout = 0;
         if (m_FieldCount != kFieldsPerLine) continue;
         m_Layout = LayoutOf(line);
-        recognised = m_Layout != 0;
-        if (!recognised) Report(kFieldsMismatch);
+        recognition = m_Layout != 0 ? Recognition::Recognised : Recognition::FieldsMismatch;
         break;
     }
     Rewind(m_Stream);
-    return recognised;
+    return recognition;
 }
 
 // Layout 1 has the type code (at most 3 characters) in field 2 and the
@@ -101,29 +122,57 @@ int OrvaleOnlineForBusinessFile::LayoutOf(LineBuffer& line) const {
 
 void OrvaleOnlineForBusinessFile::RequireOpenStream() {
     if (m_Stream.is_open()) return;
+    m_LastRead.failure = ReadFailure::StreamNotOpen;
     Report(kStreamNotOpen);
     throw CTransactionRecord::StreamNotOpen;
 }
 
-void OrvaleOnlineForBusinessFile::SkipHeaderLine() {
+OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeaderLine() {
     try {
         RequireOpenStream();
         LineBuffer line;
-        if (::ReadLine(m_Stream, line) == LineRead::TooLong || !IsHeaderLine(line)) Rewind(m_Stream);
+        if (::ReadLine(m_Stream, line) == LineRead::Complete && IsHeaderLine(line)) return LeadingLine::Header;
+        Rewind(m_Stream);
     } catch (...) {
         Report(kReadFailed);
     }
+    return LeadingLine::None;
 }
 
 bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
+    m_LastRead = LineReadOutcome();
     try {
         record.Reset(m_Layout);
         RequireOpenStream();
-        m_Stream >> record;
+        ReadRecord(record);
         return true;
     } catch (...) {
         record.Reset(m_Layout);
         Report(kReadFailed);
         return false;
+    }
+}
+
+// One line into the record, as the record's stream extraction reads it,
+// noting in m_LastRead why a line could not be read before passing the
+// failure on.
+void OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
+    LineBuffer line;
+    const LineRead read = ::ReadLine(m_Stream, line);
+    if (read != LineRead::Complete) {
+        m_LastRead.failure = read == LineRead::End ? ReadFailure::EndOfFile : ReadFailure::TooLong;
+        throw CTransactionRecord::InvalidRecord;
+    }
+    int quoted = 0;
+    m_LastRead.fieldCount = CountFields(line, kSeparator, quoted);
+    m_LastRead.blank = IsBlank(line);
+    try {
+        record.ParseLine(line);
+    } catch (CTransactionRecord::ReadError) {
+        m_LastRead.failure = m_LastRead.fieldCount != kFieldsPerLine ? ReadFailure::FieldCount : ReadFailure::NoLayout;
+        throw;
+    } catch (long hr) {
+        m_LastRead.failure = hr == E_OUTOFMEMORY ? ReadFailure::OutOfMemory : ReadFailure::FieldTooLong;
+        throw;
     }
 }

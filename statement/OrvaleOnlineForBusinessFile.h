@@ -6,7 +6,10 @@
 // line at a time through a fixed buffer; memory use does not grow with it.
 //
 // The reader never throws to its callers: every failure ends in a false
-// result and fixed diagnostic texts on the debugger output.
+// result and fixed diagnostic texts on the debugger output. Why a file was
+// not recognised, and why a line could not be read, are also kept as values
+// (Recognition, LineReadOutcome), from which those texts are made; callers
+// that explain an import read the values, never the texts.
 #pragma once
 
 #include "TransactionRecord.h"
@@ -15,6 +18,35 @@
 
 class OrvaleOnlineForBusinessFile {
 public:
+    // What the format check found.
+    enum class Recognition {
+        Recognised,
+        CannotOpen,        // the file cannot be opened
+        NoEightFieldLine,  // neither of the first two lines has 8 fields
+        FieldsMismatch,    // the first line of 8 fields fits neither layout
+        CheckFailed,       // the check itself failed (for example, out of memory)
+    };
+
+    // Why the last ReadTransaction returned false, or None when it did not.
+    enum class ReadFailure {
+        None,
+        EndOfFile,
+        StreamNotOpen,
+        TooLong,       // longer than kMaxLineLength characters
+        FieldCount,    // not 8 fields (an empty line has 1)
+        FieldTooLong,  // 8 fields, one of them longer than kMaxFieldLength
+        NoLayout,      // the file has no layout to read the line with
+        OutOfMemory,
+    };
+    struct LineReadOutcome {
+        ReadFailure failure = ReadFailure::None;
+        int fieldCount = 0;  // of the line read, when it was read whole
+        bool blank = false;  // the line holds nothing but whitespace
+    };
+
+    // What SkipHeaderLine consumed.
+    enum class LeadingLine { None, Header };
+
     // `path` is narrow text in the ANSI code page; `mode` the stream open mode
     // (the file test opens with std::ios::in, the import adds binary).
     OrvaleOnlineForBusinessFile(const char* path, std::ios_base::openmode mode);
@@ -23,6 +55,7 @@ public:
 
     bool IsValid() const;
     int GetLayout() const { return m_Layout; }
+    Recognition GetRecognition() const { return m_Recognition; }
 
     // True when the first whitespace-delimited word of `line` is exactly
     // "Transaction": the header line SkipHeaderLine passes over.
@@ -30,20 +63,26 @@ public:
 
     // Consumes the first line when its first word is "Transaction";
     // otherwise leaves the stream at the start of the file.
-    void SkipHeaderLine();
+    LeadingLine SkipHeaderLine();
 
     // Resets `record` with the file's layout and fills it from the next line.
     // False at the end of the file and for any line that is not a
-    // transaction line; the record then holds its reset state.
+    // transaction line; the record then holds its reset state, and
+    // LastRead() says why.
     bool ReadTransaction(CTransactionRecord& record);
+    const LineReadOutcome& LastRead() const { return m_LastRead; }
 
 private:
-    bool Open(const char* path, std::ios_base::openmode mode);
-    bool CheckFormat();
+    void Open(const char* path, std::ios_base::openmode mode);
+    Recognition CheckFormat();
     int LayoutOf(LineBuffer& line) const;
+    void ReportRecognition(const char* path) const;
     void RequireOpenStream();
+    void ReadRecord(CTransactionRecord& record);
 
     std::ifstream m_Stream;
     int m_Layout;
     int m_FieldCount;
+    Recognition m_Recognition = Recognition::CannotOpen;
+    LineReadOutcome m_LastRead;
 };

@@ -37,8 +37,13 @@ public:
 
     friend std::istream& operator>>(std::istream& stream, CTransactionRecord& record);
 
-private:
+    // Fills the record from one line already read (the last field may cut
+    // the line, see GetField). Throws InvalidRecord for a line that is not a
+    // transaction line, and CString's failures for a field that cannot be
+    // taken.
     void ParseLine(LineBuffer& line);
+
+private:
     void ReadDateFirstFields(LineBuffer& line);
     void ReadAccountFirstFields(LineBuffer& line);
     void ReadSortCode(LineBuffer& line, int field);

@@ -79,9 +79,10 @@ void ReportExplanation(const ImportOptions& options) {
     StatementAccount account;
     account.SetAccountNumber(options.accountNumber ? options.accountNumber->c_str() : nullptr);
     account.SetSortCode(options.sortCode ? options.sortCode->c_str() : nullptr);
-    const StatementExplanation explanation = ExplainStatement(Ansi(options.file).c_str(), account);
-    std::cerr << "The file was " << explanation.recognition << ".\n";
-    for (const ExplainedLine& line : explanation.lines) std::cerr << Describe(line) << "\n";
+    ExplainStatement(
+        Ansi(options.file).c_str(), account,
+        [](const StatementExplanation& explanation) { std::cerr << "The file was " << explanation.recognition << ".\n"; },
+        [](const ExplainedLine& line) { std::cerr << Describe(line) << "\n"; });
 }
 
 int Import(const ImportOptions& options) {

@@ -1,16 +1,16 @@
 // What became of every physical line of a statement file in an import, for
-// people whose statement did not import as they expected. It walks the file
-// with the reading code the module itself uses (the line reader, the header
-// test, the record parser, the account and amount tests), so its "imported"
-// lines are the lines the host receives.
+// people whose statement did not import as they expected. The verdicts come
+// from the import's own walk of the file (StatementWalk), so the lines it
+// calls imported are the lines the host receives; this file only puts them
+// into words.
 #pragma once
 
 #include "StatementAccount.h"
+#include "StatementWalk.h"
 
+#include <functional>
 #include <string>
 #include <vector>
-
-enum class LineFate { HeaderSkipped, Imported, OtherAccount, NoAmount, NotATransaction, NotRead };
 
 struct ExplainedLine {
     int lineNumber = 0;  // physical line of the file, from 1
@@ -30,7 +30,14 @@ struct StatementExplanation {
     std::vector<ExplainedLine> lines;
 };
 
-// `path` is narrow text in the ANSI code page.
+// Walks the file at `path` (narrow, ANSI code page) as the import does and
+// hands each line's explanation to `onLine` as it is read; `onRecognition`
+// first gets the explanation's recognition (its lines stay empty).
+void ExplainStatement(const char* path, const StatementAccount& account,
+                      const std::function<void(const StatementExplanation&)>& onRecognition,
+                      const std::function<void(const ExplainedLine&)>& onLine);
+
+// The same, with every line kept in the explanation returned.
 StatementExplanation ExplainStatement(const char* path, const StatementAccount& account);
 
 std::string Describe(const ExplainedLine& line);

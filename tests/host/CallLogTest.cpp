@@ -68,13 +68,13 @@ TEST_F(CallLogTest, RecordsTheCallsOfAnImportWithTheirValuesInOrder) {
 
 TEST_F(CallLogTest, RecordsTheBankNameRecordsWholeAndFillsTheOptionsBlock) {
     ComPtr<HostBankSetup> setup = scenario->CreateBankSetup();
-    unsigned char name[kBankNameSize] = {};
+    unsigned char name[kFileOptionsBankNameSize] = {};
     std::strcpy(reinterpret_cast<char*>(name), "Pendrel Business Internet Banking");
     OptionsBlock options{};
     ASSERT_EQ(setup->GetFileOptions(name, options.data()), S_OK);
     EXPECT_EQ(options, HostOptionsBlock());
 
-    std::vector<unsigned char> record(kBankRecordSize, 0);
+    std::vector<unsigned char> record(kBankSetupRecordSize, 0);
     std::strcpy(reinterpret_cast<char*>(record.data()), "Pendrel Business Internet Banking");
     record.back() = 'x';  // not padded with zeros to the end
     ASSERT_EQ(setup->OpenBankSetup(record.data(), 1), S_OK);
@@ -82,7 +82,7 @@ TEST_F(CallLogTest, RecordsTheBankNameRecordsWholeAndFillsTheOptionsBlock) {
     const std::vector<CallEntry>& log = scenario->log.Entries();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].value, "Pendrel Business Internet Banking");
-    EXPECT_EQ(log[0].bytes.size(), kBankNameSize);
+    EXPECT_EQ(log[0].bytes.size(), kFileOptionsBankNameSize);
     EXPECT_TRUE(IsZeroPaddedText(log[0].bytes));
     EXPECT_EQ(log[1].value, "Pendrel Business Internet Banking, 1");
     EXPECT_EQ(log[1].bytes, record);

@@ -22,7 +22,7 @@ int RecognizeNone(char*, const char* path) {
     return 0;
 }
 
-OptionsBlock OptionsWith(Recognizer recognizer) {
+OptionsBlock OptionsWith(FileRecognizer recognizer) {
     OptionsBlock options = HostOptionsBlock();
     std::memcpy(options.data(), &recognizer, sizeof recognizer);
     return options;

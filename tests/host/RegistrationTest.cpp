@@ -30,7 +30,7 @@ TEST_F(RegistrationTest, RegisteredClassesAreCreatedThroughCoCreateInstance) {
     EXPECT_EQ(RefCount(setup.Get()), 1u);
     EXPECT_EQ(scenario->LiveObjects(), 2);
 
-    unsigned char name[kBankNameSize] = {'P'};
+    unsigned char name[kFileOptionsBankNameSize] = {'P'};
     OptionsBlock options{};
     EXPECT_EQ(setup->GetFileOptions(name, options.data()), S_OK);
     EXPECT_EQ(scenario->log.Operations(), (std::vector<std::string>{"BankSetup.CreateInstance",

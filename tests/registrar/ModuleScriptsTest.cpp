@@ -1,4 +1,4 @@
-// The module's three class scripts (resources/*.rgs), run in both modes with
+// The module's three class scripts (module/*.rgs), run in both modes with
 // their HKCR block moved into the scratch key, so that the test leaves the
 // classes root alone.
 #include "ScratchKey.h"
@@ -24,7 +24,7 @@ TEST_F(ModuleScripts, RegisterAndUnregisterEachClass) {
     // As registration adds it: the module path with its quote doubled.
     ASSERT_EQ(m_registrar.AddScriptReplacement(L"Module", L"C:\\Bank''s\\Module.dll"), S_OK);
     for (const auto& c : classes) {
-        std::ifstream file(std::string(PENDREL_RESOURCES_DIR "/") + c.name + ".rgs", std::ios::binary);
+        std::ifstream file(std::string(PENDREL_SCRIPTS_DIR "/") + c.name + ".rgs", std::ios::binary);
         const std::string script{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
         // One HKCR block; every line ends in CR LF.
         const std::string head = "HKCR\r\n{\r\n", tail = "}\r\n";

@@ -42,7 +42,7 @@ class Architecture:
 
     @property
     def dll(self):
-        return self.path("server", "MavrinTorvVantryNewFormat.dll")
+        return self.path("module", "MavrinTorvVantryNewFormat.dll")
 
 
 def main():

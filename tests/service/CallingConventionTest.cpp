@@ -59,7 +59,7 @@ TEST_F(CallingConventionTest, RecognizerLeavesItsArgumentsToTheCaller) {
     GTEST_SKIP() << "x64 has one calling convention";
 #else
     ASSERT_EQ(S_OK, Import("import_statement.csv"));
-    const reference_host::Recognizer recognize = RecognizerGivenToChooser();
+    const FileRecognizer recognize = RecognizerGivenToChooser();
     ASSERT_NE(nullptr, recognize);
     char title[64] = "unchanged";
     const std::string path = std::string(PENDREL_FIXTURES_DIR) + "/import_statement.csv";

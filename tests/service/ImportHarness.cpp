@@ -60,6 +60,6 @@ reference_host::OptionsBlock ImportTest::OptionsGivenToChooser() const {
     return block;
 }
 
-reference_host::Recognizer ImportTest::RecognizerGivenToChooser() const {
+FileRecognizer ImportTest::RecognizerGivenToChooser() const {
     return reference_host::RecognizerOf(OptionsGivenToChooser());
 }

@@ -27,7 +27,7 @@ protected:
     // The options block the module handed to the file chooser in the last
     // import, and the recognizer in its first field.
     reference_host::OptionsBlock OptionsGivenToChooser() const;
-    reference_host::Recognizer RecognizerGivenToChooser() const;
+    FileRecognizer RecognizerGivenToChooser() const;
 
     std::shared_ptr<reference_host::Scenario> scenario = reference_host::Scenario::Create();
     std::optional<reference_host::ClassRegistration> registration;

@@ -244,7 +244,7 @@ TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
 
 TEST_F(StatementImportTest, RecognizerRefusesNullArguments) {
     ASSERT_EQ(S_OK, Import("import_statement.csv"));
-    const reference_host::Recognizer recognize = RecognizerGivenToChooser();
+    const FileRecognizer recognize = RecognizerGivenToChooser();
     ASSERT_NE(nullptr, recognize);
     char title[64] = "unchanged";
     const std::string path = "Z:" + std::string(PENDREL_FIXTURES_DIR).substr(2) + "/import_statement.csv";

@@ -1,6 +1,7 @@
 #include "TypeInfoHolder.h"
 
-#include "Module.h"
+#include "ComModule.h"
+#include "Failures.h"
 
 #include <cwchar>
 #include <new>
@@ -59,11 +60,9 @@ HRESULT CComTypeInfoHolder::LoadTypeInfo(LCID lcid) {
 // Keeps ITypeInfo2 when the platform offers it, plain ITypeInfo otherwise.
 HRESULT CComTypeInfoHolder::LoadFromLibrary(LCID lcid) {
     ComPtr<ITypeLib> library;
-    HRESULT result = LoadRegTypeLib(*m_libid, m_major, m_minor, lcid, library.Put());
-    if (FAILED(result)) return result;
+    RETURN_IF_FAILED(LoadRegTypeLib(*m_libid, m_major, m_minor, lcid, library.Put()));
     ComPtr<ITypeInfo> typeInfo;
-    result = library->GetTypeInfoOfGuid(*m_iid, typeInfo.Put());
-    if (FAILED(result)) return result;
+    RETURN_IF_FAILED(library->GetTypeInfoOfGuid(*m_iid, typeInfo.Put()));
     ComPtr<ITypeInfo2> typeInfo2;
     m_typeInfo = SUCCEEDED(typeInfo.As(typeInfo2)) ? ComPtr<ITypeInfo>(typeInfo2.Get()) : typeInfo;
     AddCleanup(&CComTypeInfoHolder::ReleaseTypeInfo, this);

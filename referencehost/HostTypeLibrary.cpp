@@ -1,6 +1,7 @@
 #include "HostTypeLibrary.h"
 
 #include "MavrinBankReconciliation.h"
+#include "Failures.h"
 #include "ResourceHolders.h"
 
 namespace reference_host {
@@ -14,19 +15,16 @@ HRESULT LoadHostLibrary(const std::wstring& libraryPath, ComPtr<ITypeLib>& libra
 // The description IDispatch clients see: the dispatch half of the dual interface.
 HRESULT DispatchInfo(const std::wstring& libraryPath, REFIID iid, ComPtr<ITypeInfo>& info) {
     ComPtr<ITypeLib> library;
-    const HRESULT loaded = LoadHostLibrary(libraryPath, library);
-    if (FAILED(loaded)) return loaded;
+    RETURN_IF_FAILED(LoadHostLibrary(libraryPath, library));
     return library->GetTypeInfoOfGuid(iid, info.Put());
 }
 
 // The vtable description, through which ITypeInfo::Invoke can call the object.
 HRESULT VtableInfo(const std::wstring& libraryPath, REFIID iid, ComPtr<ITypeInfo>& info) {
     ComPtr<ITypeInfo> dispatch;
-    HRESULT hr = DispatchInfo(libraryPath, iid, dispatch);
-    if (FAILED(hr)) return hr;
+    RETURN_IF_FAILED(DispatchInfo(libraryPath, iid, dispatch));
     HREFTYPE vtable = 0;
-    hr = dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable);
-    if (FAILED(hr)) return hr;
+    RETURN_IF_FAILED(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable));
     return dispatch->GetRefTypeInfo(vtable, info.Put());
 }
 
@@ -46,8 +44,7 @@ HRESULT HostIDsOfNames(const std::wstring& libraryPath, REFIID iid, REFIID names
                        UINT count, DISPID* ids) {
     if (!IsEqualIID(namespaceId, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     ComPtr<ITypeInfo> info;
-    const HRESULT hr = VtableInfo(libraryPath, iid, info);
-    if (FAILED(hr)) return hr;
+    RETURN_IF_FAILED(VtableInfo(libraryPath, iid, info));
     return DispGetIDsOfNames(info.Get(), names, count, ids);
 }
 
@@ -56,8 +53,7 @@ HRESULT HostInvoke(const std::wstring& libraryPath, REFIID iid, IUnknown* instan
                    UINT* argumentError) {
     if (!IsEqualIID(namespaceId, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     ComPtr<ITypeInfo> info;
-    const HRESULT hr = VtableInfo(libraryPath, iid, info);
-    if (FAILED(hr)) return hr;
+    RETURN_IF_FAILED(VtableInfo(libraryPath, iid, info));
     return info->Invoke(instance, id, flags, parameters, result, exception, argumentError);
 }
 

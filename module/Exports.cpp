@@ -1,6 +1,7 @@
 // The DLL's entry point and its exported functions.
 #include "ClassTable.h"
-#include "Module.h"
+#include "ComModule.h"
+#include "Failures.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
@@ -26,20 +27,16 @@ const CategoryEntry* CategoriesOf(const ClassEntry& entry) { return entry.catego
 // library. A failure is returned at once; what was written before it stays.
 STDAPI DllRegisterServer() {
     for (ClassEntry* entry = ClassTable(); entry->clsid; ++entry) {
-        HRESULT result = entry->updateRegistration(TRUE);
-        if (FAILED(result)) return result;
-        result = RegisterCategories(*entry->clsid, CategoriesOf(*entry), TRUE);
-        if (FAILED(result)) return result;
+        RETURN_IF_FAILED(entry->updateRegistration(TRUE));
+        RETURN_IF_FAILED(RegisterCategories(*entry->clsid, CategoriesOf(*entry), TRUE));
     }
     return RegisterModuleTypeLibrary();
 }
 
 STDAPI DllUnregisterServer() {
     for (ClassEntry* entry = ClassTable(); entry->clsid; ++entry) {
-        HRESULT result = RegisterCategories(*entry->clsid, CategoriesOf(*entry), FALSE);
-        if (FAILED(result)) return result;
-        result = entry->updateRegistration(FALSE);
-        if (FAILED(result)) return result;
+        RETURN_IF_FAILED(RegisterCategories(*entry->clsid, CategoriesOf(*entry), FALSE));
+        RETURN_IF_FAILED(entry->updateRegistration(FALSE));
     }
     return UnregisterModuleTypeLibrary();
 }

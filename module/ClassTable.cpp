@@ -4,7 +4,7 @@
 #include "BankServices.h"
 #include "BankStatementService.h"
 #include "ClassFactory.h"
-#include "HostCategory.h"
+#include "HostContract.h"
 #include "ObjectWrappers.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "ClassFactory.h"
 
-#include "Module.h"
+#include "ComModule.h"
 
 #include <new>
 

@@ -1,6 +1,7 @@
 #include "Registration.h"
 
-#include "Module.h"
+#include "ComModule.h"
+#include "Failures.h"
 #include "RegObject.h"
 #include "ResourceHolders.h"
 
@@ -95,15 +96,14 @@ std::wstring HelpDirectory(const wchar_t* helpFile) {
 
 HRESULT RunRegistryScript(UINT resourceId, BOOL registerMode) {
     CRegObject registrar;
-    HRESULT result = registrar.AddScriptReplacement(L"APPID", L"");
-    if (FAILED(result)) return result;
+    RETURN_IF_FAILED(registrar.AddScriptReplacement(L"APPID", L""));
     char path[kModulePathBuffer];
-    if (FAILED(result = ModuleFileName(path))) return result;
+    RETURN_IF_FAILED(ModuleFileName(path));
     std::wstring widePath;
-    if (FAILED(result = Widen(path, widePath))) return result;
+    RETURN_IF_FAILED(Widen(path, widePath));
     const std::wstring quoted = DoubleQuotes(widePath);
-    if (FAILED(result = registrar.AddScriptReplacement(L"Module", quoted.c_str()))) return result;
-    if (FAILED(result = registrar.AddScriptReplacement(L"Module_Raw", quoted.c_str()))) return result;
+    RETURN_IF_FAILED(registrar.AddScriptReplacement(L"Module", quoted.c_str()));
+    RETURN_IF_FAILED(registrar.AddScriptReplacement(L"Module_Raw", quoted.c_str()));
     return registrar.RunScriptResource(widePath.c_str(), resourceId, L"REGISTRY", registerMode);
 }
 
@@ -118,8 +118,7 @@ HRESULT RegisterCategories(REFCLSID clsid, const CategoryEntry* categories, BOOL
             UnregisterCategory(manager.Get(), clsid, *entry);
             continue;
         }
-        const HRESULT result = RegisterCategory(manager.Get(), clsid, *entry);
-        if (FAILED(result)) return result;
+        RETURN_IF_FAILED(RegisterCategory(manager.Get(), clsid, *entry));
     }
     if (!registerMode) RemoveEmptyCategoryKeys(clsid);
     return S_OK;
@@ -130,22 +129,20 @@ HRESULT LoadModuleTypeLibrary(BSTR* path, ITypeLib** library) {
     *path = nullptr;
     *library = nullptr;
     char name[kModulePathBuffer];
-    HRESULT result = ModuleFileName(name);
-    if (FAILED(result)) return result;
+    RETURN_IF_FAILED(ModuleFileName(name));
     std::string file(name);
     const size_t lastSlash = file.find_last_of('\\');
     const size_t dot = file.find_last_of('.');
     const size_t extension = dot != std::string::npos && (lastSlash == std::string::npos || dot > lastSlash) ? dot
                                                                                                              : file.size();
     std::wstring wide;
-    if (FAILED(result = Widen(file.c_str(), wide))) return result;
+    RETURN_IF_FAILED(Widen(file.c_str(), wide));
     ComPtr<ITypeLib> loaded;
-    result = LoadTypeLib(wide.c_str(), loaded.Put());
-    if (FAILED(result)) {
+    if (FAILED(LoadTypeLib(wide.c_str(), loaded.Put()))) {
         if (extension + 5 > kModulePathBuffer) return E_FAIL;
         file = file.substr(0, extension) + ".tlb";
-        if (FAILED(result = Widen(file.c_str(), wide))) return result;
-        if (FAILED(result = LoadTypeLib(wide.c_str(), loaded.Put()))) return result;
+        RETURN_IF_FAILED(Widen(file.c_str(), wide));
+        RETURN_IF_FAILED(LoadTypeLib(wide.c_str(), loaded.Put()));
     }
     BStr loadedPath(wide.c_str());
     if (!loadedPath.Get()) return E_OUTOFMEMORY;
@@ -157,8 +154,7 @@ HRESULT LoadModuleTypeLibrary(BSTR* path, ITypeLib** library) {
 HRESULT RegisterModuleTypeLibrary() {
     BStr path;
     ComPtr<ITypeLib> library;
-    HRESULT result = LoadModuleTypeLibrary(path.Put(), library.Put());
-    if (FAILED(result)) return result;
+    RETURN_IF_FAILED(LoadModuleTypeLibrary(path.Put(), library.Put()));
     BStr helpFile;
     const bool documented = SUCCEEDED(library->GetDocumentation(-1, nullptr, nullptr, nullptr, helpFile.Put()));
     std::wstring helpDirectory = documented ? HelpDirectory(helpFile.Get()) : std::wstring();
@@ -168,11 +164,10 @@ HRESULT RegisterModuleTypeLibrary() {
 HRESULT UnregisterModuleTypeLibrary() {
     BStr path;
     ComPtr<ITypeLib> library;
-    HRESULT result = LoadModuleTypeLibrary(path.Put(), library.Put());
-    if (FAILED(result)) return result;
+    RETURN_IF_FAILED(LoadModuleTypeLibrary(path.Put(), library.Put()));
     TLIBATTR* attributes = nullptr;
-    if (FAILED(result = library->GetLibAttr(&attributes))) return result;
-    result = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+    RETURN_IF_FAILED(library->GetLibAttr(&attributes));
+    const HRESULT result = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
                                attributes->syskind);
     library->ReleaseTLibAttr(attributes);
     return result;

@@ -10,7 +10,8 @@
 // count is set to kDestroyingCount first.
 #pragma once
 
-#include "Module.h"
+#include "ComModule.h"
+#include "Failures.h"
 #include "ObjectRoot.h"
 
 #include <new>
@@ -120,9 +121,8 @@ HRESULT CreateAggregated(IUnknown* outer, REFIID iid, void** out) {
 template <typename T>
 HRESULT CreateAlone(REFIID iid, void** out) {
     CComObject<T>* object = nullptr;
-    HRESULT result = CreateInstanceDirect(&object);
-    if (FAILED(result)) return result;
-    result = object->QueryInterface(iid, out);
+    RETURN_IF_FAILED(CreateInstanceDirect(&object));
+    const HRESULT result = object->QueryInterface(iid, out);
     if (FAILED(result)) delete object;
     return result;
 }

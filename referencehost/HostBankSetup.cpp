@@ -1,6 +1,6 @@
 #include "HostBankSetup.h"
 
-#include "FileChooserOptions.h"
+#include "HostOptionsBlock.h"
 
 #include <algorithm>
 
@@ -19,14 +19,14 @@ HostBankSetup::HostBankSetup(std::shared_ptr<Scenario> scenario) : HostObject(st
 
 STDMETHODIMP HostBankSetup::OpenBankSetup(unsigned char* bankName, LONG mode) {
     return Perform("OpenBankSetup", [&] {
-        Passed passed = RecordPassed(bankName, kBankRecordSize);
+        Passed passed = RecordPassed(bankName, kBankSetupRecordSize);
         passed.value += ", " + NumberText(static_cast<long>(mode));
         return passed;
     }, [&] { return bankName ? S_OK : E_POINTER; });
 }
 
 STDMETHODIMP HostBankSetup::GetFileOptions(unsigned char* bankName, unsigned char* options) {
-    return Perform("GetFileOptions", [&] { return RecordPassed(bankName, kBankNameSize); }, [&] {
+    return Perform("GetFileOptions", [&] { return RecordPassed(bankName, kFileOptionsBankNameSize); }, [&] {
         if (!bankName || !options) return E_POINTER;
         const OptionsBlock block = HostOptionsBlock();
         std::copy(block.begin(), block.end(), options);

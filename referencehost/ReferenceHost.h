@@ -18,7 +18,7 @@
 
 #include "CallValues.h"
 #include "ClassRegistration.h"
-#include "FileChooserOptions.h"
+#include "HostOptionsBlock.h"
 #include "HostBankAccount.h"
 #include "HostBankSetup.h"
 #include "HostFileChooser.h"

@@ -7,7 +7,7 @@
 // path (a null BSTR when none is set), whatever the status.
 #pragma once
 
-#include "FileChooserOptions.h"
+#include "HostOptionsBlock.h"
 #include "HostObject.h"
 #include "MavrinBankReconciliation.h"
 

@@ -17,6 +17,7 @@
 // - Every key opened here lives in a RegistryKey, closed on every path.
 #include "RegObject.h"
 
+#include "Failures.h"
 #include "ResourceHolders.h"
 
 #include <oleauto.h>
@@ -28,12 +29,6 @@ using registry_script::Keyword;
 using registry_script::KeywordOf;
 using registry_script::StartsWith;
 using registry_script::TextStatus;
-
-#define RETURN_IF_FAILED(expression)              \
-    do {                                          \
-        const HRESULT hrChecked_ = (expression);  \
-        if (FAILED(hrChecked_)) return hrChecked_; \
-    } while (0)
 
 namespace {
 

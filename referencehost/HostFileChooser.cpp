@@ -14,10 +14,10 @@ HostFileChooser::HostFileChooser(std::shared_ptr<Scenario> scenario)
 STDMETHODIMP HostFileChooser::SetOptions(unsigned char* options) {
     return Perform("SetOptions", [&] {
         if (!options) return Passed(kNullText);
-        return Passed(std::string(), std::vector<unsigned char>(options, options + kOptionsSize));
+        return Passed(std::string(), std::vector<unsigned char>(options, options + kFileChooserOptionsSize));
     }, [&] {
         if (!options) return E_POINTER;
-        std::copy(options, options + kOptionsSize, m_options.begin());
+        std::copy(options, options + kFileChooserOptionsSize, m_options.begin());
         return S_OK;
     });
 }
@@ -49,7 +49,7 @@ STDMETHODIMP HostFileChooser::Show(LONG* status) {
 }
 
 void HostFileChooser::RunRecognizer() {
-    const Recognizer recognizer = RecognizerOf(m_options);
+    const FileRecognizer recognizer = RecognizerOf(m_options);
     if (!recognizer) return;
     const std::string path = AnsiFromWide(Settings().chosenFile.value_or(std::wstring()));
     std::array<char, kTitleBufferSize> title{};

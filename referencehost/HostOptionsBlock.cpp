@@ -1,4 +1,4 @@
-#include "FileChooserOptions.h"
+#include "HostOptionsBlock.h"
 
 #include <cstring>
 
@@ -6,13 +6,13 @@ namespace reference_host {
 
 OptionsBlock HostOptionsBlock() {
     OptionsBlock block{};
-    for (std::size_t position = sizeof(Recognizer); position < block.size(); ++position)
+    for (std::size_t position = sizeof(FileRecognizer); position < block.size(); ++position)
         block[position] = static_cast<unsigned char>(position + 1);
     return block;
 }
 
-Recognizer RecognizerOf(const OptionsBlock& block) {
-    Recognizer recognizer = nullptr;
+FileRecognizer RecognizerOf(const OptionsBlock& block) {
+    FileRecognizer recognizer = nullptr;
     std::memcpy(&recognizer, block.data(), sizeof recognizer);
     return recognizer;
 }

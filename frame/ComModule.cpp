@@ -1,4 +1,4 @@
-#include "Module.h"
+#include "ComModule.h"
 
 #include <new>
 

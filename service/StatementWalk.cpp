@@ -1,0 +1,48 @@
+#include "StatementWalk.h"
+
+namespace {
+
+constexpr std::ios_base::openmode kImportMode = std::ios::in | std::ios::binary;
+
+// The fate of a line that read as a transaction.
+LineFate FateOf(const CTransactionRecord& record, const StatementAccount& account) {
+    if (!account.MatchesAccount(record)) return LineFate::OtherAccount;
+    if (!StatementAccount::HasAmount(record)) return LineFate::NoAmount;
+    return LineFate::Imported;
+}
+
+}  // namespace
+
+WalkOutcome WalkStatementFile(const char* path, const StatementAccount& account, LineVerdictHandler& handler,
+                              AfterStop afterStop) {
+    OrvaleOnlineForBusinessFile reader(path, kImportMode);
+    const WalkOutcome outcome{reader.GetRecognition(), reader.GetLayout()};
+    handler.OnRecognition(outcome);
+    if (!reader.IsValid()) return outcome;
+
+    LineVerdict verdict;
+    if (reader.SkipHeaderLine() == OrvaleOnlineForBusinessFile::LeadingLine::Header) {
+        verdict.lineNumber = 1;
+        verdict.fate = LineFate::Header;
+        handler.OnLine(verdict);
+    }
+    CTransactionRecord record;
+    long statementLine = 1;
+    bool stopped = false;
+    for (int lineNumber = verdict.lineNumber + 1;; ++lineNumber) {
+        verdict = LineVerdict();
+        verdict.lineNumber = lineNumber;
+        const bool read = reader.ReadTransaction(record);
+        if (!read && reader.LastRead().failure == OrvaleOnlineForBusinessFile::ReadFailure::EndOfFile) break;
+        const LineFate fate = read ? FateOf(record, account) : LineFate::Unreadable;
+        verdict.record = read ? &record : nullptr;
+        verdict.failure = reader.LastRead();
+        verdict.fate = stopped ? LineFate::NotRead : fate;
+        verdict.wouldHaveBeen = stopped ? fate : LineFate::NotRead;
+        if (verdict.fate == LineFate::Imported) verdict.statementLine = statementLine;
+        if (handler.OnLine(verdict) && verdict.fate == LineFate::Imported) ++statementLine;
+        stopped = stopped || fate == LineFate::Unreadable;
+        if (stopped && afterStop == AfterStop::StopReading) break;
+    }
+    return outcome;
+}

@@ -1,0 +1,146 @@
+#!/usr/bin/env python3
+"""Checks that the product's floors build only downward.
+
+usage: check_layers.py ROOT
+
+The product's folders, floor by floor from the bottom, are listed in FLOORS.
+A source file may include a header of its own floor or of a floor below,
+never one above; a CMake target of a product folder may link only targets of
+its own floor or below, and may add only its own folders (source and build)
+to the include path, never reach another folder by a path of its own. The
+headers widl makes from an IDL file belong to the IDL file's floor.
+Includes of headers that no product folder holds (platform and standard
+headers, files generated at configure time) are not the check's business.
+Tests, the benchmark and the build helpers stand outside the floors.
+
+Prints every violation, one per line, and exits 1 when there is one.
+"""
+import os
+import re
+import sys
+
+# Bottom to top. Folders on one floor may use each other.
+FLOORS = [
+    ("base", ["base"]),
+    ("statement reading", ["statement"]),
+    ("COM frame", ["frame"]),
+    ("host's contract", ["interfaces/host"]),
+    ("module's interfaces", ["interfaces/module"]),
+    ("statement service", ["service"]),
+    ("bank objects", ["bank"]),
+    ("module", ["module"]),
+    ("reference host", ["referencehost"]),
+    ("tools", ["tools"]),
+]
+
+SOURCE_SUFFIXES = (".h", ".cpp", ".c", ".rc", ".idl")
+INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
+IDL_IMPORT = re.compile(r'^\s*import\s+"([^"]+)"\s*;', re.MULTILINE)
+# The files widl makes from NAME.idl.
+GENERATED_FROM_IDL = ("{}.h", "{}_i.c", "{}.tlb")
+
+ALLOWED_INCLUDE_DIRS = {"${CMAKE_CURRENT_SOURCE_DIR}", "${CMAKE_CURRENT_BINARY_DIR}"}
+# The folder of the files widl makes: the interfaces floor publishes it.
+GENERATED_DIR = "${PENDREL_TYPELIB_DIR}"
+CMAKE_KEYWORDS = {"PUBLIC", "PRIVATE", "INTERFACE", "SYSTEM", "BEFORE", "AFTER"}
+
+
+def floor_of_folder(folder):
+    for index, (_, folders) in enumerate(FLOORS):
+        if folder in folders:
+            return index
+    return None
+
+
+def product_files(root):
+    """(relative folder, file name) of every product source file."""
+    for _, folders in FLOORS:
+        for folder in folders:
+            directory = os.path.join(root, folder)
+            for name in sorted(os.listdir(directory)) if os.path.isdir(directory) else []:
+                if os.path.isfile(os.path.join(directory, name)):
+                    yield folder, name
+
+
+def header_floors(root, problems):
+    """Floor of every header name a product folder holds or generates."""
+    owners = {}
+    for folder, name in product_files(root):
+        names = [name] if name.endswith((".h", ".idl")) else []
+        if name.endswith(".idl"):
+            names += [pattern.format(name[:-4]) for pattern in GENERATED_FROM_IDL]
+        for owned in names:
+            if owned in owners and owners[owned] != folder:
+                problems.append("%s is in both %s and %s: an include of it is ambiguous"
+                                % (owned, owners[owned], folder))
+            owners[owned] = folder
+    return {name: floor_of_folder(folder) for name, folder in owners.items()}
+
+
+def check_includes(root, floors_of_headers, problems):
+    for folder, name in product_files(root):
+        if not name.endswith(SOURCE_SUFFIXES):
+            continue
+        floor = floor_of_folder(folder)
+        with open(os.path.join(root, folder, name), encoding="utf-8", errors="replace") as source:
+            text = source.read()
+        for included in INCLUDE.findall(text) + IDL_IMPORT.findall(text):
+            target = floors_of_headers.get(os.path.basename(included))
+            if target is not None and target > floor:
+                problems.append("%s/%s (%s) includes %s from a floor above, %s"
+                                % (folder, name, FLOORS[floor][0], included, FLOORS[target][0]))
+
+
+def cmake_calls(text, command):
+    """The argument lists of every call of `command` in a CMake file."""
+    pattern = re.compile(r"\b%s\s*\(([^)]*)\)" % command, re.IGNORECASE)
+    text = re.sub(r"#[^\n]*", "", text)
+    return [call.split() for call in pattern.findall(text)]
+
+
+def check_targets(root, problems):
+    targets = {}
+    calls = []
+    for index, (_, folders) in enumerate(FLOORS):
+        for folder in folders:
+            path = os.path.join(root, folder, "CMakeLists.txt")
+            if not os.path.isfile(path):
+                continue
+            with open(path, encoding="utf-8") as cmake:
+                text = cmake.read()
+            for arguments in cmake_calls(text, "add_library") + cmake_calls(text, "add_executable"):
+                targets[arguments[0]] = index
+            calls.append((folder, index, text))
+    for folder, floor, text in calls:
+        for arguments in cmake_calls(text, "target_include_directories"):
+            for directory in arguments[1:]:
+                allowed = ALLOWED_INCLUDE_DIRS | ({GENERATED_DIR} if folder.startswith("interfaces/") else set())
+                if directory not in CMAKE_KEYWORDS and directory not in allowed:
+                    problems.append("%s/CMakeLists.txt: %s reaches %s by an include-path patch"
+                                    % (folder, arguments[0], directory))
+        for arguments in cmake_calls(text, "target_link_libraries"):
+            for library in arguments[1:]:
+                target = targets.get(library)
+                if target is not None and target > floor:
+                    problems.append("%s/CMakeLists.txt: %s links %s from a floor above, %s"
+                                    % (folder, arguments[0], library, FLOORS[target][0]))
+
+
+def check(root):
+    problems = []
+    floors_of_headers = header_floors(root, problems)
+    check_includes(root, floors_of_headers, problems)
+    check_targets(root, problems)
+    return problems
+
+
+def main():
+    problems = check(sys.argv[1])
+    for problem in problems:
+        print(problem)
+    print("%d floors checked, %d problems" % (len(FLOORS), len(problems)))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
