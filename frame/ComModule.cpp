@@ -19,6 +19,12 @@ CriticalSection& ClassObjectLock() {
 
 CComModule g_moduleInstance;
 
+// The class object the entry's cache holds, read with a full barrier.
+IUnknown* CachedClassObject(ClassEntry& entry) {
+    return static_cast<IUnknown*>(
+        InterlockedCompareExchangePointer(reinterpret_cast<void**>(&entry.classObject), nullptr, nullptr));
+}
+
 }  // namespace
 
 CComModule::CComModule() {
@@ -65,19 +71,26 @@ HRESULT CComModule::AddCleanup(CleanupFunction function, void* argument) {
     return S_OK;
 }
 
+// The cache is read without the lock once it is filled, by any thread; it is
+// written only under the lock, and published whole, so a reader sees either
+// null or a class object that is fully made.
 HRESULT CComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     for (ClassEntry* entry = m_classTable; entry && entry->clsid; ++entry) {
         if (!entry->createClassObject || !IsEqualCLSID(*entry->clsid, clsid)) continue;
         HRESULT result = S_OK;
-        if (!entry->classObject) {
+        IUnknown* classObject = CachedClassObject(*entry);
+        if (!classObject) {
             CriticalSectionLock lock(ClassObjectLock());
-            if (!entry->classObject)
+            classObject = CachedClassObject(*entry);
+            if (!classObject) {
                 result = entry->createClassObject(entry->createInstance, IID_IUnknown,
-                                                  reinterpret_cast<void**>(&entry->classObject));
+                                                  reinterpret_cast<void**>(&classObject));
+                if (classObject) InterlockedExchangePointer(reinterpret_cast<void**>(&entry->classObject), classObject);
+            }
         }
-        if (entry->classObject) result = entry->classObject->QueryInterface(iid, out);
+        if (classObject) result = classObject->QueryInterface(iid, out);
         return result;
     }
     return CLASS_E_CLASSNOTAVAILABLE;

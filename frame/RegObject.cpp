@@ -17,6 +17,7 @@
 // - Every key opened here lives in a RegistryKey, closed on every path.
 #include "RegObject.h"
 
+#include "CodePages.h"
 #include "Failures.h"
 #include "ResourceHolders.h"
 
@@ -105,24 +106,6 @@ HRESULT CatchOutOfMemory(Step step) {
     }
 }
 
-bool WideToAnsi(const wchar_t* text, UINT codePage, std::string& ansi) {
-    const int size = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return false;
-    ansi.assign(static_cast<std::size_t>(size), '\0');
-    if (WideCharToMultiByte(codePage, 0, text, -1, &ansi[0], size, nullptr, nullptr) != size) return false;
-    ansi.pop_back();  // the terminating NUL
-    return true;
-}
-
-bool AnsiToWide(const std::string& text, UINT codePage, std::wstring& wide) {
-    const int size = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
-    if (size <= 0) return false;
-    wide.assign(static_cast<std::size_t>(size), L'\0');
-    if (MultiByteToWideChar(codePage, 0, text.c_str(), -1, &wide[0], size) != size) return false;
-    wide.pop_back();
-    return true;
-}
-
 // Opens `name` below `parent` (the parent itself for a null name).
 LONG OpenKey(HKEY parent, const char* name, REGSAM access, RegistryKey& key) {
     HKEY opened = nullptr;
@@ -161,7 +144,7 @@ STDMETHODIMP CRegObject::AddScriptReplacement(LPCOLESTR name, LPCOLESTR replacem
     if (!name || !replacement) return E_INVALIDARG;
     return CatchOutOfMemory([&] {
         ReplacementPair pair;
-        if (!WideToAnsi(name, CP_THREAD_ACP, pair.name)) return E_OUTOFMEMORY;
+        if (!WideToThreadAnsi(name, pair.name)) return E_OUTOFMEMORY;
         pair.text = replacement;
         m_replacements.push_back(std::move(pair));
         return S_OK;
@@ -176,7 +159,7 @@ STDMETHODIMP CRegObject::ClearScriptReplacements() {
 TextStatus CRegObject::Replacement(std::string_view name, std::string& text) const {
     for (const ReplacementPair& pair : m_replacements) {
         if (registry_script::EqualsIgnoringCase(pair.name, name)) {
-            return WideToAnsi(pair.text.c_str(), CP_THREAD_ACP, text) ? TextStatus::Ok
+            return WideToThreadAnsi(pair.text.c_str(), text) ? TextStatus::Ok
                                                                       : TextStatus::OutOfMemory;
         }
     }
@@ -196,7 +179,7 @@ HRESULT CRegObject::RunScriptResource(LPCOLESTR moduleFileName, UINT resourceId,
     return CatchOutOfMemory([&] {
         std::string fileName;
         std::string type;
-        if (!WideToAnsi(moduleFileName, CP_ACP, fileName) || !WideToAnsi(resourceType, CP_ACP, type))
+        if (!WideToAnsi(moduleFileName, fileName) || !WideToAnsi(resourceType, type))
             return E_OUTOFMEMORY;
 
         // Loaded as a data file: its resources are read, none of its code runs.
@@ -330,7 +313,7 @@ HRESULT CRegObject::WriteScriptValue(Reader& reader, HKEY key, const char* value
     }
     case registry_script::ValueType::Dword: {
         std::wstring wide;
-        if (!AnsiToWide(text, CP_THREAD_ACP, wide)) return E_OUTOFMEMORY;
+        if (!ThreadAnsiToWide(text.c_str(), wide)) return E_OUTOFMEMORY;
         ULONG number = 0;
         // A text that is no number, or too large for 32 bits, is a syntax
         // error: nothing is written in its place.

@@ -1,5 +1,6 @@
 #include "Registration.h"
 
+#include "CodePages.h"
 #include "ComModule.h"
 #include "Failures.h"
 #include "RegObject.h"
@@ -23,14 +24,7 @@ HRESULT ModuleFileName(char (&path)[kModulePathBuffer]) {
     return S_OK;
 }
 
-HRESULT Widen(const char* text, std::wstring& wide) {
-    const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0) return E_OUTOFMEMORY;
-    wide.assign(static_cast<size_t>(length), L'\0');
-    if (!MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, wide.data(), length)) return E_OUTOFMEMORY;
-    wide.resize(static_cast<size_t>(length - 1));
-    return S_OK;
-}
+HRESULT Widen(const char* text, std::wstring& wide) { return ThreadAnsiToWide(text, wide) ? S_OK : E_OUTOFMEMORY; }
 
 // The path with every single quote doubled, as the scripts quote it; the
 // copy stops when its 520-character buffer is full.
@@ -62,9 +56,9 @@ void RemoveEmptyCategoryKey(const std::string& classKey, const char* subkey) {
 void RemoveEmptyCategoryKeys(REFCLSID clsid) {
     wchar_t wide[64];
     if (!StringFromGUID2(clsid, wide, 64)) return;
-    char narrow[64];
-    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr)) return;
-    const std::string classKey = std::string("CLSID\\") + narrow;
+    std::string narrow;
+    if (!WideToAnsi(wide, narrow)) return;
+    const std::string classKey = "CLSID\\" + narrow;
     RemoveEmptyCategoryKey(classKey, "Required Categories");
     RemoveEmptyCategoryKey(classKey, "Implemented Categories");
 }

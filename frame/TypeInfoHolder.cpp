@@ -65,6 +65,7 @@ HRESULT CComTypeInfoHolder::LoadFromLibrary(LCID lcid) {
     RETURN_IF_FAILED(library->GetTypeInfoOfGuid(*m_iid, typeInfo.Put()));
     ComPtr<ITypeInfo2> typeInfo2;
     m_typeInfo = SUCCEEDED(typeInfo.As(typeInfo2)) ? ComPtr<ITypeInfo>(typeInfo2.Get()) : typeInfo;
+    m_published.store(m_typeInfo.Get(), std::memory_order_release);
     AddCleanup(&CComTypeInfoHolder::ReleaseTypeInfo, this);
     return S_OK;
 }
@@ -89,11 +90,14 @@ HRESULT CComTypeInfoHolder::BuildNameCache(ITypeInfo* typeInfo) {
         entry.id = function.Get()->memid;
     }
     m_names = std::move(names);
+    m_namesReady.store(true, std::memory_order_release);
     return S_OK;
 }
 
 void CComTypeInfoHolder::ReleaseTypeInfo(void* holder) {
     auto* self = static_cast<CComTypeInfoHolder*>(holder);
+    self->m_namesReady.store(false, std::memory_order_release);
+    self->m_published.store(nullptr, std::memory_order_release);
     self->m_typeInfo.Reset();
     self->m_names.reset();
     self->m_nameCount = 0;
@@ -101,8 +105,8 @@ void CComTypeInfoHolder::ReleaseTypeInfo(void* holder) {
 
 HRESULT CComTypeInfoHolder::GetTypeInfo(UINT, LCID lcid, ITypeInfo** out) {
     if (!out) return E_POINTER;
-    const HRESULT result = m_typeInfo ? S_OK : LoadTypeInfo(lcid);
-    *out = m_typeInfo.Get();
+    const HRESULT result = Published() ? S_OK : LoadTypeInfo(lcid);
+    *out = Published();
     if (!*out) return result;
     (*out)->AddRef();
     return S_OK;
@@ -121,19 +125,21 @@ const CComTypeInfoHolder::NameEntry* CComTypeInfoHolder::FindCachedName(const wc
 
 HRESULT CComTypeInfoHolder::GetIDsOfNames(LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) {
     HRESULT result = IsLoaded() ? S_OK : LoadTypeInfo(lcid);
-    if (!m_typeInfo) return result;
-    if (m_names && count == 1 && names && names[0] && ids) {
+    ITypeInfo* const typeInfo = Published();
+    if (!typeInfo) return result;
+    if (m_namesReady.load(std::memory_order_acquire) && count == 1 && names && names[0] && ids) {
         if (const NameEntry* entry = FindCachedName(names[0])) {
             ids[0] = entry->id;
             return S_OK;
         }
     }
-    return m_typeInfo->GetIDsOfNames(names, count, ids);
+    return typeInfo->GetIDsOfNames(names, count, ids);
 }
 
 HRESULT CComTypeInfoHolder::Invoke(IDispatch* object, DISPID id, LCID lcid, WORD flags, DISPPARAMS* parameters,
                                    VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
     const HRESULT loaded = IsLoaded() ? S_OK : LoadTypeInfo(lcid);
-    if (!m_typeInfo) return loaded;
-    return m_typeInfo->Invoke(object, id, flags, parameters, result, exception, argumentError);
+    ITypeInfo* const typeInfo = Published();
+    if (!typeInfo) return loaded;
+    return typeInfo->Invoke(object, id, flags, parameters, result, exception, argumentError);
 }

@@ -5,11 +5,15 @@
 //
 // Loading runs under the module-wide lock and checks again inside it; once
 // both the type information and the name cache exist they are read without
-// the lock. A failed load leaves the holder empty, so the next call retries.
+// the lock. Threads of any apartment may make their first call at the same
+// time, so what is loaded is published through two atomics, set after the
+// things they stand for are complete. A failed load leaves the holder empty,
+// so the next call retries.
 #pragma once
 
 #include "ResourceHolders.h"
 
+#include <atomic>
 #include <memory>
 
 class CComTypeInfoHolder {
@@ -32,7 +36,8 @@ private:
         DISPID id = DISPID_UNKNOWN;
     };
 
-    bool IsLoaded() const { return m_typeInfo && m_names; }
+    bool IsLoaded() const { return Published() && m_namesReady.load(std::memory_order_acquire); }
+    ITypeInfo* Published() const { return m_published.load(std::memory_order_acquire); }
     HRESULT LoadFromLibrary(LCID lcid);
     HRESULT BuildNameCache(ITypeInfo* typeInfo);
     const NameEntry* FindCachedName(const wchar_t* name) const;
@@ -44,4 +49,8 @@ private:
     ComPtr<ITypeInfo> m_typeInfo;
     std::unique_ptr<NameEntry[]> m_names;
     int m_nameCount = 0;
+    // For the readers that take no lock: the pointer m_typeInfo holds, and
+    // whether m_names and m_nameCount are complete.
+    std::atomic<ITypeInfo*> m_published{nullptr};
+    std::atomic<bool> m_namesReady{false};
 };

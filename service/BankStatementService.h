@@ -1,7 +1,7 @@
 // CBankStatementService: the bank service through which the host imports a
 // statement. Creatable on its own, and the one service the bank's services
-// collection holds. The account details read from the host at an import are
-// kept from one import to the next.
+// collection holds. Each import reads the account details afresh from the
+// host; nothing of one import's account carries into the next.
 #pragma once
 
 #include "BankServiceImpl.h"
@@ -28,6 +28,7 @@ private:
     void ReadBankAccount(IHostReconciliation* reconciliation);
     void PassStatementLines(const char* path, IHostStatement* statement);
 
-    // Sort code, account number and its other form, kept between imports.
+    // Sort code, account number and its other form, as this import's bank
+    // account gives them.
     StatementAccount m_account;
 };

@@ -1,5 +1,6 @@
 #include "ErrorReporting.h"
 
+#include "CodePages.h"
 #include "Failures.h"
 #include "ResourceHolders.h"
 
@@ -33,13 +34,7 @@ BStr SystemErrorText(unsigned long code) {
     const DWORD length = FormatMessageA(flags, nullptr, code, LANG_USER_DEFAULT,
                                         reinterpret_cast<LPSTR>(buffer.Put()), 0, nullptr);
     const char* text = static_cast<const char*>(buffer.Get());
-    const int wideLength =
-        length && text ? MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0) : 0;
-    BStr wide = BStr::Adopt(SysAllocStringLen(nullptr, static_cast<UINT>(wideLength)));
-    if (wide.Get() && wideLength > 0) {
-        MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.Get(), wideLength);
-    }
-    return wide;
+    return AnsiToBstr(text, text ? static_cast<int>(length) : 0);
 }
 
 // A new error object that carries nothing yet. The interface identifier is

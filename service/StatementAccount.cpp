@@ -1,56 +1,50 @@
 #include "StatementAccount.h"
 
-#include <cstdlib>
+#include "CodePages.h"
+
 #include <cstring>
 #include <string>
 
 namespace {
 
 constexpr size_t kMaxHostTextBytes = 32;
-constexpr int kFullAccountNumberLength = 8;
+constexpr size_t kFullAccountNumberLength = 8;
 constexpr double kSmallestAmount = 0.000005;
 
 // The host's text in narrow form (at most 32 bytes), through the C runtime's
-// conversion; false when there is no text or it does not convert.
-bool NarrowHostText(const wchar_t* text, char (&narrow)[kMaxHostTextBytes + 1]) {
-    if (!text) return false;
-    const size_t written = std::wcstombs(narrow, text, kMaxHostTextBytes);
-    if (written == static_cast<size_t>(-1)) return false;
-    narrow[written] = '\0';
-    return true;
+// conversion; the empty text when there is none or it does not convert.
+void NarrowHostText(const wchar_t* text, char (&narrow)[kMaxHostTextBytes + 1]) {
+    if (!HostTextToNarrow(text, narrow, sizeof narrow)) narrow[0] = '\0';
 }
 
 // An 8-digit number without its leading zeros, or a shorter one with zeros
-// in front up to 8 digits; a longer number has no other form.
-bool OtherAccountNumberForm(const char* accountNumber, CString& other) {
-    const int length = static_cast<int>(std::strlen(accountNumber));
-    if (length > kFullAccountNumberLength) return false;
-    if (length == kFullAccountNumberLength) {
-        other = accountNumber + std::strspn(accountNumber, "0");
-        return true;
-    }
-    other = std::string(static_cast<size_t>(kFullAccountNumberLength - length), '0').append(accountNumber).c_str();
-    return true;
+// in front up to 8 digits (the empty number stays empty); a longer number is
+// its own other form.
+CString OtherAccountNumberForm(const char* accountNumber) {
+    const size_t length = std::strlen(accountNumber);
+    if (length == 0 || length > kFullAccountNumberLength) return CString(accountNumber);
+    if (length == kFullAccountNumberLength) return CString(accountNumber + std::strspn(accountNumber, "0"));
+    return CString(std::string(kFullAccountNumberLength - length, '0').append(accountNumber).c_str());
 }
 
 }  // namespace
 
 void StatementAccount::SetAccountNumber(const wchar_t* accountNumber) {
     char narrow[kMaxHostTextBytes + 1];
-    if (!NarrowHostText(accountNumber, narrow)) return;
+    NarrowHostText(accountNumber, narrow);
     m_accountNumber = narrow;
-    CString other;
-    if (OtherAccountNumberForm(narrow, other)) m_accountNumberAlt = other;
+    m_accountNumberAlt = OtherAccountNumberForm(narrow);
 }
 
 void StatementAccount::SetSortCode(const wchar_t* sortCode) {
     char narrow[kMaxHostTextBytes + 1];
-    if (!NarrowHostText(sortCode, narrow)) return;
+    NarrowHostText(sortCode, narrow);
     KeepDigits(narrow);
     m_sortCode = narrow;
 }
 
 bool StatementAccount::MatchesAccount(const CTransactionRecord& record) const {
+    if (record.HasCutIdentifier()) return false;
     const CString accountNumber = record.GetAccountNumber();
     return record.GetSortCode() == m_sortCode &&
            (accountNumber == m_accountNumber || accountNumber == m_accountNumberAlt);

@@ -1,8 +1,8 @@
 // The host bank account whose lines an import keeps: its sort code and
 // account number as read from the host, and the other written form of the
-// account number (with or without leading zeros up to 8 digits). The values
-// stay from one import to the next; an import that reads no value from the
-// host keeps the earlier one.
+// account number (with or without leading zeros up to 8 digits). Each import
+// sets every member from what this import's bank account says, so nothing of
+// an earlier import's account stays in force.
 #pragma once
 
 #include "CString.h"
@@ -13,12 +13,14 @@
 class StatementAccount {
 public:
     // Take the host's texts; a null text, or one that does not convert to
-    // narrow text, leaves the member as it was.
+    // narrow text, gives the empty text (an empty account number has the
+    // empty text as its other form too).
     void SetAccountNumber(const wchar_t* accountNumber);
     void SetSortCode(const wchar_t* sortCode);
 
     // The record's sort code equals ours and its account number equals
-    // either form of ours.
+    // either form of ours, and neither had to be cut to fit the record: a
+    // line of a longer sort code or account number is another account's.
     bool MatchesAccount(const CTransactionRecord& record) const;
     // The record carries a debit or a credit amount.
     static bool HasAmount(const CTransactionRecord& record);

@@ -5,6 +5,7 @@
 // later; host calls on the statement and its lines are not checked.
 #include "BankDisplayName.h"
 #include "BankStatementService.h"
+#include "CodePages.h"
 #include "HostCalls.h"
 #include "HostContract.h"
 #include "StatementFileRecognizer.h"
@@ -15,7 +16,8 @@ namespace {
 
 // The line's number, direction, amount, date, description and reference; a
 // cheque's reference is its padded number, and its description says so.
-void FillStatementLine(IHostStatementLine* line, const CTransactionRecord& record, long number) {
+void FillStatementLine(IHostStatementLine* line, const CTransactionRecord& record, long number,
+                       FileEncoding encoding) {
     Variant lineNumber;
     lineNumber->vt = VT_I4;
     lineNumber->lVal = number;
@@ -24,32 +26,31 @@ void FillStatementLine(IHostStatementLine* line, const CTransactionRecord& recor
     line->put_Direction(debit ? 0 : 1);
     line->put_Amount(debit ? record.GetDebitAmount() : record.GetCreditAmount());
     line->put_Date(record.GetDate());
-    line->put_Description(ToBstr(record.GetDescription()).Get());
-    const BStr typeCode = ToBstr(record.GetTypeCode());
+    line->put_Description(ToBstr(record.GetDescription(), encoding).Get());
+    const BStr typeCode = ToBstr(record.GetTypeCode(), encoding);
     if (!IsChequeTypeCode(typeCode.Get())) {
         line->put_Reference(typeCode.Get());
         return;
     }
     CString chequeNumber = record.GetDescription();
     PadChequeNumber(chequeNumber);
-    line->put_Reference(ToBstr(chequeNumber).Get());
+    line->put_Reference(ToBstr(chequeNumber, encoding).Get());
     CString chequeDescription("CHQ ");
     chequeDescription += chequeNumber;
-    line->put_Description(ToBstr(chequeDescription).Get());
+    line->put_Description(ToBstr(chequeDescription, encoding).Get());
 }
 
 // The chosen path as ANSI text in `path`; a path that does not fit, or has
 // characters the code page cannot show, is refused with a system error.
 void CopyChosenPath(BSTR chosen, char (&path)[MAX_PATH]) {
-    path[0] = '\0';
-    const int length = static_cast<int>(SysStringLen(chosen));
-    if (length == 0) return;
-    BOOL lossy = FALSE;
-    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, chosen, length, nullptr, 0, nullptr, &lossy);
-    if (lossy) ThrowSystemError(ERROR_NO_UNICODE_TRANSLATION);
-    if (needed <= 0 || needed >= MAX_PATH) ThrowSystemError(ERROR_FILENAME_EXCED_RANGE);
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, chosen, length, path, needed, nullptr, nullptr);
-    path[needed] = '\0';
+    switch (PathToAnsi(chosen, static_cast<int>(SysStringLen(chosen)), path, MAX_PATH)) {
+        case NarrowPath::Converted:
+            return;
+        case NarrowPath::Unrepresentable:
+            ThrowSystemError(ERROR_NO_UNICODE_TRANSLATION);
+        case NarrowPath::TooLong:
+            ThrowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    }
 }
 
 // Adds a statement line for each imported line of the walk.
@@ -57,16 +58,21 @@ class HostStatementFeed : public LineVerdictHandler {
 public:
     explicit HostStatementFeed(IHostStatement* statement) : m_statement(statement) {}
 
+    void OnRecognition(const WalkOutcome& outcome) override {
+        m_encoding = outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi;
+    }
+
     bool OnLine(const LineVerdict& verdict) override {
         if (verdict.fate != LineFate::Imported) return true;
         ComPtr<IHostStatementLine> line;
         if (FAILED(m_statement->AddLine(line.Put())) || !line) return false;
-        FillStatementLine(line.Get(), *verdict.record, verdict.statementLine);
+        FillStatementLine(line.Get(), *verdict.record, verdict.statementLine, m_encoding);
         return true;
     }
 
 private:
     IHostStatement* m_statement;
+    FileEncoding m_encoding = FileEncoding::Ansi;
 };
 
 }  // namespace
@@ -112,15 +118,17 @@ bool CBankStatementService::ChooseStatementFile(char (&path)[MAX_PATH]) {
     return true;
 }
 
-// Only whether a text came back counts, not the calls' result codes.
+// Only whether a text came back counts, not the calls' result codes. Every
+// member is set on every import: what this bank account does not give is
+// empty, never an earlier import's value.
 void CBankStatementService::ReadBankAccount(IHostReconciliation* reconciliation) {
     ComPtr<IHostBankAccount> account;
-    if (FAILED(reconciliation->get_BankAccount(account.Put())) || !account) return;
+    if (FAILED(reconciliation->get_BankAccount(account.Put()))) account.Reset();
     BStr accountNumber;
-    account->get_AccountNumber(accountNumber.Put());
+    if (account) account->get_AccountNumber(accountNumber.Put());
     m_account.SetAccountNumber(accountNumber.Get());
     BStr sortCode;
-    account->get_SortCode(sortCode.Put());
+    if (account) account->get_SortCode(sortCode.Put());
     m_account.SetSortCode(sortCode.Get());
 }
 

@@ -1,5 +1,7 @@
 #include "StatementLineTexts.h"
 
+#include "CodePages.h"
+
 #include <new>
 #include <string>
 
@@ -11,12 +13,10 @@ constexpr int kChequeNumberLength = 6;
 
 }  // namespace
 
-BStr ToBstr(const CString& text) {
-    const int length = text.GetLength();
-    const int wide = length ? MultiByteToWideChar(CP_THREAD_ACP, 0, text.GetText(), length, nullptr, 0) : 0;
-    BStr result = BStr::Adopt(SysAllocStringLen(nullptr, static_cast<UINT>(wide)));
+BStr ToBstr(const CString& text, FileEncoding encoding) {
+    BStr result = encoding == FileEncoding::Utf8 ? Utf8ToBstr(text.GetText(), text.GetLength())
+                                                 : ThreadAnsiToBstr(text.GetText(), text.GetLength());
     if (!result.Get()) throw std::bad_alloc();
-    if (wide) MultiByteToWideChar(CP_THREAD_ACP, 0, text.GetText(), length, result.Get(), wide);
     return result;
 }
 

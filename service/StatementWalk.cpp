@@ -16,14 +16,16 @@ LineFate FateOf(const CTransactionRecord& record, const StatementAccount& accoun
 WalkOutcome WalkStatementFile(const char* path, const StatementAccount& account, LineVerdictHandler& handler,
                               AfterStop afterStop) {
     OrvaleOnlineForBusinessFile reader(path, kImportMode);
-    const WalkOutcome outcome{reader.GetRecognition(), reader.GetLayout()};
+    const WalkOutcome outcome{reader.GetRecognition(), reader.GetLayout(), reader.IsUtf8()};
     handler.OnRecognition(outcome);
     if (!reader.IsValid()) return outcome;
 
     LineVerdict verdict;
-    if (reader.SkipHeaderLine() == OrvaleOnlineForBusinessFile::LeadingLine::Header) {
+    const OrvaleOnlineForBusinessFile::LeadingLine leading = reader.SkipHeaderLine();
+    if (leading != OrvaleOnlineForBusinessFile::LeadingLine::None) {
         verdict.lineNumber = 1;
-        verdict.fate = LineFate::Header;
+        verdict.fate = leading == OrvaleOnlineForBusinessFile::LeadingLine::Header ? LineFate::Header : LineFate::PassedOver;
+        verdict.failure = reader.LastRead();
         handler.OnLine(verdict);
     }
     CTransactionRecord record;

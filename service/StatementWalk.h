@@ -14,6 +14,7 @@
 
 enum class LineFate {
     Header,        // the header line, skipped
+    PassedOver,    // the first line, passed over by the format check (`failure` says why)
     Imported,      // a transaction line of the account with an amount: statement line `statementLine`
     OtherAccount,  // a transaction line of another account, passed over
     NoAmount,      // a transaction line without a debit or credit amount, passed over
@@ -28,14 +29,15 @@ struct LineVerdict {
     long statementLine = 0;                      // Imported lines: their number for the host
     // The line as read, for lines that read as transactions; null otherwise.
     const CTransactionRecord* record = nullptr;
-    // Why the line could not be read, for Unreadable lines (and NotRead ones
-    // that would have been).
+    // Why the line could not be read, for PassedOver and Unreadable lines
+    // (and NotRead ones that would have been Unreadable).
     OrvaleOnlineForBusinessFile::LineReadOutcome failure;
 };
 
 struct WalkOutcome {
     OrvaleOnlineForBusinessFile::Recognition recognition = OrvaleOnlineForBusinessFile::Recognition::CannotOpen;
     int layout = 0;
+    bool utf8 = false;  // the file's text is UTF-8 (it starts with the byte-order mark)
 };
 
 class LineVerdictHandler {

@@ -4,6 +4,20 @@
 // 03NOV50 is 3 November 1950. The platforms' own two-digit windows differ
 // (Windows reads 30 as 1930 by default, Wine as 2030), so leaving it to them
 // would make a statement's dates depend on where it is imported.
+//
+// A date is the calendar date the text writes, or no date (0): the day,
+// month and year are checked here before the platform sees them, because the
+// platform's conversion rolls impossible dates over into plausible wrong
+// ones (31/02/2026 would become 3 March 2026). So a day 0, a month 0 or
+// above 12, a day past the end of its month (leap years counted), a year
+// part without digits, a year above 9999, a negative number, and any date
+// on or before 30 December 1899 give 0. The year-month-day reading is for
+// texts written that way (2011-11-03, without any slash); a text with a
+// slash is read day/month/year only.
+//
+// Amounts lose every minus sign, so they are never negative, except the
+// sign of an exponent: 1e-7 is 0.0000001 (too small to count as an amount),
+// not 10,000,000.
 #include "FieldConversions.h"
 
 #include "LineFields.h"
@@ -11,14 +25,16 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace {
 
 constexpr double kNoDate = 0.0;
-constexpr double kLatestNonDate = 0.000005;  // 30 December 1899 and before
 constexpr int kMaxDateParts = 3;
 constexpr int kLastTwoDigitYearOfThisCentury = 49;
+constexpr int kLatestYear = 9999;
+constexpr char kMonthAbbreviations[] = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -70,6 +86,12 @@ struct Part {
     const char* end;
 };
 
+bool HasDigit(const Part& part) {
+    for (const char* p = part.start; p < part.end; ++p)
+        if (IsDigit(*p)) return true;
+    return false;
+}
+
 // The first parts of `text` split at `separator` the way strtok splits:
 // runs of separators count as one, separators at the ends are ignored.
 int SplitParts(const char* text, char separator, Part (&parts)[kMaxDateParts]) {
@@ -101,16 +123,47 @@ struct CalendarDate {
     int year = 0;
     int month = 0;
     int day = 0;
+    bool yearWritten = false;  // the year part has digits
 };
 
-// Converts into `date` only when the platform accepts the date; the members
-// receive the low 16 bits of each number.
-bool ConvertDate(const CalendarDate& calendar, DATE& date) {
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
+}
+
+// A real date after 30 December 1899, the year already given its century.
+bool IsCalendarDate(int year, int month, int day) {
+    if (year < 1899 || year > kLatestYear || month < 1 || month > 12) return false;
+    if (day < 1 || day > DaysInMonth(year, month)) return false;
+    return year > 1899 || (month == 12 && day == 31);
+}
+
+// The DATE of the calendar date, or no date when it is not a real one (or
+// the platform refuses it).
+DATE ConvertDate(const CalendarDate& calendar) {
+    const int year = WithCentury(calendar.year);
+    if (!calendar.yearWritten || !IsCalendarDate(year, calendar.month, calendar.day)) return kNoDate;
     SYSTEMTIME time = {};
-    time.wYear = static_cast<WORD>(WithCentury(calendar.year));
+    time.wYear = static_cast<WORD>(year);
     time.wMonth = static_cast<WORD>(calendar.month);
     time.wDay = static_cast<WORD>(calendar.day);
-    return platform::SystemTimeToDate(time, date);
+    DATE date = kNoDate;
+    return platform::SystemTimeToDate(time, date) ? date : kNoDate;
+}
+
+bool IsExponentMark(char c) { return c == 'e' || c == 'E'; }
+
+// Drops every minus sign but the sign of an exponent (one directly after the
+// exponent mark).
+void RemoveMinusSigns(CString& text) {
+    const char* source = text.GetText();
+    if (!std::strchr(source, '-')) return;
+    std::string kept;
+    for (const char* p = source; *p; ++p)
+        if (*p != '-' || (!kept.empty() && IsExponentMark(kept.back()))) kept += *p;
+    text = kept.c_str();
 }
 
 }  // namespace
@@ -118,7 +171,8 @@ bool ConvertDate(const CalendarDate& calendar, DATE& date) {
 double ParseAmount(CString text) {
     StripQuotes(text);
     RemoveWhitespace(text);
-    RemoveChars(text, ",-");
+    RemoveChars(text, ",");
+    RemoveMinusSigns(text);
     const char* start = text.GetText();
     if (*start == '+') ++start;
     const char* end = DecimalNumberEnd(start);
@@ -128,21 +182,26 @@ double ParseAmount(CString text) {
 }
 
 DATE ParseSlashDate(CString text) {
-    DATE result = kNoDate;
     CalendarDate calendar;
     Part parts[kMaxDateParts] = {};
     int count = SplitParts(text.GetText(), '/', parts);
     if (count > 0) calendar.day = FirstPartNumber(parts[0]);
     if (count > 1) calendar.month = PartNumber(parts[1]);
-    if (count > 2) calendar.year = PartNumber(parts[2]);
-    if (ConvertDate(calendar, result) && result >= kLatestNonDate) return result;
+    if (count > 2) {
+        calendar.year = PartNumber(parts[2]);
+        calendar.yearWritten = HasDigit(parts[2]);
+    }
+    const DATE result = ConvertDate(calendar);
+    if (result != kNoDate || text.Find('/') >= 0) return result;
 
     count = SplitParts(text.GetText(), '-', parts);
-    if (count > 0) calendar.year = FirstPartNumber(parts[0]);
+    if (count > 0) {
+        calendar.year = FirstPartNumber(parts[0]);
+        calendar.yearWritten = HasDigit(parts[0]);
+    }
     if (count > 1) calendar.month = PartNumber(parts[1]);
     if (count > 2) calendar.day = PartNumber(parts[2]);
-    ConvertDate(calendar, result);
-    return result;
+    return ConvertDate(calendar);
 }
 
 DATE ParseMonthDate(const CString& text) {
@@ -153,16 +212,16 @@ DATE ParseMonthDate(const CString& text) {
     const char* digits = copy.GetText();
     calendar.day = LeadingInteger(digits, digits + 2);
     calendar.year = LeadingInteger(digits + 5, digits + 7);
-    DATE result = kNoDate;
-    ConvertDate(calendar, result);
-    return result;
+    calendar.yearWritten = HasDigit({digits + 5, digits + 7});
+    return ConvertDate(calendar);
 }
 
+// The table is a constant: nothing is built on first use, so any number of
+// threads may look months up at once.
 bool MonthFromAbbreviation(const CString& abbreviation, int& month) {
-    static const CString months("JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC");
-    const int position = months.Find(abbreviation.GetText());
-    if (position < 0) return false;
-    month = position / 3 + 1;
+    const char* found = platform::FindMultibyteText(kMonthAbbreviations, abbreviation.GetText());
+    if (!found) return false;
+    month = static_cast<int>(found - kMonthAbbreviations) / 3 + 1;
     return true;
 }
 

@@ -10,13 +10,11 @@ namespace {
 
 constexpr char kQuote = '"';
 
-char s_fieldBuffer[kMaxFieldLength + 1];
-
-const char* CopyField(const char* start, size_t length) {
+const char* CopyField(const char* start, size_t length, FieldBuffer& buffer) {
     if (length > static_cast<size_t>(kMaxFieldLength)) return nullptr;
-    std::memcpy(s_fieldBuffer, start, length);
-    s_fieldBuffer[length] = '\0';
-    return s_fieldBuffer;
+    std::memcpy(buffer, start, length);
+    buffer[length] = '\0';
+    return buffer;
 }
 
 // Nearest quote before `closing`, searched down to position 1 of the line.
@@ -29,15 +27,15 @@ const char* OpeningQuoteBefore(const char* line, const char* closing) {
 // The last field of the line. `fieldStart` is where the quote-aware walk saw
 // the field begin; it is used when a closing quote has no opening quote at
 // position 1 or later, so the result is still the field's own text.
-const char* LastField(char* line, char separator, char* fieldStart) {
+const char* LastField(char* line, char separator, char* fieldStart, FieldBuffer& buffer) {
     char* lastSeparator = std::strrchr(line, separator);
     if (!lastSeparator) return nullptr;
     char* closing = std::strrchr(lastSeparator + 1, kQuote);
-    if (!closing) return CopyField(lastSeparator + 1, std::strlen(lastSeparator + 1));
+    if (!closing) return CopyField(lastSeparator + 1, std::strlen(lastSeparator + 1), buffer);
     closing[1] = '\0';
     const char* opening = OpeningQuoteBefore(line, closing);
     if (!opening) opening = fieldStart;
-    return CopyField(opening, static_cast<size_t>(closing - opening) + 1);
+    return CopyField(opening, static_cast<size_t>(closing - opening) + 1, buffer);
 }
 
 bool IsWhitespace(char c) {
@@ -89,7 +87,7 @@ int CountFields(const char* line, char separator, int& quoted) {
     return quoted ? count - 1 : count;
 }
 
-const char* GetField(char* line, char separator, int n) {
+const char* GetField(char* line, char separator, int n, FieldBuffer& buffer) {
     if (!line) return nullptr;
     bool quoted = false;
     int separators = 0;
@@ -98,12 +96,12 @@ const char* GetField(char* line, char separator, int n) {
         if (*p == kQuote) {
             quoted = !quoted;
         } else if (*p == separator && !quoted) {
-            if (++separators == n) return CopyField(fieldStart, static_cast<size_t>(p - fieldStart));
+            if (++separators == n) return CopyField(fieldStart, static_cast<size_t>(p - fieldStart), buffer);
             fieldStart = p + 1;
         }
     }
     if (separators != n - 1) return nullptr;
-    return LastField(line, separator, fieldStart);
+    return LastField(line, separator, fieldStart, buffer);
 }
 
 void StripQuotes(CString& text) {

@@ -11,18 +11,21 @@
 
 // Longest field GetField can return; a longer field counts as missing.
 constexpr int kMaxFieldLength = 511;
+// Where GetField puts a field's text: the caller's, so that any number of
+// threads can split lines at once.
+using FieldBuffer = char[kMaxFieldLength + 1];
 
 // Number of fields of `line`. `quoted` (0 or 1) is read and left in its final
 // state, so a caller can carry an open quote from one line into the next; a
 // quote still open at the end makes the count one smaller. A null line has 0.
 int CountFields(const char* line, char separator, int& quoted);
 
-// Text of field `n` in a buffer shared by every call (valid until the next
-// call), or null when the line has no field n or the field is longer than
+// Text of field `n`, copied into `buffer` (the result points into it), or
+// null when the line has no field n or the field is longer than
 // kMaxFieldLength. The last field is taken from the last separator of the
 // whole line; when a quoted last field has characters after its closing
-// quote, the line is cut right after that quote (the caller's buffer changes).
-const char* GetField(char* line, char separator, int n);
+// quote, the line is cut right after that quote (the caller's line changes).
+const char* GetField(char* line, char separator, int n, FieldBuffer& buffer);
 
 // Removes one pair of double quotes that encloses the whole text.
 void StripQuotes(CString& text);

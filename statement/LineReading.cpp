@@ -30,13 +30,14 @@ LineRead ReadLine(std::istream& stream, LineBuffer& line) {
 // starts with EF but not with the whole mark is put back to its start, so
 // its first line reads as it always did. The end-of-file state a peek at an
 // empty file leaves is the one the first read would leave anyway.
-void SkipByteOrderMark(std::istream& stream) {
-    if (stream.peek() != static_cast<unsigned char>(kByteOrderMark[0])) return;
+bool SkipByteOrderMark(std::istream& stream) {
+    if (stream.peek() != static_cast<unsigned char>(kByteOrderMark[0])) return false;
     char start[kByteOrderMarkLength] = {};
     stream.read(start, kByteOrderMarkLength);
     if (stream.gcount() == kByteOrderMarkLength && std::char_traits<char>::compare(start, kByteOrderMark, kByteOrderMarkLength) == 0)
-        return;
+        return true;
     SeekToStart(stream);
+    return false;
 }
 
 void Rewind(std::istream& stream) {

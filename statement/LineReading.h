@@ -20,8 +20,9 @@ LineRead ReadLine(std::istream& stream, LineBuffer& line);
 // the start of the file, begins with one; otherwise leaves the stream where
 // it is. Spreadsheet programs write one when they save a statement again, and
 // left in place it would become part of the first line's first field. Call
-// it once right after opening; Rewind calls it itself.
-void SkipByteOrderMark(std::istream& stream);
+// it once right after opening; Rewind calls it itself. True when a mark was
+// passed over: the file's text is then UTF-8.
+bool SkipByteOrderMark(std::istream& stream);
 
 // Moves back to the start of the first line, past a byte-order mark,
 // whatever state the last read left.

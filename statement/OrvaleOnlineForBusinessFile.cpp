@@ -32,7 +32,8 @@ bool FirstWordIs(const char* line, const char* word) {
 
 // Length of field n after quote stripping and whitespace removal.
 int CleanFieldLength(LineBuffer& line, int n) {
-    CString text(GetField(line, kSeparator, n));
+    FieldBuffer buffer;
+    CString text(GetField(line, kSeparator, n, buffer));
     StripQuotes(text);
     RemoveWhitespace(text);
     return text.GetLength();
@@ -42,6 +43,17 @@ int CleanFieldLength(LineBuffer& line, int n) {
 bool IsBlank(const char* line) {
     while (IsSpace(*line)) ++line;
     return *line == '\0';
+}
+
+// Why a line of `fieldCount` fields (0 when too long to be read) is no
+// transaction line.
+OrvaleOnlineForBusinessFile::LineReadOutcome NotEightFields(LineRead read, int fieldCount, const char* line) {
+    OrvaleOnlineForBusinessFile::LineReadOutcome outcome;
+    outcome.failure = read == LineRead::TooLong ? OrvaleOnlineForBusinessFile::ReadFailure::TooLong
+                                                : OrvaleOnlineForBusinessFile::ReadFailure::FieldCount;
+    outcome.fieldCount = fieldCount;
+    outcome.blank = IsBlank(line);
+    return outcome;
 }
 
 }  // namespace
@@ -59,7 +71,7 @@ bool OrvaleOnlineForBusinessFile::IsValid() const { return m_FieldCount == kFiel
 void OrvaleOnlineForBusinessFile::Open(const char* path, std::ios_base::openmode mode) {
     try {
         if (path) m_Stream.open(path, mode);
-        if (m_Stream.is_open()) SkipByteOrderMark(m_Stream);
+        if (m_Stream.is_open()) m_Utf8 = SkipByteOrderMark(m_Stream);
         m_Recognition = CheckFormat();
     } catch (...) {
         m_Recognition = Recognition::CheckFailed;
@@ -98,15 +110,19 @@ OrvaleOnlineForBusinessFile::Recognition OrvaleOnlineForBusinessFile::CheckForma
     int quoted = 0;
     Recognition recognition = Recognition::NoEightFieldLine;
     for (int examined = 0; examined < kLinesExamined; ++examined) {
-        const bool readable = ::ReadLine(m_Stream, line) != LineRead::TooLong;
-        m_FieldCount = readable ? CountFields(line, kSeparator, quoted) : 0;
+        const LineRead read = ::ReadLine(m_Stream, line);
+        m_FieldCount = read != LineRead::TooLong ? CountFields(line, kSeparator, quoted) : 0;
         m_Layout = 0;
-        if (m_FieldCount != kFieldsPerLine) continue;
+        if (m_FieldCount != kFieldsPerLine) {
+            if (examined == 0) m_PassedOverFirstLine = NotEightFields(read, m_FieldCount, line);
+            continue;
+        }
         m_Layout = LayoutOf(line);
         recognition = m_Layout != 0 ? Recognition::Recognised : Recognition::FieldsMismatch;
         break;
     }
     Rewind(m_Stream);
+    if (recognition != Recognition::Recognised) m_PassedOverFirstLine = LineReadOutcome();
     return recognition;
 }
 
@@ -127,11 +143,19 @@ void OrvaleOnlineForBusinessFile::RequireOpenStream() {
     throw CTransactionRecord::StreamNotOpen;
 }
 
+// A first line that the format check passed over is never read again as a
+// transaction line: reading it would stop the import before the line that
+// decided the layout. Only the first line is ever skipped.
 OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeaderLine() {
     try {
         RequireOpenStream();
         LineBuffer line;
-        if (::ReadLine(m_Stream, line) == LineRead::Complete && IsHeaderLine(line)) return LeadingLine::Header;
+        const LineRead read = ::ReadLine(m_Stream, line);
+        if (read == LineRead::Complete && IsHeaderLine(line)) return LeadingLine::Header;
+        if (m_PassedOverFirstLine.failure != ReadFailure::None) {
+            m_LastRead = m_PassedOverFirstLine;
+            return LeadingLine::PassedOver;
+        }
         Rewind(m_Stream);
     } catch (...) {
         Report(kReadFailed);

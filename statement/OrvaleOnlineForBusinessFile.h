@@ -44,8 +44,9 @@ public:
         bool blank = false;  // the line holds nothing but whitespace
     };
 
-    // What SkipHeaderLine consumed.
-    enum class LeadingLine { None, Header };
+    // What SkipHeaderLine consumed: nothing, the header line, or a first
+    // line that the format check passed over (its field count is not 8).
+    enum class LeadingLine { None, Header, PassedOver };
 
     // `path` is narrow text in the ANSI code page; `mode` the stream open mode
     // (the file test opens with std::ios::in, the import adds binary).
@@ -56,13 +57,18 @@ public:
     bool IsValid() const;
     int GetLayout() const { return m_Layout; }
     Recognition GetRecognition() const { return m_Recognition; }
+    // True when the file starts with a UTF-8 byte-order mark: its text is
+    // UTF-8, not in the ANSI code page.
+    bool IsUtf8() const { return m_Utf8; }
 
     // True when the first whitespace-delimited word of `line` is exactly
     // "Transaction": the header line SkipHeaderLine passes over.
     static bool IsHeaderLine(const char* line);
 
-    // Consumes the first line when its first word is "Transaction";
-    // otherwise leaves the stream at the start of the file.
+    // Consumes the first line when its first word is "Transaction", or when
+    // the format check passed over it and let the second line decide (then
+    // LastRead() says why it is no transaction line); otherwise leaves the
+    // stream at the start of the file.
     LeadingLine SkipHeaderLine();
 
     // Resets `record` with the file's layout and fills it from the next line.
@@ -85,4 +91,8 @@ private:
     int m_FieldCount;
     Recognition m_Recognition = Recognition::CannotOpen;
     LineReadOutcome m_LastRead;
+    // The first line, when the format check passed over it: why it is not a
+    // transaction line.
+    LineReadOutcome m_PassedOverFirstLine;
+    bool m_Utf8 = false;
 };

@@ -1,6 +1,8 @@
 // Windows implementation of the statement code's platform seam.
 #include "Platform.h"
 
+#include "CodePages.h"
+
 #include <mbstring.h>
 #include <oleauto.h>
 
@@ -15,7 +17,7 @@ const char* Chars(const unsigned char* text) { return reinterpret_cast<const cha
 }  // namespace
 
 int WideToAnsi(const wchar_t* text, int length, char* out, int outSize) {
-    return WideCharToMultiByte(CP_ACP, 0, text, length, out, outSize, nullptr, nullptr);
+    return ::WideToAnsi(text, length, out, outSize);
 }
 
 int CompareMultibyte(const char* left, const char* right) { return _mbscmp(Bytes(left), Bytes(right)); }

@@ -15,7 +15,10 @@ constexpr int kMaxTypeCodeLength = 3;
 constexpr double kSmallestAmount = 0.000005;
 
 // Field n of the line; a missing or over-long field throws E_INVALIDARG.
-CString Field(LineBuffer& line, int n) { return CString(GetField(line, kSeparator, n)); }
+CString Field(LineBuffer& line, int n) {
+    FieldBuffer buffer;
+    return CString(GetField(line, kSeparator, n, buffer));
+}
 
 CString UnquotedField(LineBuffer& line, int n) {
     CString text = Field(line, n);
@@ -32,7 +35,7 @@ double AmountField(LineBuffer& line, int n) {
 }  // namespace
 
 CTransactionRecord::CTransactionRecord()
-    : m_DebitAmount(0), m_CreditAmount(0), m_Balance(0), m_IsDebit(0), m_Date(0), m_Layout(0) {}
+    : m_DebitAmount(0), m_CreditAmount(0), m_Balance(0), m_IsDebit(0), m_Date(0), m_Layout(0), m_IdentifierCut(false) {}
 
 void CTransactionRecord::Reset(int layout) {
     m_SortCode = "";
@@ -46,6 +49,7 @@ void CTransactionRecord::Reset(int layout) {
     m_IsDebit = 0;
     m_Date = 0;
     m_Layout = layout;
+    m_IdentifierCut = false;
 }
 
 std::istream& operator>>(std::istream& stream, CTransactionRecord& record) {
@@ -89,12 +93,14 @@ void CTransactionRecord::ReadSortCode(LineBuffer& line, int field) {
     RemoveWhitespace(text);
     RemoveChars(text, ",-");
     m_SortCode = text.Left(kMaxSortCodeLength);
+    m_IdentifierCut = m_IdentifierCut || text.GetLength() > kMaxSortCodeLength;
 }
 
 void CTransactionRecord::ReadAccountNumber(LineBuffer& line, int field) {
     CString text = UnquotedField(line, field);
     RemoveWhitespace(text);
     m_AccountNumber = text.Left(kMaxAccountNumberLength);
+    m_IdentifierCut = m_IdentifierCut || text.GetLength() > kMaxAccountNumberLength;
 }
 
 // The type code is kept as written, quotes and spaces included.

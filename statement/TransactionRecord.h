@@ -34,6 +34,10 @@ public:
     int GetIsDebit() const { return m_IsDebit; }
     DATE GetDate() const { return m_Date; }
     int GetLayout() const { return m_Layout; }
+    // True when the sort code or the account number of the line was longer
+    // than the record keeps (6 and 8 characters) and had to be cut: the line
+    // then names an account that the cut values do not.
+    bool HasCutIdentifier() const { return m_IdentifierCut; }
 
     friend std::istream& operator>>(std::istream& stream, CTransactionRecord& record);
 
@@ -63,4 +67,5 @@ private:
     int m_IsDebit;
     DATE m_Date;
     int m_Layout;
+    bool m_IdentifierCut;
 };

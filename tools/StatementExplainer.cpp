@@ -61,7 +61,8 @@ ExplainedLine Explained(const LineVerdict& verdict, const StatementAccount& acco
     line.lineNumber = verdict.lineNumber;
     line.fate = verdict.fate;
     if (verdict.fate == LineFate::OtherAccount) line.reason = OtherAccountText(*verdict.record, account);
-    if (verdict.fate == LineFate::Unreadable) line.reason = UnreadableText(verdict.failure);
+    if (verdict.fate == LineFate::Unreadable || verdict.fate == LineFate::PassedOver)
+        line.reason = UnreadableText(verdict.failure);
     if (verdict.fate == LineFate::Imported) {
         const CTransactionRecord& record = *verdict.record;
         line.statementLine = verdict.statementLine;
@@ -134,6 +135,8 @@ std::string Describe(const ExplainedLine& line) {
     switch (line.fate) {
         case LineFate::Header:
             return prefix + "header, skipped";
+        case LineFate::PassedOver:
+            return prefix + "passed over: " + line.reason + " (the second line decided the layout)";
         case LineFate::Imported:
             return prefix + "imported as statement line " + std::to_string(line.statementLine);
         case LineFate::OtherAccount:

@@ -4,6 +4,7 @@
 #include "ImportHarness.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <tuple>
 
 namespace {
@@ -124,34 +125,34 @@ TEST_F(StatementImportTest, AccountNumbersMatchInEitherWrittenForm) {
     }
 }
 
-TEST_F(StatementImportTest, AccountDetailsStayFromOneImportToTheNext) {
-    // A nine-digit number has no other form; with nothing earlier, only the
-    // lines without an account number match the empty other form.
-    SetAccount(L"12-34-56", L"123456789");
-    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
-    EXPECT_EQ(Lines{"NO ACCOUNT"}, Descriptions());
-
-    SetAccount(L"12-34-56", L"1234567");
-    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
-    SetAccount(L"12-34-56", L"123456789");
-    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
-    EXPECT_EQ(Lines{"LEADING ZERO"}, Descriptions()) << "the other form of the earlier number still matches";
-
-    SetAccount(nullptr, nullptr);
-    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
-    EXPECT_EQ(Lines{"LEADING ZERO"}, Descriptions()) << "no value from the host keeps the earlier ones";
-
-    scenario->settings.hasBankAccount = false;
-    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
-    EXPECT_EQ(Lines{"LEADING ZERO"}, Descriptions());
-}
-
-TEST_F(StatementImportTest, HostTextsThatDoNotConvertCountAsNoValue) {
-    SetAccount(L"12-34-56", L"12345678");
-    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
-    SetAccount(L"12\x4E2D" L"34-56", L"1234\x4E2D" L"5678");
-    ASSERT_EQ(S_OK, Import("import_accounts.csv"));
-    EXPECT_EQ((Lines{"EIGHT DIGITS", "NO DASHES"}), Descriptions());
+// Each import takes only what its own reconciliation's bank account says,
+// after an import that matched lines: nothing of the earlier account stays.
+TEST_F(StatementImportTest, EachImportUsesOnlyItsOwnAccount) {
+    const struct {
+        const wchar_t* sortCode;
+        const wchar_t* accountNumber;
+        bool hasBankAccount;
+        Lines expected;
+    } cases[] = {
+        // a nine-digit number is its own other form, and lines keep at most 8 digits
+        {L"12-34-56", L"123456789", true, {}},
+        // no value, or one that does not convert: empty, so only lines with empty fields match
+        {nullptr, nullptr, true, {}},
+        {L"12-34-56", nullptr, true, {"NO ACCOUNT"}},
+        {L"12\x4E2D" L"34-56", L"1234\x4E2D" L"5678", true, {}},
+        {L"12-34-56", L"12345678", false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.accountNumber ? std::string(c.accountNumber, c.accountNumber + wcslen(c.accountNumber)) : "null");
+        SetAccount(L"12-34-56", L"1234567");
+        scenario->settings.hasBankAccount = true;
+        ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+        ASSERT_EQ((Lines{"LEADING ZERO", "SEVEN DIGITS"}), Descriptions());
+        SetAccount(c.sortCode, c.accountNumber);
+        scenario->settings.hasBankAccount = c.hasBankAccount;
+        ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+        EXPECT_EQ(c.expected, Descriptions());
+    }
 }
 
 TEST_F(StatementImportTest, NoFileChosenLeavesTheStatementAlone) {

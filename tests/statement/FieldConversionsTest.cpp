@@ -6,8 +6,8 @@
 
 // OLE Automation dates used below (days since 30 December 1899).
 constexpr DATE k3Nov2011 = 40850, k1Feb2011 = 40575, k31Dec2011 = 40908, k3Nov2029 = 47425, k3Nov1999 = 36467,
-               k1Jan2000 = 36526, k1Jan2001 = 36892, k1Jan1800 = -36522, k3Nov2000 = 36833, k3Nov2030 = 47790,
-               k3Nov2049 = 54730, k3Nov1950 = 18570;
+               k1Jan2000 = 36526, k3Nov2030 = 47790, k3Nov2049 = 54730, k3Nov1950 = 18570, k29Feb2024 = 45351,
+               k31Dec9999 = 2958465;
 
 TEST(FieldConversions, ParseAmount) {
     const struct {
@@ -18,7 +18,8 @@ TEST(FieldConversions, ParseAmount) {
                  {".5", 0.5}, {"5.", 5}, {".", 0}, {"12..5", 12}, {"1e3", 1000}, {"2.5E+2", 250}, {"1e", 1},
                  {"1e+", 1}, {"e5", 0}, {"0x1A", 0}, {"inf", 0}, {"INFINITY", 0}, {"nan", 0}, {"1e999", 0},
                  {"-1e999", 0}, {"0.000001", 0.000001},
-                 {"1e-2", 100},  // every minus sign goes
+                 // every minus sign goes, but an exponent keeps its own
+                 {"1e-2", 0.01}, {"-1e-2", 0.01}, {"1e-7", 0.0000001}, {"1.5e2", 150}, {"1-5", 15},
                  {"\"-1,234.56\"\r", 0}};  // quotes are stripped before whitespace goes
     for (const auto& c : cases) {
         SCOPED_TRACE(Printable(c.text));
@@ -34,13 +35,15 @@ TEST(FieldConversions, ParseSlashDate) {
                  {"\"03/11/2011", k3Nov2011}, {"\"2011-11-03", k3Nov2011}, {"03//11//2011", k3Nov2011},
                  {"/03/11/2011/", k3Nov2011}, {"03/11/2011/99", k3Nov2011}, {" 3/ 11/ 2011", k3Nov2011},
                  {"31/12/2011", k31Dec2011}, {"1/2/11", k1Feb2011}, {"03/11/29", k3Nov2029}, {"31/12/1899", 1},
-                 // refused by the platform in both readings
-                 {"32/11/2011", 0}, {"3/13/2011", 0}, {"2011-13-03", 0},
-                 // on or before 30 December 1899: read again as year-month-day, where the day (1) becomes
-                 // the year 2001 and month and day carry over; when that is refused the first date stays
-                 {"1/1/1800", k1Jan2001}, {"1/1/1800-13", k1Jan1800},
-                 // each part ends at its separator: the first part is a space, so the year is 0 (2000)
-                 {" -11-03", k3Nov2000}};
+                 {"29/02/2024", k29Feb2024}, {"31/12/9999", k31Dec9999},
+                 // not a calendar date: no date, never the neighbouring one the platform would roll over to
+                 {"32/11/2011", 0}, {"3/13/2011", 0}, {"2011-13-03", 0}, {"31/02/2026", 0}, {"29/02/2023", 0},
+                 {"31/04/2026", 0}, {"00/00/00", 0}, {"0/11/2011", 0}, {"3/0/2011", 0}, {"", 0},
+                 {"30/12/1899", 0}, {"1/1/1800", 0}, {"1/1/1800-13", 0}, {"03/11/67547", 0}, {"03/11/12011", 0},
+                 {"15/06/67547", 0}, {"-3/11/2011", 0}, {"3/11/-11", 0}, {"03/11", 0}, {"03/11/", 0},
+                 {"2011-02-30", 0}, {"03-11-2011", 0},
+                 // each part ends at its separator: the first part is a space, so there is no year
+                 {" -11-03", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(c.expected, ParseSlashDate(c.text));
@@ -54,7 +57,9 @@ TEST(FieldConversions, ParseMonthDate) {
     } cases[] = {{"03NOV11", k3Nov2011}, {"03-nov-11", k3Nov2011}, {"03Nov11", k3Nov2011},
                  {"0-3-N-O-V-1-1", k3Nov2011}, {"31DEC11", k31Dec2011}, {"01FEB11", k1Feb2011},
                  {"03NOV29", k3Nov2029}, {"03NOV99", k3Nov1999}, {"01JAN00", k1Jan2000}, {"3NOV11", 0},
-                 {"03NOV2011", 0}, {"03XYZ11", 0}, {"03 NOV 11", 0}, {"", 0}, {"32NOV11", 0}};
+                 {"03NOV2011", 0}, {"03XYZ11", 0}, {"03 NOV 11", 0}, {"", 0}, {"32NOV11", 0},
+                 {"29FEB24", k29Feb2024}, {"31APR26", 0}, {"00JAN26", 0}, {"29FEB23", 0}, {"30FEB24", 0},
+                 {"03NOV  ", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(c.expected, ParseMonthDate(c.text));

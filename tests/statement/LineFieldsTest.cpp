@@ -13,7 +13,8 @@ namespace {
 std::string FieldOrNull(const std::string& text, int n) {
     std::vector<char> line(text.begin(), text.end());
     line.push_back('\0');
-    const char* field = GetField(line.data(), ',', n);
+    FieldBuffer buffer;
+    const char* field = GetField(line.data(), ',', n, buffer);
     return field ? field : "(null)";
 }
 
@@ -59,24 +60,27 @@ TEST(LineFields, GetFieldReturnsFieldText) {
         SCOPED_TRACE(Printable(c.line) + " field " + std::to_string(c.n));
         EXPECT_EQ(c.expected, FieldOrNull(c.line, c.n));
     }
-    EXPECT_EQ(nullptr, GetField(nullptr, ',', 1));
+    FieldBuffer buffer;
+    EXPECT_EQ(nullptr, GetField(nullptr, ',', 1, buffer));
 }
 
 TEST(LineFields, LastFieldCutsLineAfterClosingQuote) {
+    FieldBuffer buffer;
     char line[] = "03/11/2011,DD,\"1,234.56\"\r";
-    EXPECT_STREQ("\"1,234.56\"", GetField(line, ',', 3));
+    EXPECT_STREQ("\"1,234.56\"", GetField(line, ',', 3, buffer));
     EXPECT_STREQ("03/11/2011,DD,\"1,234.56\"", line);
     char plain[] = "a,b,c\r";
-    EXPECT_STREQ("c\r", GetField(plain, ',', 3));
+    EXPECT_STREQ("c\r", GetField(plain, ',', 3, buffer));
     EXPECT_STREQ("a,b,c\r", plain);
 }
 
 TEST(LineFields, FieldAfterLongerFieldHasNoLeftovers) {
+    FieldBuffer buffer;
     char line[] = "ABCDEFGHIJ,xy,longer text,z";
-    EXPECT_STREQ("ABCDEFGHIJ", GetField(line, ',', 1));
-    EXPECT_STREQ("xy", GetField(line, ',', 2));
-    EXPECT_STREQ("longer text", GetField(line, ',', 3));
-    EXPECT_STREQ("z", GetField(line, ',', 4));
+    EXPECT_STREQ("ABCDEFGHIJ", GetField(line, ',', 1, buffer));
+    EXPECT_STREQ("xy", GetField(line, ',', 2, buffer));
+    EXPECT_STREQ("longer text", GetField(line, ',', 3, buffer));
+    EXPECT_STREQ("z", GetField(line, ',', 4, buffer));
 }
 
 TEST(LineFields, FieldsLongerThan511BytesAreMissing) {

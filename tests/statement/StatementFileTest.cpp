@@ -111,7 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
          {{"123456", "12345678", "03NOV11", "DEB", "CARD PAYMENT STATIONERS", 23.99, 0, 976.01, 1, 40850, 2},
           {"654321", "87654321", "04-Nov-11", "BGC", "REFUND", 0, 5, 981.01, 0, 40851, 2},
           {"123456", "12345678", "05nov11", "\"SO", "RENT DEC", 650, 0, 331.01, 1, 40852, 2}}},
-        {"other_field_count_first.csv", {}},  // its first line is not a transaction line
+        // its first line, of another field count, is passed over
+        {"other_field_count_first.csv",
+         {{"123456", "12345678", "03/11/2011", "DD", "FIRST", 10, 0, 90, 1, 40850, 1}}},
     })));
 
 // A UTF-8 byte-order mark before the first line is passed over: the same
@@ -233,7 +235,7 @@ TEST(StatementFile, OnlyTheFirstTwoLinesAreExamined) {
     DebugCapture capture;
     EXPECT_TRUE(OrvaleOnlineForBusinessFile(goodSecond.Path(), kText).IsValid());
     EXPECT_THAT(capture.Texts(), IsEmpty());
-    EXPECT_THAT(Reads(goodSecond.Path(), 3), ElementsAre(kFailed, "GOOD", kFailed));
+    EXPECT_THAT(Reads(goodSecond.Path(), 3), ElementsAre("GOOD", kFailed, kFailed)) << "the first line is passed over";
     capture.Clear();
     EXPECT_FALSE(OrvaleOnlineForBusinessFile(badSecond.Path(), kText).IsValid());
     EXPECT_FALSE(OrvaleOnlineForBusinessFile(goodThird.Path(), kText).IsValid());
@@ -293,14 +295,20 @@ TEST(StatementFile, LayoutDecidedByFields2And4) {
     }
 }
 
-TEST(StatementFile, HeaderSkippedOnlyForTheWordTransaction) {
+// The first line is skipped when its first word is "Transaction", or when
+// the format check passed over it (it has another field count); no other
+// line is ever skipped.
+TEST(StatementFile, OnlyTheFirstLineIsSkippedAsAHeaderOrAsPassedOver) {
     const struct {
         const char* firstLine;
-        const char* firstRead;  // description of the first record read after the skip, or kFailed
+        const char* firstRead;  // description of the first record read after the skip
     } cases[] = {{"Transaction history,Orvale", "GOOD"}, {"Transaction", "GOOD"}, {"Transaction\r", "GOOD"},
-                 {" \tTransaction\tlist", "GOOD"}, {"Transaction,DD,12-34-56,12345678,OPENING,,,1.00", "OPENING"},
-                 {"Transactions for November", kFailed}, {"transaction history", kFailed}, {"", kFailed},
-                 {"Account Transaction list", kFailed}};
+                 {" \tTransaction\tlist", "GOOD"}, {"Transaction\tlist,DD,12-34-56,12345678,LISTED,,,1.00", "GOOD"},
+                 {"Transaction,DD,12-34-56,12345678,OPENING,,,1.00", "OPENING"},
+                 {"Transactions,DD,12-34-56,12345678,OPENING,,,1.00", "OPENING"},
+                 {"Transactions for November", "GOOD"}, {"transaction history", "GOOD"}, {"", "GOOD"},
+                 {"Statement of account 45678912", "GOOD"}, {"\"Transaction history\",Orvale", "GOOD"},
+                 {"03/11/2011,DD,12-34-56,12345678,PAY, INC,10.00,,80.00", "GOOD"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Printable(c.firstLine));
         const ScratchFile scratch(c.firstLine + "\n"s + kGoodLine + "\n");
@@ -365,5 +373,5 @@ TEST(StatementFile, TooLongFirstLineIsNeitherCountedNorAHeader) {
     EXPECT_EQ(1, file.GetLayout());
     EXPECT_TRUE(file.IsValid());
     EXPECT_THAT(capture.Texts(), IsEmpty());
-    EXPECT_THAT(Reads(scratch.Path(), 3), ElementsAre(kFailed, "GOOD", kFailed));
+    EXPECT_THAT(Reads(scratch.Path(), 3), ElementsAre("GOOD", kFailed, kFailed)) << "the first line is passed over";
 }

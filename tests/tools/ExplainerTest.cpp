@@ -30,8 +30,8 @@ TEST_F(ExplainerTest, ImportedLinesAreTheLinesTheHostReceived) {
     const std::vector<std::string> fixtures = Fixtures();
     ASSERT_GE(fixtures.size(), 5u);
     const wchar_t* accounts[][2] = {{L"12-34-56", L"12345678"}, {L"12-34-56", L"1234567"}, {nullptr, nullptr}};
-    // The service keeps what it read from the host between imports, and so
-    // does this account: a null text leaves the earlier value in both.
+    // Each import sets every member of the account anew, in the service and
+    // here: a null text gives the empty value in both.
     StatementAccount explainedAccount;
     for (const std::string& fixture : fixtures) {
         for (const auto& account : accounts) {

@@ -1,0 +1,101 @@
+#include "CodePages.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+namespace {
+
+// Narrow text of `length` bytes as a new BSTR, converted from `codePage`.
+BStr NarrowToBstr(UINT codePage, const char* text, int length) {
+    const int wide = length > 0 ? MultiByteToWideChar(codePage, 0, text, length, nullptr, 0) : 0;
+    BStr result = BStr::Adopt(SysAllocStringLen(nullptr, static_cast<UINT>(wide)));
+    if (result.Get() && wide > 0) MultiByteToWideChar(codePage, 0, text, length, result.Get(), wide);
+    return result;
+}
+
+bool NarrowToWide(UINT codePage, const char* text, std::wstring& wide) {
+    const int size = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+    if (size <= 0) return false;
+    wide.assign(static_cast<size_t>(size), L'\0');
+    if (MultiByteToWideChar(codePage, 0, text, -1, &wide[0], size) != size) return false;
+    wide.pop_back();
+    return true;
+}
+
+bool WideToNarrow(UINT codePage, const wchar_t* text, std::string& narrow) {
+    const int size = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return false;
+    narrow.assign(static_cast<size_t>(size), '\0');
+    if (WideCharToMultiByte(codePage, 0, text, -1, &narrow[0], size, nullptr, nullptr) != size) return false;
+    narrow.pop_back();
+    return true;
+}
+
+// Code pages whose conversions take no flags at all.
+bool TakesNoFlags(UINT codePage) {
+    return codePage == 42 || (codePage >= 50220 && codePage <= 50229) || (codePage >= 57002 && codePage <= 57011) ||
+           codePage == CP_UTF7;
+}
+
+// Whether `narrow` reads back as exactly `wide`: the check for code pages
+// that cannot be asked to refuse what they cannot represent.
+bool ReadsBackAs(UINT codePage, const char* narrow, int narrowLength, const wchar_t* wide, int length) {
+    const int size = MultiByteToWideChar(codePage, 0, narrow, narrowLength, nullptr, 0);
+    if (size != length) return false;
+    std::wstring back(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(codePage, 0, narrow, narrowLength, &back[0], size);
+    return back.compare(0, back.size(), wide, static_cast<size_t>(length)) == 0;
+}
+
+}  // namespace
+
+BStr ThreadAnsiToBstr(const char* text, int length) { return NarrowToBstr(CP_THREAD_ACP, text, length); }
+
+BStr Utf8ToBstr(const char* text, int length) { return NarrowToBstr(CP_UTF8, text, length); }
+
+BStr AnsiToBstr(const char* text, int length) { return NarrowToBstr(CP_ACP, text, length); }
+
+bool ThreadAnsiToWide(const char* text, std::wstring& wide) { return NarrowToWide(CP_THREAD_ACP, text, wide); }
+
+bool WideToThreadAnsi(const wchar_t* text, std::string& narrow) { return WideToNarrow(CP_THREAD_ACP, text, narrow); }
+
+bool WideToAnsi(const wchar_t* text, std::string& narrow) { return WideToNarrow(CP_ACP, text, narrow); }
+
+int WideToAnsi(const wchar_t* text, int length, char* out, int outSize) {
+    return WideCharToMultiByte(CP_ACP, 0, text, length, out, outSize, nullptr, nullptr);
+}
+
+StrictConversion StrictConversionFor(unsigned codePage) {
+    if (codePage == CP_UTF8) return {WC_ERR_INVALID_CHARS, false};
+    if (TakesNoFlags(codePage)) return {0, false};
+    return {WC_NO_BEST_FIT_CHARS, true};
+}
+
+NarrowPath PathToCodePage(unsigned codePage, const wchar_t* path, int length, char* out, int outSize) {
+    if (length <= 0) {
+        if (outSize > 0) out[0] = '\0';
+        return outSize > 0 ? NarrowPath::Converted : NarrowPath::TooLong;
+    }
+    const StrictConversion strict = StrictConversionFor(codePage);
+    BOOL lossy = FALSE;
+    const int needed = WideCharToMultiByte(codePage, strict.flags, path, length, nullptr, 0, nullptr,
+                                           strict.reportsDefaultCharacter ? &lossy : nullptr);
+    if (lossy || needed <= 0) return NarrowPath::Unrepresentable;
+    if (needed >= outSize) return NarrowPath::TooLong;
+    WideCharToMultiByte(codePage, strict.flags, path, length, out, needed, nullptr, nullptr);
+    out[needed] = '\0';
+    if (strict.flags == 0 && !ReadsBackAs(codePage, out, needed, path, length)) return NarrowPath::Unrepresentable;
+    return NarrowPath::Converted;
+}
+
+NarrowPath PathToAnsi(const wchar_t* path, int length, char* out, int outSize) {
+    return PathToCodePage(GetACP(), path, length, out, outSize);
+}
+
+bool HostTextToNarrow(const wchar_t* text, char* out, std::size_t outSize) {
+    if (!text || outSize == 0) return false;
+    const size_t written = std::wcstombs(out, text, outSize - 1);
+    if (written == static_cast<size_t>(-1)) return false;
+    out[written] = '\0';
+    return true;
+}

@@ -1,0 +1,56 @@
+// Every conversion between narrow and wide text in the module, each named for
+// the code page it uses:
+// - the thread's ANSI code page (CP_THREAD_ACP): the texts the module hands
+//   the host's statement lines, and the registrar's names, replacements and
+//   values;
+// - the process's ANSI code page (CP_ACP): system error texts, the path the
+//   host's file chooser gives, the module file the registrar reads, and
+//   CString's assignment from wide text;
+// - UTF-8: the texts of a statement file that starts with the UTF-8
+//   byte-order mark; bytes that are not UTF-8 become U+FFFD;
+// - the C runtime's conversion (wcstombs): the host's bank account texts.
+#pragma once
+
+#include "ResourceHolders.h"
+
+#include <cstddef>
+#include <string>
+
+// Narrow to wide. A BStr result is null only when it cannot be allocated; a
+// bool result is false when the text does not convert or memory runs out.
+BStr ThreadAnsiToBstr(const char* text, int length);
+BStr Utf8ToBstr(const char* text, int length);
+BStr AnsiToBstr(const char* text, int length);
+bool ThreadAnsiToWide(const char* text, std::wstring& wide);
+
+// Wide to narrow.
+bool WideToThreadAnsi(const wchar_t* text, std::string& narrow);
+bool WideToAnsi(const wchar_t* text, std::string& narrow);
+// `length` wide characters into `out` (no flags, no default character): the
+// bytes needed when `outSize` is 0, else the bytes written, 0 on failure.
+int WideToAnsi(const wchar_t* text, int length, char* out, int outSize);
+
+// A path to open, in the ANSI code page, refused unless every character has
+// its own representation there (no best-fit look-alike, no default
+// character): Unrepresentable then, TooLong when it does not fit `outSize`
+// bytes with its terminator.
+enum class NarrowPath { Converted, Unrepresentable, TooLong };
+NarrowPath PathToAnsi(const wchar_t* path, int length, char* out, int outSize);
+// The same for a given code page, which decides the flags the conversion may
+// be asked with (see StrictConversion).
+NarrowPath PathToCodePage(unsigned codePage, const wchar_t* path, int length, char* out, int outSize);
+
+// How a wide-to-narrow conversion into `codePage` is made to refuse what it
+// cannot represent. Most code pages take WC_NO_BEST_FIT_CHARS and report a
+// used default character; UTF-8 takes only WC_ERR_INVALID_CHARS (and no
+// default-character report), and a few others take no flags at all, so a
+// conversion that asked them for more would fail for every text.
+struct StrictConversion {
+    unsigned long flags;
+    bool reportsDefaultCharacter;  // whether the used-default flag may be asked for
+};
+StrictConversion StrictConversionFor(unsigned codePage);
+
+// The host's text through the C runtime's conversion, at most `outSize` - 1
+// bytes and a terminator; false when it does not convert.
+bool HostTextToNarrow(const wchar_t* text, char* out, std::size_t outSize);
