@@ -29,8 +29,10 @@ class Key:
         return [(self.path, name, data) for name, data in self.values.values()]
 
 
-def read_view(prefix, arch):
-    """Exports HKCR in ARCH's view from the ScratchPrefix PREFIX and parses it."""
+def read_view(prefix, arch, physical=False):
+    """Exports HKCR in ARCH's view from the ScratchPrefix PREFIX and parses it;
+    PHYSICAL keeps the Wow6432Node subtree too (so that the 64-bit reader
+    lists every key of both views where it is stored)."""
     handle, host_path = tempfile.mkstemp(suffix=".reg", dir=prefix.path)
     os.close(handle)
     try:
@@ -38,28 +40,28 @@ def read_view(prefix, arch):
         if result.returncode != 0:
             raise RuntimeError("reg export of the %s view failed: %s" % (arch, result.stderr.strip()))
         with open(host_path, encoding="utf-16") as export:
-            return parse_export(export.read())
+            return parse_export(export.read(), physical)
     finally:
         os.remove(host_path)
 
 
-def parse_export(text):
+def parse_export(text, physical=False):
     view = {}
     key = None
     for line in _logical_lines(text):
         if line.startswith("[") and line.endswith("]"):
-            key = _key_for(line[1:-1], view)
+            key = _key_for(line[1:-1], view, physical)
         elif key is not None and "=" in line:
             name, data = _split_value(line)
             key.values[name.lower()] = (name, _decode(data))
     return view
 
 
-def _key_for(full_path, view):
+def _key_for(full_path, view, physical):
     if not full_path.lower().startswith(CLASSES.lower() + "\\"):
         return None
     path = full_path[len(CLASSES) + 1:]
-    if path.split("\\", 1)[0].lower() == PHYSICAL_32BIT_STORE:
+    if not physical and path.split("\\", 1)[0].lower() == PHYSICAL_32BIT_STORE:
         return None
     return view.setdefault(path.lower(), Key(path))
 
