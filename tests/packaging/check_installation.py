@@ -16,9 +16,10 @@ For each architecture:
 
 Then both packages on one machine. Windows shares the ProgIDs between the two
 views, so uninstalling one package there removes the ProgIDs the other one
-wrote as well, and a repair of the remaining package (msiexec /fm) writes
-them again. Wine's msiexec writes a 32-bit package's ProgIDs into the 32-bit
-store instead, so that removal is made here by hand before the repair.
+wrote as well, and a repair of the remaining package (REINSTALL=ALL
+REINSTALLMODE=m, as INSTALL.txt tells) writes them again. Wine's msiexec
+writes a 32-bit package's ProgIDs into the 32-bit store instead, so that
+removal is made here by hand before the repair.
 """
 import os
 import re
@@ -200,7 +201,7 @@ def check_both_packages(run, x64, x86):
     for progid in PROGIDS:
         run.reg("x86", "delete", "HKCR\\" + progid, "/f")
     run.expect("x86 client without the shared ProgIDs", run.probe(x86), "error 429")
-    run.expect("x86 repair", run.msiexec("/fm", "Z:" + x86.msi), 0)
+    run.expect("x86 repair", run.msiexec("/i", "Z:" + x86.msi, "REINSTALL=ALL", "REINSTALLMODE=m"), 0)
     run.expect("x86 client after the repair", run.probe(x86), CREATED)
     run.expect("x86 uninstalled", run.msiexec("/x", "Z:" + x86.msi), 0)
 
