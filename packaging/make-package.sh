@@ -84,7 +84,8 @@ stage_binaries
 make_msis
 [ -z "$CERT" ] || sign_files "$CERT" "$STAGE"/*.msi
 write_install_text
-(cd "$STAGE" && find . -type f ! -name SHA256SUMS | sed 's|^\./||' | sort | xargs sha256sum >SHA256SUMS)
+sums=$(cd "$STAGE" && find . -type f | sed 's|^\./||' | sort | xargs sha256sum)
+echo "$sums" >"$STAGE/SHA256SUMS"
 
 chmod 755 "$STAGE"
 rm -rf "$DIST"

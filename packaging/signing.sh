@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Authenticode signing with osslsigncode, sourced by make-package.sh.
 #
 # The certificate is a PKCS#12 file (.pfx) with the code-signing certificate
