@@ -1,10 +1,17 @@
 """HKEY_CLASSES_ROOT as a client of one architecture sees it, and what changed in it.
 
-The view is read with that architecture's own reg.exe (reg export of
-HKLM\\Software\\Classes), so it is the logical view: a 32-bit reader sees the
-keys that Wine keeps under Classes\\Wow6432Node merged with the shared ones,
-whichever physical place a writer chose. The physical Wow6432Node subtree,
-which the export also lists, is left out: it is the same data again.
+HKLM\\Software\\Classes is exported once with the 64-bit reg.exe, which lists
+every key where it is stored: the 64-bit and shared keys, and under
+Classes\\Wow6432Node the keys of the 32-bit store. A view is projected from
+that export:
+- the 64-bit view is everything outside Wow6432Node;
+- the 32-bit view takes each key below HKCR from the 32-bit store when that
+  store has it (CLSID, Interface, TypeLib, and whatever a 64-bit process wrote
+  through the 32-bit view), else the shared key of the same name (a ProgID
+  written by a 32-bit process). This is what Wine shows a 32-bit process: it
+  opens such keys, while its enumeration of HKCR lists only the shared names,
+  so the 32-bit reg.exe's own export would miss keys that exist only in the
+  32-bit store.
 
 A view is a dict from the lower-cased key path (relative to HKCR) to a Key.
 Only string values are decoded; any other value keeps its .reg text, which is
@@ -14,7 +21,7 @@ import os
 import tempfile
 
 CLASSES = "HKEY_LOCAL_MACHINE\\Software\\Classes"
-PHYSICAL_32BIT_STORE = "wow6432node"
+STORE_32BIT = "wow6432node"
 
 
 class Key:
@@ -29,40 +36,60 @@ class Key:
         return [(self.path, name, data) for name, data in self.values.values()]
 
 
-def read_view(prefix, arch, physical=False):
-    """Exports HKCR in ARCH's view from the ScratchPrefix PREFIX and parses it;
-    PHYSICAL keeps the Wow6432Node subtree too (so that the 64-bit reader
-    lists every key of both views where it is stored)."""
+def read_view(prefix, arch):
+    """HKCR of the ScratchPrefix PREFIX in ARCH's view."""
+    return project(read_stored(prefix), arch)
+
+
+def read_stored(prefix):
+    """Every key of HKCR where it is stored, the 32-bit store under Wow6432Node."""
     handle, host_path = tempfile.mkstemp(suffix=".reg", dir=prefix.path)
     os.close(handle)
     try:
-        result = prefix.wine(prefix.program(arch, "reg.exe"), "export", CLASSES, "Z:" + host_path, "/y")
+        result = prefix.wine(prefix.program("x64", "reg.exe"), "export", CLASSES, "Z:" + host_path, "/y")
         if result.returncode != 0:
-            raise RuntimeError("reg export of the %s view failed: %s" % (arch, result.stderr.strip()))
+            raise RuntimeError("reg export of HKCR failed: %s" % result.stderr.strip())
         with open(host_path, encoding="utf-16") as export:
-            return parse_export(export.read(), physical)
+            return parse_export(export.read())
     finally:
         os.remove(host_path)
 
 
-def parse_export(text, physical=False):
+def project(stored, arch):
+    if arch == "x64":
+        return {lower: key for lower, key in stored.items() if _top(lower) != STORE_32BIT}
+    in_32bit_store = {_top(lower[len(STORE_32BIT) + 1:]) for lower in stored if _top(lower) == STORE_32BIT}
+    view = {}
+    for lower, key in stored.items():
+        if _top(lower) == STORE_32BIT and "\\" in lower:
+            relocated = Key(key.path.split("\\", 1)[1])
+            relocated.values = key.values
+            view[lower.split("\\", 1)[1]] = relocated
+        elif _top(lower) != STORE_32BIT and _top(lower) not in in_32bit_store:
+            view[lower] = key
+    return view
+
+
+def _top(lower_path):
+    return lower_path.split("\\", 1)[0]
+
+
+def parse_export(text):
     view = {}
     key = None
     for line in _logical_lines(text):
         if line.startswith("[") and line.endswith("]"):
-            key = _key_for(line[1:-1], view, physical)
+            key = _key_for(line[1:-1], view)
         elif key is not None and "=" in line:
             name, data = _split_value(line)
             key.values[name.lower()] = (name, _decode(data))
     return view
 
 
-def _key_for(full_path, view, physical):
+def _key_for(full_path, view):
     if not full_path.lower().startswith(CLASSES.lower() + "\\"):
         return None
     path = full_path[len(CLASSES) + 1:]
-    if not physical and path.split("\\", 1)[0].lower() == PHYSICAL_32BIT_STORE:
-        return None
     return view.setdefault(path.lower(), Key(path))
 
 
