@@ -98,11 +98,13 @@ class Installation:
         return registry_view.read_stored(self.prefix)
 
     def client(self, arch, script):
+        """The last line a VBScript client printed from the cscript of ARCH."""
         result = self.prefix.wine(self.prefix.program(arch, "cscript.exe"), "//nologo", "Z:" + script)
-        return result.stdout.strip().splitlines()[-1:] or [""]
+        lines = result.stdout.strip().splitlines()
+        return lines[-1] if lines else ""
 
     def probe(self, package):
-        return self.client(package.arch, os.path.join(package.root, "tests", "registration", "ViewProbe.vbs"))[0]
+        return self.client(package.arch, os.path.join(package.root, "tests", "registration", "ViewProbe.vbs"))
 
     def products(self, package):
         script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "Products.vbs")
@@ -155,7 +157,7 @@ def check_installed(run, package):
     for name in (NAME + ".dll", NAME + ".tlb", "pendrel-import.exe"):
         run.expect("%s %s installed in %s" % (arch, name, package.install_dir), run.exists(package.installed(name)), True)
     automation = os.path.join(package.root, "tests", "registration", "BankAutomation.vbs")
-    last = run.client(arch, automation)[0]
+    last = run.client(arch, automation)
     run.expect("%s VBScript client, last line" % arch, bool(re.fullmatch(r"[1-9]\d* passed, 0 failed", last)), True)
     sample = "Z:" + os.path.join(package.root, "samples", "orvale-statement-date-first.csv")
     preview = run.prefix.wine(package.installed("pendrel-import.exe"), sample, "--sort-code", "12-34-56",

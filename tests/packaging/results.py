@@ -15,5 +15,5 @@ class Results:
     def report(self):
         for failure in self.failures:
             print("FAILED " + failure)
-        print("package tests: %d passed, %d failed" % (self.passed, len(self.failures)))
+        print("packaging: %d passed, %d failed" % (self.passed, len(self.failures)))
         return 1 if self.failures else 0

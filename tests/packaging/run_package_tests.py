@@ -6,7 +6,7 @@ usage: run_package_tests.py ROOT BUILD
 
 Everything is made under BUILD/package-test (the package in dist/, the
 certificates, a fresh Wine prefix for the installs); the project's own dist/
-is left alone. Prints "package tests: N passed, M failed" last.
+is left alone. Prints "packaging: N passed, M failed" last.
 """
 import os
 import shutil
