@@ -1,6 +1,7 @@
 """The MSI packages under Wine, in one fresh prefix, architecture by architecture.
 
 For each architecture:
+- the preview tool is an optional feature (ADDLOCAL=Module leaves it out);
 - the registration: the entries the MSI writes in HKCR of its architecture's
   view equal, entry by entry, those DllRegisterServer of the same DLL writes
   (the DLL's path aside, which is the installed file's for the MSI);
@@ -9,7 +10,7 @@ For each architecture:
   VBScript client from the cscript of that bitness uses the bank by its
   ProgID, and the installed preview tool imports a sample statement;
 - a newer build of the package installed over it leaves one product, of the
-  new version (major upgrade);
+  new version (major upgrade), and the older package then refuses to install;
 - uninstalling removes every file and every registry entry of the package
   (both views, the installer's own records included), while a key that
   someone else put under our class key survives, with its value.
@@ -166,6 +167,16 @@ def check_installed(run, package):
     run.expect("%s preview tool: exit code, statement lines" % arch, (preview.returncode, statement_lines), (0, 8))
 
 
+def check_without_preview_tool(run, package):
+    """The preview tool is an optional feature: ADDLOCAL=Module leaves it out."""
+    arch = package.arch
+    run.expect("%s install without the preview tool" % arch, run.msiexec("/i", "Z:" + package.msi, "ADDLOCAL=Module"), 0)
+    run.expect("%s module and tool installed" % arch,
+               (run.exists(package.installed(NAME + ".dll")), run.exists(package.installed("pendrel-import.exe"))),
+               (True, False))
+    run.expect("%s uninstall without the preview tool" % arch, run.msiexec("/x", "Z:" + package.msi), 0)
+
+
 def check_upgrade(run, package, version):
     arch = package.arch
     upgrade = os.path.join(run.work, "%s-%s-upgrade.msi" % (NAME, arch))
@@ -175,6 +186,8 @@ def check_upgrade(run, package, version):
     run.expect("%s products before the upgrade" % arch, run.products(package), [version])
     run.expect("%s upgrade install" % arch, run.msiexec("/i", "Z:" + upgrade), 0)
     run.expect("%s products after the upgrade" % arch, run.products(package), [newer(version)])
+    run.expect("%s older package over the newer one refused" % arch, run.msiexec("/i", "Z:" + package.msi) != 0, True)
+    run.expect("%s products after the refused downgrade" % arch, run.products(package), [newer(version)])
     run.expect("%s client after the upgrade" % arch, run.probe(package), CREATED)
     return upgrade
 
@@ -196,6 +209,7 @@ def check_uninstall(run, package, msi, logical_before, stored_before):
 
 def check_architecture(run, package, version):
     logical_before, stored_before = run.view(package.arch), run.stored()
+    check_without_preview_tool(run, package)
     check_registration(run, package)
     check_installed(run, package)
     upgrade = check_upgrade(run, package, version)
