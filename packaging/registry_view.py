@@ -18,6 +18,7 @@ Only string values are decoded; any other value keeps its .reg text, which is
 enough to tell whether it changed.
 """
 import os
+import re
 import tempfile
 
 CLASSES = "HKEY_LOCAL_MACHINE\\Software\\Classes"
@@ -127,7 +128,7 @@ def _decode(data):
 
 
 def _unescape(text):
-    return text.replace('\\"', '"').replace("\\\\", "\\")
+    return re.sub(r"\\(.)", r"\1", text)
 
 
 def is_string(data):
@@ -151,7 +152,7 @@ def added(before, after):
 
 
 def removed(before, after):
-    """Keys and values of BEFORE that AFTER no longer has."""
+    """Keys and values of BEFORE that AFTER no longer has, or has with other data."""
     return added(after, before)
 
 
