@@ -9,9 +9,10 @@ import subprocess
 import tempfile
 
 
-def run(arguments):
+def run(arguments, environment=None):
+    """Runs ARGUMENTS with ENVIRONMENT (default: this process's own)."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        code = subprocess.run(arguments, stdin=subprocess.DEVNULL, stdout=out, stderr=err).returncode
+        code = subprocess.run(arguments, stdin=subprocess.DEVNULL, stdout=out, stderr=err, env=environment).returncode
         out.seek(0)
         err.seek(0)
         return subprocess.CompletedProcess(arguments, code, out.read().decode(errors="replace"),

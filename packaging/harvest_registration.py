@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""Writes the MSI's registry entries from what the module's own DllRegisterServer writes.
+
+usage: harvest_registration.py SCRATCH_PREFIX OUT_DIR ARCH=DLL...
+
+In a fresh scratch prefix, each DLL is registered with the regsvr32 of its
+architecture and HKCR is read back, before and after, in that architecture's
+view; the difference is the registration. It is written as OUT_DIR/ARCH.wxi,
+one WiX RegistryValue per value, for the package's module component, with
+the DLL's path as [#ModuleDll] (the installed file). A key without values
+and without subkeys (Programmable, the implemented category) is written as a
+key the package creates and removes whole ("*"); keys that only hold subkeys
+come with their subkeys. The DLL is unregistered again after each read.
+
+So the MSI and DllRegisterServer cannot drift apart: a change to the
+registry scripts, the category or the type library reaches the package with
+the next build.
+"""
+import ntpath
+import os
+import sys
+from xml.sax.saxutils import quoteattr
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import registry_view  # noqa: E402
+from wine_prefix import ScratchPrefix  # noqa: E402
+
+DLL_REFERENCE = "[#ModuleDll]"
+
+
+def harvest(prefix, arch, dll):
+    """The keys DllRegisterServer of DLL adds to ARCH's view of PREFIX."""
+    regsvr32 = prefix.program(arch, "regsvr32.exe")
+    before = registry_view.read_view(prefix, arch)
+    registered = prefix.wine(regsvr32, "/s", "Z:" + dll)
+    if registered.returncode != 0:
+        raise RuntimeError("regsvr32 of the %s DLL failed (exit code %d)" % (arch, registered.returncode))
+    try:
+        return registry_view.added(before, registry_view.read_view(prefix, arch))
+    finally:
+        prefix.wine(regsvr32, "/s", "/u", "Z:" + dll)
+
+
+def installer_value(data, dll_windows_path):
+    """DATA as the MSI writes it: the DLL's path becomes the installed file's."""
+    if not registry_view.is_string(data):
+        raise RuntimeError("DllRegisterServer wrote a value that is not a string: %s" % data)
+    if data.lower() == dll_windows_path.lower():
+        return DLL_REFERENCE
+    if ntpath.dirname(dll_windows_path).lower() in data.lower():
+        raise RuntimeError("a registry value names the DLL's folder in a way the package cannot follow: %s" % data)
+    # Brackets are the installer's formatting syntax; [\[] and [\]] write them as they are.
+    return "".join({"[": "[\\[]", "]": "[\\]]"}.get(character, character) for character in data)
+
+
+def wix_include(changes, dll_windows_path):
+    paths = sorted(key.path for key in changes.values())
+    lines = ['<?xml version="1.0" encoding="utf-8"?>',
+             "<!-- Written by packaging/harvest_registration.py from the module's DllRegisterServer. -->",
+             "<Include>"]
+    for path in paths:
+        key = changes[path.lower()]
+        if not key.values:
+            if not any(other.lower().startswith(path.lower() + "\\") for other in paths):
+                lines.append('  <RegistryValue Root="HKCR" Key=%s Name="*" Type="string" Value=""/>' % quoteattr(path))
+            continue
+        for lower_name in sorted(key.values):
+            name, data = key.values[lower_name]
+            name_attribute = " Name=%s" % quoteattr(name) if name else ""
+            lines.append('  <RegistryValue Root="HKCR" Key=%s%s Type="string" Value=%s/>'
+                         % (quoteattr(path), name_attribute, quoteattr(installer_value(data, dll_windows_path))))
+    lines.append("</Include>")
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    scratch, out_dir = sys.argv[1:3]
+    dlls = dict(argument.split("=", 1) for argument in sys.argv[3:])
+    os.makedirs(out_dir, exist_ok=True)
+    with ScratchPrefix(scratch) as prefix:
+        for arch, dll in dlls.items():
+            dll = os.path.abspath(dll)
+            changes = harvest(prefix, arch, dll)
+            if not changes:
+                raise RuntimeError("registering the %s DLL changed nothing in its registry view" % arch)
+            with open(os.path.join(out_dir, arch + ".wxi"), "w") as out:
+                out.write(wix_include(changes, "Z:" + dll.replace("/", "\\")))
+    return 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except RuntimeError as error:
+        print("package: %s" % error, file=sys.stderr)
+        sys.exit(1)

@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""The package tests: makes the release package, signed with a throwaway
+certificate, and checks it. Run by ./dev test after the release builds.
+
+usage: run_package_tests.py ROOT BUILD
+
+Everything is made under BUILD/package-test (the package in dist/, the
+certificates, a fresh Wine prefix for the installs); the project's own dist/
+is left alone. Prints "packaging: N passed, M failed" last.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "packaging"))
+from wine_prefix import ScratchPrefix  # noqa: E402
+import certificates  # noqa: E402
+import check_hardening  # noqa: E402
+import check_installation  # noqa: E402
+import check_signing  # noqa: E402
+from results import Results  # noqa: E402
+
+PASSWORD = "throwaway-password"
+
+
+def step(name, started):
+    print("==> %s (%.0f s)" % (name, time.monotonic() - started), file=sys.stderr, flush=True)
+
+
+def main():
+    root, build = (os.path.abspath(argument) for argument in sys.argv[1:3])
+    work = os.path.join(build, "package-test")
+    dist = os.path.join(work, "dist")
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    started = time.monotonic()
+    results = Results()
+    certs = certificates.make(os.path.join(work, "certificates"), PASSWORD)
+    check_signing.check_bad_input(results, root, build, work, certs, PASSWORD)
+    step("bad signing input refused", started)
+    made = check_signing.make_package(root, build, dist, certs[1], PASSWORD)
+    if made.returncode != 0:
+        print(made.stderr)
+        results.expect("the signed package is made", made.returncode, 0)
+        return results.report()
+    step("signed package made", started)
+    check_signing.check_signatures(results, dist, certs[0])
+    check_hardening.check(results, dist, build)
+    step("signatures and hardening checked", started)
+    with ScratchPrefix(os.path.join(work, "prefix")) as prefix:
+        step("fresh prefix made", started)
+        check_installation.check(results, prefix, work, dist, build, root)
+    step("installations checked", started)
+    return results.report()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
