@@ -70,6 +70,11 @@ def main():
     def key_exists(arch, key):
         return wine("reg", "query", "HKCR\\" + key, arch.view).returncode == 0
 
+    # The shared ProgID keys are found through the 64-bit view: Wine's reg
+    # with /reg:32 does not list them.
+    def progid_exists():
+        return key_exists(x64, "MavrinTorvVantryNewFormat.Bank")
+
     def expect(what, actual, expected):
         if actual != expected:
             failures.append("%s: %r, expected %r" % (what, actual, expected))
@@ -89,6 +94,7 @@ def main():
         expect("class key in the 64-bit view", key_exists(x64, "CLSID\\" + BANK_CLSID), False)
 
         expect("x64 registered", register(x64), True)
+        expect("ProgID with both registered", progid_exists(), True)
         for arch in (x64, x86):
             expect(arch.name + " client, both registered", probe_from(arch), CREATED)
             server = wine("reg", "query", "HKCR\\CLSID\\%s\\InprocServer32" % BANK_CLSID, "/ve", arch.view).stdout
@@ -100,8 +106,7 @@ def main():
                        key_exists(arch, "TypeLib\\%s\\1.0\\0\\%s" % (libid, kind)), True)
 
         expect("x64 unregistered", register(x64, unregister=True), True)
-        expect("ProgID after the x64 DLL is unregistered",
-               key_exists(x86, "MavrinTorvVantryNewFormat.Bank"), False)
+        expect("ProgID after the x64 DLL is unregistered", progid_exists(), False)
         expect("32-bit client by ProgID after the x64 DLL is unregistered", probe_from(x86), NOT_CREATABLE)
         expect("x86 class key stays", key_exists(x86, "CLSID\\" + BANK_CLSID), True)
         expect("x86 type library stays", key_exists(x86, "TypeLib\\%s\\1.0\\0\\win32" % MODULE_LIBID), True)
@@ -112,6 +117,7 @@ def main():
         expect("lines the x86 import tool imported", imported.stdout.count("\n") - 1, 6)
 
         expect("x86 registered again", register(x86), True)
+        expect("ProgID after registering again", progid_exists(), True)
         expect("32-bit client by ProgID after registering again", probe_from(x86), CREATED)
     finally:
         for arch in (x64, x86):
