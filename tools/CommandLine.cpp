@@ -4,7 +4,7 @@
 
 const char kUsage[] =
     "usage: import FILE [--sort-code SORTCODE] [--account ACCOUNT] [--format table|csv|json]\n"
-    "              [--diagnostics] [--explain] [--module DLL]\n"
+    "              [--diagnostics] [--explain] [--strict] [--module DLL]\n"
     "\n"
     "Imports the statement FILE through the bank module, with this tool as the host whose\n"
     "bank account has the given sort code and account number, and prints the statement\n"
@@ -13,9 +13,11 @@ const char kUsage[] =
     "  --format        table (default), csv or json\n"
     "  --diagnostics   also print the module's diagnostic texts on standard error\n"
     "  --explain       say what became of every line of the file\n"
+    "  --strict        fail (exit 4) when the import stopped before lines it would have imported\n"
     "  --module        load this module DLL instead of the registered module\n"
     "\n"
-    "Exit status: 0 imported, 3 file not recognised, 1 import failed, 2 wrong use or unreadable FILE.\n";
+    "Exit status: 0 imported, 3 file not recognised, 1 import failed, 2 wrong use or unreadable FILE,\n"
+    "4 (with --strict) imported, but the import stopped before lines it would have imported.\n";
 
 namespace {
 
@@ -45,6 +47,8 @@ ParsedCommandLine ParseCommandLine(int argc, wchar_t** argv) {
             options.diagnostics = true;
         } else if (argument == L"--explain") {
             options.explain = true;
+        } else if (argument == L"--strict") {
+            options.strict = true;
         } else if (argument.rfind(L"--", 0) == 0 && !hasValue) {
             parsed.error = Narrow(argument) + " needs a value";
             return parsed;

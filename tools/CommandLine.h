@@ -13,6 +13,7 @@ struct ImportOptions {
     OutputFormat format = OutputFormat::Table;
     bool diagnostics = false;
     bool explain = false;
+    bool strict = false;
     std::wstring modulePath;  // a module DLL to load; empty: the registered module
 };
 

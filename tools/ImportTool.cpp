@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "DebugOutputCapture.h"
 #include "LineFormats.h"
+#include "LossSummary.h"
 #include "ModuleSession.h"
 #include "ReferenceHost.h"
 #include "StatementExplainer.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-enum ExitCode { kImported = 0, kFailed = 1, kWrongUse = 2, kNotRecognised = 3 };
+enum ExitCode { kImported = 0, kFailed = 1, kWrongUse = 2, kNotRecognised = 3, kLinesLost = 4 };
 
 struct ComApartment {
     ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -75,14 +76,24 @@ void ReportDiagnostics(const DebugOutputCapture& capture) {
     }
 }
 
-void ReportExplanation(const ImportOptions& options) {
+// Walks the file as the import did: says what became of every line when
+// asked to explain, then what the import left out. Returns the summary.
+LossSummary ReportLosses(const ImportOptions& options) {
     StatementAccount account;
     account.SetAccountNumber(options.accountNumber ? options.accountNumber->c_str() : nullptr);
     account.SetSortCode(options.sortCode ? options.sortCode->c_str() : nullptr);
+    LossSummary losses;
     ExplainStatement(
         Ansi(options.file).c_str(), account,
-        [](const StatementExplanation& explanation) { std::cerr << "The file was " << explanation.recognition << ".\n"; },
-        [](const ExplainedLine& line) { std::cerr << Describe(line) << "\n"; });
+        [&](const StatementExplanation& explanation) {
+            if (options.explain) std::cerr << "The file was " << explanation.recognition << ".\n";
+        },
+        [&](const ExplainedLine& line) {
+            if (options.explain) std::cerr << Describe(line) << "\n";
+            losses.Add(line);
+        });
+    for (const std::string& warning : losses.Warnings()) std::cerr << warning << "\n";
+    return losses;
 }
 
 int Import(const ImportOptions& options) {
@@ -115,8 +126,9 @@ int Import(const ImportOptions& options) {
               << (recognised ? "The file was recognised as \"" + title + "\".\n"
                              : std::string("The file was not recognised as a statement of this bank.\n"))
               << (cancelled ? "The import was cancelled.\n" : "The import was not cancelled.\n");
-    if (options.explain) ReportExplanation(options);
-    return recognised ? kImported : kNotRecognised;
+    const LossSummary losses = ReportLosses(options);
+    if (!recognised) return kNotRecognised;
+    return options.strict && losses.LostLinesAfterTheStop() ? kLinesLost : kImported;
 }
 
 }  // namespace

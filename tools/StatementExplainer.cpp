@@ -60,6 +60,8 @@ ExplainedLine Explained(const LineVerdict& verdict, const StatementAccount& acco
     ExplainedLine line;
     line.lineNumber = verdict.lineNumber;
     line.fate = verdict.fate;
+    line.wouldHaveBeen = verdict.wouldHaveBeen;
+    line.blank = verdict.failure.blank;
     if (verdict.fate == LineFate::OtherAccount) line.reason = OtherAccountText(*verdict.record, account);
     if (verdict.fate == LineFate::Unreadable || verdict.fate == LineFate::PassedOver)
         line.reason = UnreadableText(verdict.failure);

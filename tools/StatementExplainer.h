@@ -15,6 +15,8 @@
 struct ExplainedLine {
     int lineNumber = 0;  // physical line of the file, from 1
     LineFate fate = LineFate::NotRead;
+    LineFate wouldHaveBeen = LineFate::NotRead;  // for NotRead lines: their fate had the import gone on
+    bool blank = false;  // the line holds nothing but whitespace
     std::string reason;  // the details people need to see
     // For imported lines: the statement line's number and values.
     long statementLine = 0;

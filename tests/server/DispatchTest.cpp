@@ -1,10 +1,12 @@
 // IDispatch of the module's objects, served from the registered type
 // libraries.
+#include "ApartmentThreads.h"
 #include "ModuleUnderTest.h"
 
 #include <MavrinTorvVantryNewFormat.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -150,6 +152,24 @@ TEST_F(DispatchTest, UnregisteredLibraryFailsUntilRegisteredWithoutReloading) {
     s_libraries->RegisterModuleLibrary();
     EXPECT_EQ(S_OK, fresh->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
     EXPECT_EQ(S_OK, GetProperty(fresh.Get(), id, value));
+}
+
+// Apartments that make their first calls at the same moment all get the
+// class object and the type information, loaded once, as if alone.
+TEST_F(DispatchTest, FirstCallsFromSeveralApartmentsAtOnce) {
+    constexpr int kApartments = 4;
+    std::vector<std::wstring> names(kApartments);
+    RunInApartmentsAtOnce(kApartments, [&](int apartment) {
+        const ComPtr<IDispatch> bank = Module().Create<IDispatch>(CLSID_Bank);
+        if (!bank) return;
+        LPOLESTR name[] = {const_cast<LPOLESTR>(L"Name")};
+        DISPID id = DISPID_UNKNOWN;
+        Variant value;
+        if (SUCCEEDED(bank->GetIDsOfNames(IID_NULL, name, 1, LOCALE_USER_DEFAULT, &id)) &&
+            SUCCEEDED(GetProperty(bank.Get(), id, value)) && value->vt == VT_BSTR)
+            names[apartment] = value->bstrVal;
+    });
+    EXPECT_EQ(std::vector<std::wstring>(kApartments, L"Pendrel Business Internet Banking"), names);
 }
 
 }  // namespace

@@ -155,6 +155,32 @@ TEST_F(StatementImportTest, EachImportUsesOnlyItsOwnAccount) {
     }
 }
 
+// What reaches the host from statements that once imported wrong or nothing:
+// a title line before the lines, lines of longer sort codes or account
+// numbers, and the texts of a file written in UTF-8.
+TEST_F(StatementImportTest, ImportsExactlyWhatTheFileSays) {
+    const struct {
+        const char* fixture;
+        Lines descriptions;
+        Lines references;
+    } cases[] = {
+        {"title_line_first.csv", {"AFTER THE TITLE", "SECOND"}, {"DD", "SO"}},
+        {"cut_identifiers.csv", {"OWN ACCOUNT", "SPACES INSIDE"}, {"DD", "DD"}},
+        {"utf8_texts.csv", {"CAF\xC3\x89 \xC2\xA3" "12", "BAD \xEF\xBF\xBD BYTE", "CUT TYPE CODE"},
+         {"DD", "DD", "\xC3\xA9\xEF\xBF\xBD"}},
+        {"ansi_texts.csv", {"CAF\xC3\x89 \xC2\xA3" "12"}, {"DD"}},
+    };
+    SetAccount(L"12-34-56", L"12345678");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        ASSERT_EQ(S_OK, Import(c.fixture));
+        EXPECT_EQ(c.descriptions, Descriptions());
+        Lines references;
+        for (const auto& line : statement->Lines()) references.push_back(line.reference);
+        EXPECT_EQ(c.references, references);
+    }
+}
+
 TEST_F(StatementImportTest, NoFileChosenLeavesTheStatementAlone) {
     scenario->settings.showStatus = 1;
     ASSERT_EQ(S_OK, Import("import_statement.csv"));

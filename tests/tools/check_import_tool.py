@@ -49,9 +49,19 @@ def main():
     expect("unknown format", run(statement, "--format", "xml"), 2, "", "unknown format xml")
     expect("no file", windows_program.run([wine_run, tool]), 2, "", "usage:")
     expect("module cannot load", run(statement, module="Z:/no/such/module.dll"), 1, "", "cannot load")
+    # What the import left out is said on standard error; --strict fails on
+    # lines lost after the stop, not on blank ones.
+    expect("losses", run(statement, *account), 0, None,
+           "The import stopped at line 10, which is not a transaction line (1 field, not 8); "
+           "1 line after it was not read.\n1 line was passed over as another account's.\n"
+           "1 line was passed over without a debit or credit amount.\n")
+    expect("strict, lines lost", run(statement, *account, "--strict"), 4)
+    expect("strict, read to the end", run(fixtures + "/title_line_first.csv", *account, "--strict"), 0, None,
+           "line 1 passed over: 1 field, not 8\n")
     for failure in failures:
         print(failure)
-    print("%d passed, %d failed" % (7 - len({f.split(":")[0] for f in failures}), len({f.split(":")[0] for f in failures})))
+    failed = len({f.split(":")[0] for f in failures})
+    print("%d passed, %d failed" % (10 - failed, failed))
     return 1 if failures else 0
 
 
