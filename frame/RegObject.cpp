@@ -255,31 +255,7 @@ HRESULT CRegObject::RegisterBlock(Reader& reader, HKEY parent, std::size_t depth
     RETURN_IF_FAILED(ReadToken(reader, token));
     while (!StartsWith(token, '}')) {
         RegistryKey key;  // the key this entry opens; Val and Delete open none
-        const Keyword keyword = KeywordOf(token);
-        if (keyword == Keyword::Val) {
-            std::string valueName;
-            RETURN_IF_FAILED(ReadValueEntry(reader, valueName, token));
-            RETURN_IF_FAILED(WriteScriptValue(reader, parent, valueName.c_str(), token));
-        } else {
-            if (keyword != Keyword::None) RETURN_IF_FAILED(ReadToken(reader, token));
-            if (registry_script::ContainsBackslash(token, &NextAnsiChar)) return DISP_E_EXCEPTION;
-            if ((keyword == Keyword::ForceRemove || keyword == Keyword::Delete) &&
-                !registry_script::IsProtectedKeyName(token)) {
-                // Whether there was anything to delete does not matter.
-                static_cast<void>(DeleteKeyTree(parent, token.c_str()));
-            }
-            if (keyword == Keyword::Delete) {
-                RETURN_IF_FAILED(ReadToken(reader, token));
-                RETURN_IF_FAILED(SkipValueAssignment(reader, token));
-            } else {
-                LONG error = OpenKey(parent, token.c_str(), KEY_READ | KEY_WRITE, key);
-                if (error != ERROR_SUCCESS) error = OpenKey(parent, token.c_str(), KEY_READ, key);
-                if (error != ERROR_SUCCESS) error = CreateKey(parent, token.c_str(), key);
-                if (error != ERROR_SUCCESS) return FromRegistryError(error);
-                RETURN_IF_FAILED(ReadToken(reader, token));
-                if (StartsWith(token, '=')) RETURN_IF_FAILED(WriteScriptValue(reader, key.Get(), nullptr, token));
-            }
-        }
+        RETURN_IF_FAILED(RegisterEntry(reader, parent, token, key));
         if (token == "{") {
             // CheckBlockStructure has ruled both out already.
             if (!key || depth >= registry_script::kMaxBlockDepth) return DISP_E_EXCEPTION;
@@ -288,6 +264,47 @@ HRESULT CRegObject::RegisterBlock(Reader& reader, HKEY parent, std::size_t depth
         }
     }
     return S_OK;
+}
+
+// The keywords of an entry are taken one after another on the current token:
+// "ForceRemove" or "Delete" deletes the key named by the next token (a
+// protected name never), then "NoRemove" passes over the token it stands on,
+// then "Val" makes the entry a value of the parent. So "ForceRemove Val v"
+// deletes a key named "Val" and writes the value v, and "NoRemove Val v"
+// writes the value v. Leaves the entry's key, if it opens one, in `key`.
+HRESULT CRegObject::RegisterEntry(Reader& reader, HKEY parent, std::string& token, RegistryKey& key) {
+    Keyword keyword = KeywordOf(token);
+    if (keyword == Keyword::ForceRemove || keyword == Keyword::Delete) {
+        RETURN_IF_FAILED(ReadToken(reader, token));
+        if (registry_script::ContainsBackslash(token, &NextAnsiChar)) return DISP_E_EXCEPTION;
+        // Whether there was anything to delete does not matter.
+        if (!registry_script::IsProtectedKeyName(token)) static_cast<void>(DeleteKeyTree(parent, token.c_str()));
+        if (keyword == Keyword::Delete) {
+            RETURN_IF_FAILED(ReadToken(reader, token));
+            return SkipValueAssignment(reader, token);
+        }
+        keyword = KeywordOf(token);
+    }
+    if (keyword == Keyword::NoRemove) {
+        RETURN_IF_FAILED(ReadToken(reader, token));
+        keyword = KeywordOf(token);
+    }
+    if (keyword != Keyword::Val) return RegisterKey(reader, parent, token, key);
+    std::string valueName;
+    RETURN_IF_FAILED(ReadValueEntry(reader, valueName, token));
+    return WriteScriptValue(reader, parent, valueName.c_str(), token);
+}
+
+// The key named by `token`, opened or created, and its default value when
+// an assignment follows.
+HRESULT CRegObject::RegisterKey(Reader& reader, HKEY parent, std::string& token, RegistryKey& key) {
+    if (registry_script::ContainsBackslash(token, &NextAnsiChar)) return DISP_E_EXCEPTION;
+    LONG error = OpenKey(parent, token.c_str(), KEY_READ | KEY_WRITE, key);
+    if (error != ERROR_SUCCESS) error = OpenKey(parent, token.c_str(), KEY_READ, key);
+    if (error != ERROR_SUCCESS) error = CreateKey(parent, token.c_str(), key);
+    if (error != ERROR_SUCCESS) return FromRegistryError(error);
+    RETURN_IF_FAILED(ReadToken(reader, token));
+    return StartsWith(token, '=') ? WriteScriptValue(reader, key.Get(), nullptr, token) : S_OK;
 }
 
 HRESULT CRegObject::WriteScriptValue(Reader& reader, HKEY key, const char* valueName, std::string& token) {
@@ -346,11 +363,20 @@ HRESULT CRegObject::UnregisterBlock(Reader& reader, HKEY parent, bool recovery, 
     std::string token;
     RETURN_IF_FAILED(ReadToken(reader, token));
     while (!StartsWith(token, '}')) {
+        // "ForceRemove" and "Delete" make the next token the entry's key
+        // name, whatever it is; "NoRemove" keeps the entry, which may then be
+        // a value ("NoRemove Val v" leaves the value v in place).
         const Keyword keyword = KeywordOf(token);
-        if (keyword == Keyword::Val) {
+        const bool removable = keyword != Keyword::NoRemove;
+        bool valueEntry = keyword == Keyword::Val;
+        if (keyword != Keyword::None && !valueEntry) {
+            RETURN_IF_FAILED(ReadToken(reader, token));
+            valueEntry = !removable && KeywordOf(token) == Keyword::Val;
+        }
+        if (valueEntry) {
             std::string valueName;
             RETURN_IF_FAILED(ReadValueEntry(reader, valueName, token));
-            if (!recovery) {
+            if (!recovery && removable) {
                 RegistryKey writable;
                 LONG error = OpenKey(parent, nullptr, KEY_WRITE, writable);
                 if (error != ERROR_SUCCESS) return FromRegistryError(error);
@@ -363,8 +389,6 @@ HRESULT CRegObject::UnregisterBlock(Reader& reader, HKEY parent, bool recovery, 
             continue;
         }
 
-        const bool removable = keyword != Keyword::NoRemove;
-        if (keyword != Keyword::None) RETURN_IF_FAILED(ReadToken(reader, token));
         if (registry_script::ContainsBackslash(token, &NextAnsiChar)) return DISP_E_EXCEPTION;
 
         // In recovery the key counts as absent and nothing is opened.

@@ -35,6 +35,7 @@
 #pragma once
 
 #include "RegistryScriptText.h"
+#include "ResourceHolders.h"
 
 #include <windows.h>
 
@@ -90,6 +91,8 @@ private:
     static HRESULT ReadToken(Reader& reader, std::string& token);
     static HRESULT ReadValueEntry(Reader& reader, std::string& valueName, std::string& token);
     HRESULT RegisterBlock(Reader& reader, HKEY parent, std::size_t depth);
+    HRESULT RegisterEntry(Reader& reader, HKEY parent, std::string& token, RegistryKey& key);
+    HRESULT RegisterKey(Reader& reader, HKEY parent, std::string& token, RegistryKey& key);
     HRESULT UnregisterBlock(Reader& reader, HKEY parent, bool recovery, std::size_t depth);
     HRESULT WriteScriptValue(Reader& reader, HKEY key, const char* valueName, std::string& token);
     static HRESULT SkipValueAssignment(Reader& reader, std::string& token);

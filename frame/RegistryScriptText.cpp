@@ -225,6 +225,29 @@ TextStatus CheckBlockStructure(TokenReader reader) {
     std::string token;
     const auto read = [&reader, &token] { return reader.Read(token) == TextStatus::Ok; };
 
+    // Reads one entry as the register walk does: its keywords one after
+    // another on the current token, then a value of the parent (Val name =
+    // type 'text') or a key with its optional assignment. The unregister
+    // walk ends on the same token. False when a token is missing or a key
+    // name is bad: the walks report those themselves.
+    const auto readEntry = [&](bool& opensKey) {
+        Keyword keyword = KeywordOf(token);
+        opensKey = false;
+        if (keyword == Keyword::ForceRemove || keyword == Keyword::Delete) {
+            if (!read() || ContainsBackslash(token, reader.Next())) return false;
+            if (keyword == Keyword::Delete) return read() && (!StartsWith(token, '=') || (read() && read() && read()));
+            keyword = KeywordOf(token);
+        }
+        if (keyword == Keyword::NoRemove) {
+            if (!read()) return false;
+            keyword = KeywordOf(token);
+        }
+        if (keyword == Keyword::Val) return read() && read() && StartsWith(token, '=') && read() && read() && read();
+        opensKey = true;
+        if (ContainsBackslash(token, reader.Next()) || !read()) return false;
+        return !StartsWith(token, '=') || (read() && read() && read());
+    };
+
     std::size_t depth = 1;
     if (!read()) return TextStatus::Ok;
     for (;;) {
@@ -234,19 +257,7 @@ TextStatus CheckBlockStructure(TokenReader reader) {
             continue;
         }
         bool opensKey = true;
-        const Keyword keyword = KeywordOf(token);
-        if (keyword == Keyword::Val) {
-            // Val name = type 'text'
-            if (!read() || !read() || !StartsWith(token, '=')) return TextStatus::Ok;
-            if (!read() || !read() || !read()) return TextStatus::Ok;
-            opensKey = false;
-        } else {
-            if (keyword != Keyword::None && !read()) return TextStatus::Ok;
-            if (ContainsBackslash(token, reader.Next())) return TextStatus::Ok;
-            if (!read()) return TextStatus::Ok;
-            if (StartsWith(token, '=') && (!read() || !read() || !read())) return TextStatus::Ok;
-            opensKey = keyword != Keyword::Delete;
-        }
+        if (!readEntry(opensKey)) return TextStatus::Ok;
         if (token == "{") {
             if (!opensKey) return TextStatus::SyntaxError;
             if (++depth > kMaxBlockDepth) return TextStatus::SyntaxError;

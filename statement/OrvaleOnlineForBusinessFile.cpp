@@ -30,10 +30,14 @@ bool FirstWordIs(const char* line, const char* word) {
     return std::strncmp(line, word, length) == 0 && (line[length] == '\0' || IsSpace(line[length]));
 }
 
-// Length of field n after quote stripping and whitespace removal.
+// Length of field n after quote stripping and whitespace removal. A field
+// too long to be taken at all counts as longer than either layout allows,
+// whatever it holds.
 int CleanFieldLength(LineBuffer& line, int n) {
     FieldBuffer buffer;
-    CString text(GetField(line, kSeparator, n, buffer));
+    const char* field = GetField(line, kSeparator, n, buffer);
+    if (!field) return kMaxFieldLength + 1;
+    CString text(field);
     StripQuotes(text);
     RemoveWhitespace(text);
     return text.GetLength();

@@ -105,6 +105,30 @@ TEST_F(RegisterMode, ForceRemoveRewritesAKeyAndDeleteRemovesOne) {
     EXPECT_EQ(Snapshot(), "[]\n[Target]\n=1:new|\n[Target\\New]\n");
 }
 
+// A keyword before "Val": "NoRemove Val v" is the value v, kept when
+// unregistering; "ForceRemove Val v" deletes a key named "Val" and writes the
+// value v, and unregistering reads its "Val" as a key name (then "v" as
+// another), so the value v stays.
+TEST_F(RegisterMode, KeywordBeforeValMakesAValueEntry) {
+    SetString("Val\\Old", "v", "old");
+    SetString("", "Forced", "before");
+    const std::string script = InScratch("NoRemove Val Kept = s 'x' ForceRemove Val Forced = s 'y'");
+    ASSERT_EQ(Register(script), S_OK);
+    EXPECT_EQ(Snapshot(), "[]\nForced=1:y|\nKept=1:x|\n");
+    ASSERT_EQ(Unregister(script), S_OK);
+    EXPECT_EQ(Snapshot(), "[]\nForced=1:y|\nKept=1:x|\n");
+}
+
+// The undo of a failed run reads the block as unregistering does: what it
+// created under its own key names goes, the values written after a keyword
+// and "Val" stay.
+TEST_F(RegisterMode, UndoOfAFailedRunLeavesValuesAfterAKeywordAndVal) {
+    EXPECT_EQ(Register(InScratch("NoRemove Val Kept = s 'x' ForceRemove Val Forced = s 'y' Plain { } "
+                                 "Bad = d 'not a number'")),
+              kSyntax);
+    EXPECT_EQ(Snapshot(), "[]\nForced=1:y|\nKept=1:x|\n");
+}
+
 TEST_F(RegisterMode, NeverDeletesProtectedNames) {
     const char* names[] = {"AppID",     "CLSID",    "Component Categories", "FileType", "Interface", "Hardware",
                            "Mime",      "SAM",      "SECURITY",             "SYSTEM",   "Software",  "TypeLib"};
@@ -184,7 +208,8 @@ TEST_F(RegisterMode, BraceAfterValOrDeleteIsASyntaxErrorAndTouchesNothing) {
     SetString("Old\\Sub", "v", "old");
     const std::string before = Snapshot();
     for (const char* body : {"A = s 'x' Val v = s 'y' { B }", "val v = s 'y'\r\n{\r\n}", "A Delete Old { B }",
-                             "A = s 'x' Delete Old = s 'x' { B }"}) {
+                             "A = s 'x' Delete Old = s 'x' { B }", "NoRemove Val v = s 'y' { B }",
+                             "ForceRemove Val v = s 'y' { B }"}) {
         EXPECT_EQ(Register(InScratch(body)), kSyntax) << body;
         EXPECT_EQ(Snapshot(), before) << body;
         EXPECT_EQ(Unregister(InScratch(body)), kSyntax) << body;
