@@ -140,17 +140,11 @@ bool IsCalendarDate(int year, int month, int day) {
     return year > 1899 || (month == 12 && day == 31);
 }
 
-// The DATE of the calendar date, or no date when it is not a real one (or
-// the platform refuses it).
+// The DATE of the calendar date, or no date when it is not a real one.
 DATE ConvertDate(const CalendarDate& calendar) {
     const int year = WithCentury(calendar.year);
     if (!calendar.yearWritten || !IsCalendarDate(year, calendar.month, calendar.day)) return kNoDate;
-    SYSTEMTIME time = {};
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(calendar.month);
-    time.wDay = static_cast<WORD>(calendar.day);
-    DATE date = kNoDate;
-    return platform::SystemTimeToDate(time, date) ? date : kNoDate;
+    return DateFromCalendar(year, calendar.month, calendar.day);
 }
 
 bool IsExponentMark(char c) { return c == 'e' || c == 'E'; }
@@ -167,6 +161,19 @@ void RemoveMinusSigns(CString& text) {
 }
 
 }  // namespace
+
+// Days from 30 December 1899, counted in 400-year eras of the Gregorian
+// calendar from 1 March of year 0 (so that the leap day ends a year).
+DATE DateFromCalendar(int year, int month, int day) {
+    constexpr long kDaysPerEra = 146097;
+    constexpr long kEraStartToOleEpoch = 693899;  // 1 March 0000 to 30 December 1899
+    const long shiftedYear = year - (month <= 2 ? 1 : 0);
+    const long era = shiftedYear / 400;
+    const long yearOfEra = shiftedYear - era * 400;
+    const long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return static_cast<DATE>(era * kDaysPerEra + dayOfEra - kEraStartToOleEpoch);
+}
 
 double ParseAmount(CString text) {
     StripQuotes(text);

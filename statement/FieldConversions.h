@@ -21,6 +21,11 @@ DATE ParseSlashDate(CString text);
 // for example 03NOV11 (dashes and letter case do not matter).
 DATE ParseMonthDate(const CString& text);
 
+// The DATE of a real calendar date from 1 January 1 on (year, month 1 to 12,
+// day of that month), by arithmetic: the platform's conversion gives the same
+// number for every such date it accepts.
+DATE DateFromCalendar(int year, int month, int day);
+
 // Month number 1 to 12 of a three-letter capital abbreviation (JAN to DEC).
 bool MonthFromAbbreviation(const CString& abbreviation, int& month);
 

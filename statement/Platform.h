@@ -2,7 +2,7 @@
 //
 // Everything in statement/ that needs the platform goes through these few
 // functions: the wide-to-ANSI conversion, the multibyte-aware searches and
-// comparison, the calendar-date conversion and the debugger output channel.
+// comparison, and the debugger output channel.
 // PlatformWin32.cpp implements them on Windows; another implementation of this
 // header lets the same sources build and run natively elsewhere.
 #pragma once
@@ -14,13 +14,9 @@
 #include <wtypes.h>   // DATE
 #else
 typedef double DATE;  // OLE Automation date: days since 30 December 1899
-typedef unsigned short WORD;
 typedef long HRESULT;
 #define E_OUTOFMEMORY ((HRESULT)(int)0x8007000E)
 #define E_INVALIDARG ((HRESULT)(int)0x80070057)
-typedef struct _SYSTEMTIME {
-    WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
-} SYSTEMTIME;
 #endif
 
 namespace platform {
@@ -36,11 +32,6 @@ int CompareMultibyte(const char* left, const char* right);
 const char* FindFirstMultibyte(const char* text, char c);
 const char* FindLastMultibyte(const char* text, char c);
 const char* FindMultibyteText(const char* text, const char* part);
-
-// Calendar date to OLE Automation date; false when the platform refuses it
-// (the date is then left as it was). Callers give full years: the platforms
-// read years below 100 by differing two-digit windows.
-bool SystemTimeToDate(const SYSTEMTIME& time, DATE& date);
 
 // Writes a diagnostic text to the debugger output, or to the sink set below.
 void WriteDebugOutput(const char* text);

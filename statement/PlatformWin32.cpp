@@ -4,7 +4,6 @@
 #include "CodePages.h"
 
 #include <mbstring.h>
-#include <oleauto.h>
 
 #include <utility>
 
@@ -32,14 +31,6 @@ const char* FindLastMultibyte(const char* text, char c) {
 
 const char* FindMultibyteText(const char* text, const char* part) {
     return Chars(_mbsstr(Bytes(text), Bytes(part)));
-}
-
-bool SystemTimeToDate(const SYSTEMTIME& time, DATE& date) {
-    SYSTEMTIME copy = time;
-    DATE converted = 0;
-    if (!SystemTimeToVariantTime(&copy, &converted)) return false;
-    date = converted;
-    return true;
 }
 
 void WriteToDebugger(const char* text) { OutputDebugStringA(text); }

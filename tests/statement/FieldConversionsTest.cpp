@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <oleauto.h>
+#endif
+
 // OLE Automation dates used below (days since 30 December 1899).
 constexpr DATE k3Nov2011 = 40850, k1Feb2011 = 40575, k31Dec2011 = 40908, k3Nov2029 = 47425, k3Nov1999 = 36467,
                k1Jan2000 = 36526, k3Nov2030 = 47790, k3Nov2049 = 54730, k3Nov1950 = 18570, k29Feb2024 = 45351,
@@ -102,4 +106,34 @@ TEST(FieldConversions, ToUpperAndRemoveDashesChangeTheStringInPlace) {
     EXPECT_STREQ("03-NOV-11 AZ\xe9", text.GetText());
     EXPECT_EQ(&text, &RemoveDashes(text));
     EXPECT_STREQ("03NOV11 AZ\xe9", text.GetText());
+}
+
+// The dates are counted, not asked of the platform: the count must be the
+// platform's own conversion for every date a statement can write, from the
+// first day after 30 December 1899 to the last of 9999.
+TEST(FieldConversions, CalendarCountIsThePlatformsDateForEveryDate) {
+#ifndef _WIN32
+    GTEST_SKIP() << "the platform's date conversion is the Windows one";
+#else
+    static const int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    long differences = 0, checked = 0;
+    for (int year = 1899; year <= 9999; ++year) {
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        for (int month = year == 1899 ? 12 : 1; month <= 12; ++month) {
+            const int days = kDaysInMonth[month - 1] + (month == 2 && leap);
+            for (int day = year == 1899 ? 31 : 1; day <= days; ++day) {
+                SYSTEMTIME time = {};
+                time.wYear = static_cast<WORD>(year);
+                time.wMonth = static_cast<WORD>(month);
+                time.wDay = static_cast<WORD>(day);
+                DATE platform = 0;
+                ASSERT_TRUE(SystemTimeToVariantTime(&time, &platform)) << year << "-" << month << "-" << day;
+                differences += DateFromCalendar(year, month, day) != platform;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(2958465, checked);
+    EXPECT_EQ(0, differences);
+#endif
 }
