@@ -90,6 +90,12 @@ void AssignWideText(Operands& in, CString& string, std::string& model) {
     string = wide.c_str();
 }
 
+void ConstructFromWideText(Operands& in, CString& string, std::string& model) {
+    const std::wstring wide = in.WideText();
+    model = AnsiOf(wide);
+    string = CString(wide.c_str());
+}
+
 void AppendText(Operands& in, CString& string, std::string& model) {
     const std::string text = in.Text();
     model += text;
@@ -171,6 +177,7 @@ void Copy(Operands&, CString& string, std::string&) {
 constexpr Operation kOperations[] = {
     AssignText, AssignString, AssignWideText, AppendText,  AppendString,    AppendItself, KeepLeft,
     KeepMiddle, KeepRight,    FindCharacter,  FindText,    ReadCharacter,   CompareWithText, Copy,
+    ConstructFromWideText,
 };
 constexpr size_t kOperationCount = sizeof kOperations / sizeof kOperations[0];
 
