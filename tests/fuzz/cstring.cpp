@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -24,6 +23,10 @@ namespace {
 // Longest text the model lets the string reach, so that doubling it by
 // appending it to itself stays cheap.
 constexpr size_t kMaxModelLength = 4096;
+
+// The byte that, instead of an operation, makes the next operation's
+// allocations fail after the number (0 to 3) the following byte gives.
+constexpr uint8_t kFailNextAllocations = 0xFF;
 
 // Reads operands off the input; past its end every operand is empty or 0.
 class Operands {
@@ -47,8 +50,9 @@ public:
         const size_t count = Byte() % 32;
         std::wstring text;
         for (size_t i = 0; i < count; ++i) {
-            const wchar_t c = static_cast<wchar_t>(Byte() | (Byte() & 1) << 8);
-            if (c != 0) text += c;
+            const int low = Byte();
+            const int high = Byte() & 1;
+            if (low != 0 || high != 0) text += static_cast<wchar_t>(low | high << 8);
         }
         return text;
     }
@@ -137,13 +141,14 @@ void KeepRight(Operands& in, CString& string, std::string& model) {
     string = string.Right(count);
 }
 
-// The empty text, and the NUL character, are found nowhere.
+// The NUL character is found nowhere.
 void FindCharacter(Operands& in, CString& string, std::string& model) {
     const char c = static_cast<char>(in.Byte());
     FUZZ_CHECK(string.Find(c) == (c ? PositionOf(model.find(c)) : -1));
     FUZZ_CHECK(string.ReverseFind(c) == (c ? PositionOf(model.rfind(c)) : -1));
 }
 
+// Nothing is found in the empty text, not even the empty text.
 void FindText(Operands& in, CString& string, std::string& model) {
     const std::string text = in.Text();
     FUZZ_CHECK(string.Find(text.c_str()) == (model.empty() ? -1 : PositionOf(model.find(text))));
@@ -174,10 +179,11 @@ void Copy(Operands&, CString& string, std::string&) {
     FUZZ_CHECK(copy == string);
 }
 
+// Picked by the operation byte modulo their number.
 constexpr Operation kOperations[] = {
-    AssignText, AssignString, AssignWideText, AppendText,  AppendString,    AppendItself, KeepLeft,
-    KeepMiddle, KeepRight,    FindCharacter,  FindText,    ReadCharacter,   CompareWithText, Copy,
-    ConstructFromWideText,
+    AssignText, AssignString, AssignWideText, AppendText, AppendString,
+    AppendItself, KeepLeft, KeepMiddle, KeepRight, FindCharacter,
+    FindText, ReadCharacter, CompareWithText, Copy, ConstructFromWideText,
 };
 constexpr size_t kOperationCount = sizeof kOperations / sizeof kOperations[0];
 
@@ -196,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::optional<int> allowed;  // allocations the next operation may make
     while (!in.AtEnd()) {
         const uint8_t operation = in.Byte();
-        if (operation == 0xFF) {
+        if (operation == kFailNextAllocations) {
             allowed = in.Byte() % 4;
             continue;
         }
