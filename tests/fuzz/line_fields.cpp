@@ -63,7 +63,8 @@ void CheckLine(const LineBuffer& original, char separator) {
         FUZZ_CHECK(std::strstr(original, field) != nullptr);  // a field is a piece of its line
         CheckCleanUp(CString(field));
     }
-    (void)GetField(nullptr, separator, 1);
+    FUZZ_CHECK(GetField(nullptr, separator, 1) == nullptr);
+    FUZZ_CHECK(CountFields(nullptr, separator, quoted) == 0);
 }
 
 }  // namespace

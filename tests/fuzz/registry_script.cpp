@@ -1,11 +1,11 @@
 // Fuzzes the registry script text layer: replacement expansion, then the
 // tokenizer over the expanded text with the keyword, value-type and
 // protected-name tables, the "M" and "B" value conversions and the block
-// structure check at every "{". Text without "%" expands to itself, a token
-// written quoted reads back as itself, and a binary value's bytes give back
-// its digits. The first byte picks the character step (single-byte, or a
-// double-byte code page with lead bytes 0x81 to 0xFE) and the rest, up to
-// its first NUL byte, is the script.
+// structure check at each "{" outside a block. Text without "%" expands to
+// itself, a token written quoted reads back as itself, and a binary value's
+// bytes give back its digits. The first byte picks the character step
+// (single-byte, or a double-byte code page with lead bytes 0x81 to 0xFE) and
+// the rest, up to its first NUL byte, is the script.
 #include "FuzzSupport.h"
 #include "RegistryScriptText.h"
 
@@ -118,12 +118,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TokenReader reader(expanded.c_str(), next);
     std::string token;
     const char* const end = expanded.c_str() + expanded.size();
+    // Braces open so far. The structure check walks a whole block with the
+    // blocks inside it, so it runs only at a "{" outside any block, as the
+    // registrar runs it at each root block; at every "{" a deeply nested
+    // script would cost time that grows with the square of its length.
+    size_t depth = 0;
     for (;;) {
         const char* before = reader.Position();
         if (reader.Read(token) != TextStatus::Ok) break;
         FUZZ_CHECK(reader.Position() > before && reader.Position() <= end);
         CheckToken(token, next);
-        if (token == "{") (void)CheckBlockStructure(reader);
+        if (token == "{") {
+            if (depth++ == 0) (void)CheckBlockStructure(reader);
+        } else if (StartsWith(token, '}') && depth > 0) {
+            --depth;
+        }
     }
     FUZZ_CHECK(reader.Position() >= expanded.c_str() && reader.Position() <= end);
     return 0;
