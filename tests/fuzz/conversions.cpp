@@ -4,24 +4,54 @@
 #include "FieldConversions.h"
 #include "FuzzSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+namespace {
+
+// OLE dates of 31 December 1949 and 31 December 2049. A seven-character
+// date's two-digit year lies in 1950 to 2049, and its day (0 to 31) can
+// only roll back into the last day of the year before.
+constexpr DATE kEarliestMonthDate = 18263;
+constexpr DATE kLatestMonthDate = 54788;
+
+// Whether the text holds a byte from `low` to `high`.
+bool HasByteIn(const CString& text, char low, char high) {
+    const std::string bytes = text.GetText();
+    return std::any_of(bytes.begin(), bytes.end(), [=](char c) { return c >= low && c <= high; });
+}
+
+void CheckAmount(const CString& text) {
+    const double amount = ParseAmount(text);
+    FUZZ_CHECK(std::isfinite(amount));
+    FUZZ_CHECK(amount >= 0);  // minus signs are dropped, so never negative
+    if (amount > 0) FUZZ_CHECK(HasByteIn(text, '0', '9'));
+}
+
+// Letter case and dashes do not matter to a seven-character date.
+void CheckMonthDate(const CString& text) {
+    const DATE date = ParseMonthDate(text);
+    FUZZ_CHECK(std::isfinite(date));
+    if (date != 0) FUZZ_CHECK(date >= kEarliestMonthDate && date <= kLatestMonthDate);
+    CString upper = text;
+    FUZZ_CHECK(ParseMonthDate(ToUpper(upper)) == date);
+    CString undashed = text;
+    FUZZ_CHECK(ParseMonthDate(RemoveDashes(undashed)) == date);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SilenceDiagnostics();
     const std::string input(reinterpret_cast<const char*>(data), size);
     const CString text(input.c_str());
 
-    const double amount = ParseAmount(text);
-    FUZZ_CHECK(std::isfinite(amount));
-    FUZZ_CHECK(amount >= 0);  // minus signs are dropped, so never negative
-
-    const DATE slashDate = ParseSlashDate(text);
-    FUZZ_CHECK(std::isfinite(slashDate));
-    const DATE monthDate = ParseMonthDate(text);
-    FUZZ_CHECK(std::isfinite(monthDate));
+    CheckAmount(text);
+    FUZZ_CHECK(std::isfinite(ParseSlashDate(text)));
+    CheckMonthDate(text);
 
     int month = 0;
     if (MonthFromAbbreviation(text, month)) FUZZ_CHECK(month >= 1 && month <= 12);
@@ -29,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CString upper = text;
     ToUpper(upper);
     FUZZ_CHECK(upper.GetLength() == text.GetLength());
+    FUZZ_CHECK(!HasByteIn(upper, 'a', 'z'));
     CString undashed = text;
     RemoveDashes(undashed);
     FUZZ_CHECK(undashed.Find('-') < 0);

@@ -1,7 +1,9 @@
 // Fuzzes the line splitter and the field clean-up functions: ReadLine over
 // the whole input, then CountFields, GetField for every field number (and a
 // few past the end), StripQuotes, RemoveWhitespace and RemoveChars on each
-// line. The first byte picks the separator; the rest is the text.
+// line; every field is a piece of its line, and the clean-up of each field
+// keeps its promises. The first byte picks the separator; the rest is the
+// text.
 #include "FuzzSupport.h"
 #include "LineFields.h"
 #include "LineReading.h"
@@ -13,6 +15,30 @@
 #include <string>
 
 namespace {
+
+// The clean-up set the reader uses, with a byte above 0x7F added (the pound
+// sign of code page 1252), so that both ways of searching a set are taken.
+constexpr char kCleanUpSet[] = ",-\"\xA3";
+
+bool IsWhitespace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// A field's clean-up: quotes strip as a pair or not at all, no whitespace
+// stays, and both kinds of character set remove the same characters.
+void CheckCleanUp(const CString& field) {
+    CString text = field;
+    StripQuotes(text);
+    FUZZ_CHECK(text.GetLength() == field.GetLength() || text.GetLength() == field.GetLength() - 2);
+    CString spaced = text;
+    RemoveWhitespace(spaced);
+    FUZZ_CHECK(spaced.GetLength() <= text.GetLength());
+    for (const char* p = spaced.GetText(); *p; ++p) FUZZ_CHECK(!IsWhitespace(*p));
+    CString kept = text;
+    RemoveChars(kept, kCleanUpSet);
+    for (const char* c = kCleanUpSet; *c; ++c) FUZZ_CHECK(kept.Find(*c) < 0);
+    CString keptByString = text;
+    RemoveChars(keptByString, CString(kCleanUpSet));
+    FUZZ_CHECK(keptByString == kept);
+}
 
 void CheckLine(const LineBuffer& original, char separator) {
     const size_t length = std::strlen(original);
@@ -33,18 +59,14 @@ void CheckLine(const LineBuffer& original, char separator) {
         FieldBuffer buffer;
         const char* field = GetField(line, separator, n, buffer);
         if (!field) continue;
+        FUZZ_CHECK(n >= 1);
         FUZZ_CHECK(std::strlen(field) <= static_cast<size_t>(kMaxFieldLength));
-        CString text(field);
-        StripQuotes(text);
-        CString spaced = text;
-        RemoveWhitespace(spaced);
-        FUZZ_CHECK(spaced.GetLength() <= text.GetLength());
-        CString kept = text;
-        RemoveChars(kept, ",-\"");
-        FUZZ_CHECK(kept.Find(',') < 0 && kept.Find('-') < 0 && kept.Find('"') < 0);
+        FUZZ_CHECK(std::strstr(original, field) != nullptr);  // a field is a piece of its line
+        CheckCleanUp(CString(field));
     }
     FieldBuffer buffer;
-    (void)GetField(nullptr, separator, 1, buffer);
+    FUZZ_CHECK(GetField(nullptr, separator, 1, buffer) == nullptr);
+    FUZZ_CHECK(CountFields(nullptr, separator, quoted) == 0);
 }
 
 }  // namespace

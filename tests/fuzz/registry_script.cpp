@@ -1,12 +1,15 @@
 // Fuzzes the registry script text layer: replacement expansion, then the
 // tokenizer over the expanded text with the keyword, value-type and
 // protected-name tables, the "M" and "B" value conversions and the block
-// structure check at every "{". The first byte picks the character step
+// structure check at each "{" outside a block. Text without "%" expands to
+// itself, a token written quoted reads back as itself, and a binary value's
+// bytes give back its digits. The first byte picks the character step
 // (single-byte, or a double-byte code page with lead bytes 0x81 to 0xFE) and
 // the rest, up to its first NUL byte, is the script.
 #include "FuzzSupport.h"
 #include "RegistryScriptText.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -44,6 +47,43 @@ public:
     }
 };
 
+// The token as a script writes it quoted: in single quotes, each single
+// quote inside doubled.
+std::string Quoted(const std::string& token) {
+    std::string quoted = "'";
+    for (char c : token) quoted.append(c == '\'' ? 2 : 1, c);
+    return quoted + "'";
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+std::string Hex(const std::vector<unsigned char>& bytes) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (unsigned char b : bytes) text += {kDigits[b >> 4], kDigits[b & 0xF]};
+    return text;
+}
+
+// A token written quoted reads back as itself. Only with single-byte
+// characters: in a double-byte code page a lead byte before a quote takes
+// the quote into its character, which is why scripts keep such text out of
+// quotes.
+void CheckQuotedReadsBack(const std::string& token, NextCharFunction next) {
+    if (next != &NextSingleByteChar) return;
+    const std::string script = Quoted(token);
+    TokenReader reader(script.c_str(), next);
+    std::string again;
+    FUZZ_CHECK(reader.Read(again) == TextStatus::Ok && again == token && reader.AtEnd());
+}
+
+void CheckBinary(const std::string& token) {
+    std::vector<unsigned char> binary;
+    if (BinaryData(token, binary) != TextStatus::Ok) return;
+    FUZZ_CHECK(binary.size() * 2 == token.size());
+    // Text of hexadecimal digits only is the bytes' own hexadecimal form.
+    if (std::all_of(token.begin(), token.end(), IsHexDigit)) FUZZ_CHECK(EqualsIgnoringCase(Hex(binary), token));
+}
+
 void CheckToken(const std::string& token, NextCharFunction next) {
     FUZZ_CHECK(token.size() <= kMaxTokenBytes);
     (void)KeywordOf(token);
@@ -57,9 +97,8 @@ void CheckToken(const std::string& token, NextCharFunction next) {
         FUZZ_CHECK(!multi.empty() && multi.back() == '\0');
         FUZZ_CHECK(multi.size() <= token.size() + 2);
     }
-    std::vector<unsigned char> binary;
-    const TextStatus status = BinaryData(token, binary);
-    if (status == TextStatus::Ok) FUZZ_CHECK(binary.size() * 2 == token.size());
+    CheckBinary(token);
+    CheckQuotedReadsBack(token, next);
 }
 
 }  // namespace
@@ -73,16 +112,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FuzzReplacements replacements;
     if (ExpandReplacements(script.c_str(), replacements, next, expanded) != TextStatus::Ok)
         expanded = script;  // tokenize the raw text then, so the tokenizer still gets fuzzed
+    // Text without a "%" expands to itself (up to its first NUL byte).
+    if (script.find('%') == std::string::npos) FUZZ_CHECK(expanded == script.c_str());
 
     TokenReader reader(expanded.c_str(), next);
     std::string token;
     const char* const end = expanded.c_str() + expanded.size();
+    // Braces open so far. The structure check walks a whole block with the
+    // blocks inside it, so it runs only at a "{" outside any block, as the
+    // registrar runs it at each root block; at every "{" a deeply nested
+    // script would cost time that grows with the square of its length.
+    size_t depth = 0;
     for (;;) {
         const char* before = reader.Position();
         if (reader.Read(token) != TextStatus::Ok) break;
         FUZZ_CHECK(reader.Position() > before && reader.Position() <= end);
         CheckToken(token, next);
-        if (token == "{") (void)CheckBlockStructure(reader);
+        if (token == "{") {
+            if (depth++ == 0) (void)CheckBlockStructure(reader);
+        } else if (StartsWith(token, '}') && depth > 0) {
+            --depth;
+        }
     }
     FUZZ_CHECK(reader.Position() >= expanded.c_str() && reader.Position() <= end);
     return 0;

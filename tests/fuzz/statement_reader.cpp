@@ -1,19 +1,33 @@
 // Fuzzes the whole statement file reader over arbitrary file contents. The
-// input is written to an in-memory scratch file, which is then read the way the file
-// test and the import read it, in text and in binary mode: open and format
-// check, header skip, then every record, the failing reads included, until
-// the end of the file; then past the end.
+// input is written to an in-memory scratch file, which is then read the way
+// the file test and the import read it: open and format check, header skip,
+// then every record, the failing reads included, until the end of the file;
+// then past the end. It is read three times:
+// - in text mode and in binary mode, which on this platform read the same
+//   bytes and so must give the same verdict and the same records;
+// - in binary mode again with allocations failing after a number of them
+//   picked from the input, which must never get out of the reader, and
+//   which may fail reads but never change what a read gives.
+// A file the format check accepts has 8 fields on its first or second line.
+#include "AllocationFailure.h"
 #include "FuzzSupport.h"
+#include "LineFields.h"
 #include "OrvaleOnlineForBusinessFile.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
+
+using allocation_failure::FailAllocationsAfter;
 
 namespace {
 
@@ -35,29 +49,86 @@ struct ScratchFile {
     }
 };
 
-void ReadAll(const char* path, std::ios_base::openmode mode, size_t lines) {
+// What one reader made of the file: its verdict and every read in order, a
+// failed read as no record.
+struct Reading {
+    bool valid = false;
+    int layout = 0;
+    std::vector<std::optional<CTransactionRecord>> reads;
+};
+
+bool HasAnyOf(const CString& text, const char* set) {
+    return std::string(text.GetText()).find_first_of(set) != std::string::npos;
+}
+
+void CheckRecord(const CTransactionRecord& record, int layout, bool read) {
+    FUZZ_CHECK(record.GetLayout() == layout);
+    FUZZ_CHECK(!read || layout != 0);
+    FUZZ_CHECK(record.GetSortCode().GetLength() <= 6);
+    FUZZ_CHECK(!HasAnyOf(record.GetSortCode(), " \t\n\v\f\r,-"));
+    FUZZ_CHECK(record.GetAccountNumber().GetLength() <= 8);
+    FUZZ_CHECK(!HasAnyOf(record.GetAccountNumber(), " \t\n\v\f\r"));
+    FUZZ_CHECK(record.GetTypeCode().GetLength() <= 3);
+    FUZZ_CHECK(std::isfinite(record.GetDate()));
+    FUZZ_CHECK(record.GetDebitAmount() >= 0 && record.GetCreditAmount() >= 0 && record.GetBalance() >= 0);
+    FUZZ_CHECK(record.GetIsDebit() == (record.GetDebitAmount() > 0 ? 1 : 0));
+    if (!read) FUZZ_CHECK(record.GetDescription().GetLength() == 0);
+}
+
+Reading ReadAll(const char* path, std::ios_base::openmode mode, size_t lines) {
+    Reading reading;
     OrvaleOnlineForBusinessFile file(path, mode);
-    const bool valid = file.IsValid();
-    const int layout = file.GetLayout();
-    FUZZ_CHECK(layout >= 0 && layout <= 2);
-    FUZZ_CHECK(!valid || layout != 0);
+    reading.valid = file.IsValid();
+    reading.layout = file.GetLayout();
+    FUZZ_CHECK(reading.layout >= 0 && reading.layout <= 2);
+    FUZZ_CHECK(!reading.valid || reading.layout != 0);
     file.SkipHeaderLine();
     CTransactionRecord record;
     // Each read consumes one whole line (an over-long one too) or is at the
     // end, so lines + 2 reads pass the end of any file.
     for (size_t reads = 0; reads < lines + 2; ++reads) {
         const bool read = file.ReadTransaction(record);
-        FUZZ_CHECK(record.GetLayout() == layout);
-        FUZZ_CHECK(record.GetSortCode().GetLength() <= 6);
-        FUZZ_CHECK(record.GetAccountNumber().GetLength() <= 8);
-        FUZZ_CHECK(record.GetTypeCode().GetLength() <= 3);
-        FUZZ_CHECK(std::isfinite(record.GetDate()));
-        FUZZ_CHECK(record.GetDebitAmount() >= 0 && record.GetCreditAmount() >= 0 && record.GetBalance() >= 0);
-        FUZZ_CHECK(record.GetIsDebit() == (record.GetDebitAmount() > 0 ? 1 : 0));
-        if (!read) {
-            FUZZ_CHECK(record.GetDescription().GetLength() == 0);
-        }
+        const FailAllocationsAfter unlimited(-1);  // the checks and the copy are not the reader's
+        CheckRecord(record, reading.layout, read);
+        reading.reads.push_back(read ? std::optional<CTransactionRecord>(record) : std::nullopt);
     }
+    return reading;
+}
+
+bool SameRecord(const CTransactionRecord& left, const CTransactionRecord& right) {
+    return left.GetSortCode() == right.GetSortCode() && left.GetAccountNumber() == right.GetAccountNumber() &&
+           left.GetDateText() == right.GetDateText() && left.GetTypeCode() == right.GetTypeCode() &&
+           left.GetDescription() == right.GetDescription() && left.GetDebitAmount() == right.GetDebitAmount() &&
+           left.GetCreditAmount() == right.GetCreditAmount() && left.GetBalance() == right.GetBalance() &&
+           left.GetIsDebit() == right.GetIsDebit() && left.GetDate() == right.GetDate() &&
+           left.GetLayout() == right.GetLayout();
+}
+
+// Every read that `partial` made gave what `whole` read at the same place.
+void CheckReadsAgree(const Reading& partial, const Reading& whole) {
+    FUZZ_CHECK(partial.reads.size() == whole.reads.size());
+    for (size_t i = 0; i < partial.reads.size(); ++i) {
+        if (partial.reads[i]) FUZZ_CHECK(whole.reads[i] && SameRecord(*partial.reads[i], *whole.reads[i]));
+    }
+}
+
+// Whether the first or the second line has 8 fields, the second counted
+// with the quote state the first left open; an over-long line has none.
+bool EightFieldsOnFirstOrSecondLine(const uint8_t* data, size_t size) {
+    std::istringstream stream(std::string(reinterpret_cast<const char*>(data), size));
+    SkipByteOrderMark(stream);
+    LineBuffer line;
+    int quoted = 0;
+    for (int n = 0; n < 2; ++n) {
+        if (ReadLine(stream, line) == LineRead::Complete && CountFields(line, ',', quoted) == 8) return true;
+    }
+    return false;
+}
+
+uint32_t Hash(const uint8_t* data, size_t size) {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
+    return hash;
 }
 
 }  // namespace
@@ -66,9 +137,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SilenceDiagnostics();
     static ScratchFile file;
     if (!file.Hold(data, size)) return 0;
-    const std::string& path = file.path;
+    const char* path = file.path.c_str();
     const size_t lines = static_cast<size_t>(std::count(data, data + size, '\n')) + 1;
-    ReadAll(path.c_str(), std::ios::in, lines);
-    ReadAll(path.c_str(), std::ios::in | std::ios::binary, lines);
+    const std::ios_base::openmode binaryMode = std::ios::in | std::ios::binary;
+
+    const Reading text = ReadAll(path, std::ios::in, lines);
+    Reading binary;
+    int allocations = 0;
+    {
+        const FailAllocationsAfter counting(INT_MAX);
+        binary = ReadAll(path, binaryMode, lines);
+        allocations = INT_MAX - counting.Unused();
+    }
+    FUZZ_CHECK(text.valid == binary.valid && text.layout == binary.layout);
+    CheckReadsAgree(text, binary);
+    CheckReadsAgree(binary, text);
+    if (binary.valid) FUZZ_CHECK(EightFieldsOnFirstOrSecondLine(data, size));
+
+    Reading starved;
+    {
+        const FailAllocationsAfter failing(static_cast<int>(Hash(data, size) % (allocations + 1u)));
+        starved = ReadAll(path, binaryMode, lines);
+    }
+    FUZZ_CHECK(!starved.valid || starved.layout == binary.layout);
+    FUZZ_CHECK(!starved.valid || binary.valid);
+    CheckReadsAgree(starved, binary);
     return 0;
 }
