@@ -1,0 +1,158 @@
+#include "RunningBalance.h"
+
+#include <cmath>
+#include <tuple>
+
+namespace {
+
+constexpr size_t kBreaksSaid = 3;
+
+using Kind = MoneyField::Kind;
+
+bool IsRestart(const LineMoney& money) { return money.debit.kind == Kind::Empty && money.credit.kind == Kind::Empty; }
+
+std::string AmountReason(const LineMoney& money) {
+    const bool debit = money.debit.kind == Kind::Unreadable;
+    return std::string(debit ? "the debit " : "the credit ") + (debit ? money.debit : money.credit).text +
+           " does not read as an amount";
+}
+
+std::string BalanceReason(const MoneyField& balance) {
+    return balance.kind == Kind::Empty ? "the line has no balance"
+                                       : "the balance " + balance.text + " does not read as an amount";
+}
+
+std::string ArithmeticReason(Pence before, Pence change, Pence expected, Pence stated) {
+    return MoneyText(before) + (change < 0 ? " - " : " + ") + MoneyText(change < 0 ? -change : change) +
+           " should give " + MoneyText(expected) + ", the file says " + MoneyText(stated);
+}
+
+std::string OrderText(BalanceOrder order) {
+    return order == BalanceOrder::OldestFirst ? "lines taken oldest first, as the file is written"
+                                              : "lines taken from the file's last up: it is written newest first";
+}
+
+std::string StopText(const std::optional<int>& stop) {
+    if (!stop) return "";
+    return "; not checked past line " + std::to_string(*stop) +
+           ", where the import stopped: the lines after it were not read";
+}
+
+std::string BreaksText(const std::vector<BalanceBreak>& breaks) {
+    std::string text = "Running balance breaks";
+    for (size_t index = 0; index < breaks.size() && index < kBreaksSaid; ++index)
+        text += std::string(index ? "; at line " : " at line ") + std::to_string(breaks[index].lineNumber) + ": " +
+                breaks[index].reason;
+    if (breaks.size() > kBreaksSaid) text += "; and " + std::to_string(breaks.size() - kBreaksSaid) + " more breaks";
+    return text;
+}
+
+}  // namespace
+
+struct RunningBalance::Chain {
+    std::vector<BalanceBreak> breaks;
+    std::optional<Pence> closing;
+    int linesAddingUp = 0;  // lines checked against the balance before them that add up
+    int restartsAfterTheFirstLine = 0;
+};
+
+const std::string* BalanceCheck::BreakAt(int lineNumber) const {
+    for (const BalanceBreak& found : breaks)
+        if (found.lineNumber == lineNumber) return &found.reason;
+    return nullptr;
+}
+
+void RunningBalance::Add(const ExplainedLine& line) {
+    if (!line.money) return;
+    const Pence amount = std::llround(line.amount * 100);
+    m_lines.push_back({line.lineNumber, line.fate == LineFate::Imported, line.date,
+                       line.direction == 0 ? -amount : amount, *line.money});
+}
+
+// A line that breaks the chain hands on the balance it writes, or, when it
+// writes none, the balance it should have written.
+template <typename Iterator>
+RunningBalance::Chain RunningBalance::Follow(Iterator first, Iterator last) {
+    Chain chain;
+    std::optional<Pence> balance;
+    for (Iterator line = first; line != last; ++line) {
+        const LineMoney& money = line->money;
+        const std::optional<Pence> stated =
+            money.balance.kind == Kind::Amount ? std::optional<Pence>(money.balance.pence) : std::nullopt;
+        const bool restart = IsRestart(money);
+        chain.restartsAfterTheFirstLine += restart && line != first;
+        if (money.debit.kind == Kind::Unreadable || money.credit.kind == Kind::Unreadable) {
+            chain.breaks.push_back({line->lineNumber, AmountReason(money)});
+            balance = stated;
+        } else if (!stated) {
+            chain.breaks.push_back({line->lineNumber, BalanceReason(money.balance)});
+            if (balance && !restart) *balance += line->change;
+            if (restart) balance.reset();
+        } else {
+            const bool checked = balance && !restart;
+            if (checked && *balance + line->change == *stated) ++chain.linesAddingUp;
+            if (checked && *balance + line->change != *stated)
+                chain.breaks.push_back(
+                    {line->lineNumber, ArithmeticReason(*balance, line->change, *balance + line->change, *stated)});
+            balance = stated;
+        }
+    }
+    chain.closing = balance;
+    return chain;
+}
+
+int RunningBalance::DatesGoingBack(BalanceOrder order) const {
+    int goingBack = 0;
+    for (size_t index = 1; index < m_lines.size(); ++index) {
+        const double earlier = m_lines[index - 1].date, later = m_lines[index].date;
+        if (earlier == 0 || later == 0) continue;
+        goingBack += order == BalanceOrder::OldestFirst ? later < earlier : later > earlier;
+    }
+    return goingBack;
+}
+
+BalanceCheck RunningBalance::Check(std::optional<int> stop) const {
+    BalanceCheck check;
+    check.stop = stop;
+    for (const ChainLine& line : m_lines)
+        if (line.imported)
+            check.importedBalances.push_back(line.money.balance.kind == Kind::Amount
+                                                 ? std::optional<Pence>(line.money.balance.pence)
+                                                 : std::nullopt);
+    if (m_lines.empty()) return check;
+    check.outcome = BalanceCheck::Outcome::NoBalances;
+    bool hasBalances = false;
+    for (const ChainLine& line : m_lines) hasBalances = hasBalances || line.money.balance.kind != Kind::Empty;
+    if (!hasBalances) return check;
+
+    const Chain oldestFirst = Follow(m_lines.begin(), m_lines.end());
+    const Chain newestFirst = Follow(m_lines.rbegin(), m_lines.rend());
+    const auto evidence = [this](const Chain& chain, BalanceOrder order) {
+        return std::make_tuple(-chain.linesAddingUp, chain.restartsAfterTheFirstLine, DatesGoingBack(order));
+    };
+    const bool reversed = evidence(newestFirst, BalanceOrder::NewestFirst) < evidence(oldestFirst, BalanceOrder::OldestFirst);
+    const Chain& chain = reversed ? newestFirst : oldestFirst;
+    check.outcome = BalanceCheck::Outcome::Checked;
+    check.order = reversed ? BalanceOrder::NewestFirst : BalanceOrder::OldestFirst;
+    check.lines = static_cast<int>(m_lines.size());
+    check.breaks = chain.breaks;
+    check.closing = chain.closing;
+    return check;
+}
+
+std::string BalanceSummary(const BalanceCheck& check) {
+    switch (check.outcome) {
+        case BalanceCheck::Outcome::NoLines:
+            return "Running balance: no lines of the host's account; nothing was checked.";
+        case BalanceCheck::Outcome::NoBalances:
+            return "Running balance: the file has no balances; nothing was checked.";
+        case BalanceCheck::Outcome::Checked:
+            break;
+    }
+    const std::string closing = check.closing ? MoneyText(*check.closing) : "unknown";
+    const std::string outcome =
+        check.breaks.empty() ? "Running balance: " + std::to_string(check.lines) +
+                                   (check.lines == 1 ? " line" : " lines") + " consistent, closing balance " + closing
+                             : BreaksText(check.breaks);
+    return outcome + StopText(check.stop) + " (" + OrderText(check.order) + ").";
+}
