@@ -2,8 +2,10 @@
 // input is written to an in-memory scratch file, which is then read the way the file
 // test and the import read it, in text and in binary mode: open and format
 // check, header skip, then every record, the failing reads included, until
-// the end of the file; then past the end.
+// the end of the file; then past the end. The reader's last line is the line
+// each record was read from.
 #include "FuzzSupport.h"
+#include "LineFields.h"
 #include "OrvaleOnlineForBusinessFile.h"
 
 #include <sys/mman.h>
@@ -13,6 +15,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -54,8 +57,12 @@ void ReadAll(const char* path, std::ios_base::openmode mode, size_t lines) {
         FUZZ_CHECK(std::isfinite(record.GetDate()));
         FUZZ_CHECK(record.GetDebitAmount() >= 0 && record.GetCreditAmount() >= 0 && record.GetBalance() >= 0);
         FUZZ_CHECK(record.GetIsDebit() == (record.GetDebitAmount() > 0 ? 1 : 0));
+        FUZZ_CHECK(std::strlen(file.LastLine()) <= static_cast<size_t>(kMaxLineLength));
         if (!read) {
             FUZZ_CHECK(record.GetDescription().GetLength() == 0);
+        } else {
+            int quoted = 0;  // the line the record was read from is a transaction line still
+            FUZZ_CHECK(CountFields(file.LastLine(), ',', quoted) == 8);
         }
     }
 }
