@@ -1,13 +1,15 @@
 #include "ImportReview.h"
 
-ImportReview ReviewImport(const char* path, const StatementAccount& account) {
+ImportReview ReviewImport(const char* path, const StatementAccount& account, bool keepLines) {
     ImportReview review;
-    review.explanation = ExplainStatement(path, account);
     RunningBalance balance;
-    for (const ExplainedLine& line : review.explanation.lines) {
-        review.losses.Add(line);
-        balance.Add(line);
-    }
+    ExplainStatement(
+        path, account, [&](const StatementExplanation& recognition) { review.explanation = recognition; },
+        [&](const ExplainedLine& line) {
+            review.losses.Add(line);
+            balance.Add(line);
+            if (keepLines) review.explanation.lines.push_back(line);
+        });
     review.balance = balance.Check(review.losses.StoppedBeforeTheEnd());
     return review;
 }

@@ -15,11 +15,13 @@ struct ImportReview {
     BalanceCheck balance;
 };
 
-// Walks the file at `path` (narrow, ANSI code page) as the import did.
-ImportReview ReviewImport(const char* path, const StatementAccount& account);
+// Walks the file at `path` (narrow, ANSI code page) as the import did. The
+// explanation keeps every line only with `keepLines`: a long statement's
+// lines are many.
+ImportReview ReviewImport(const char* path, const StatementAccount& account, bool keepLines);
 
 // The review in plain words, a line each: with `explain`, how the file was
-// recognised and every line's fate (a line where the running balance breaks
+// recognised and every line kept (a line where the running balance breaks
 // says so); then the losses; then, for a recognised file, the running
 // balance.
 void WriteReview(std::ostream& out, const ImportReview& review, bool explain);

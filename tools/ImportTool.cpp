@@ -74,7 +74,7 @@ ImportReview Review(const ImportOptions& options) {
     StatementAccount account;
     account.SetAccountNumber(options.accountNumber ? options.accountNumber->c_str() : nullptr);
     account.SetSortCode(options.sortCode ? options.sortCode->c_str() : nullptr);
-    return ReviewImport(Ansi(options.file).c_str(), account);
+    return ReviewImport(Ansi(options.file).c_str(), account, options.explain);
 }
 
 int Import(const ImportOptions& options) {

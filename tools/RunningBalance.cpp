@@ -9,19 +9,6 @@ constexpr size_t kBreaksSaid = 3;
 
 using Kind = MoneyField::Kind;
 
-bool IsRestart(const LineMoney& money) { return money.debit.kind == Kind::Empty && money.credit.kind == Kind::Empty; }
-
-std::string AmountReason(const LineMoney& money) {
-    const bool debit = money.debit.kind == Kind::Unreadable;
-    return std::string(debit ? "the debit " : "the credit ") + (debit ? money.debit : money.credit).text +
-           " does not read as an amount";
-}
-
-std::string BalanceReason(const MoneyField& balance) {
-    return balance.kind == Kind::Empty ? "the line has no balance"
-                                       : "the balance " + balance.text + " does not read as an amount";
-}
-
 std::string ArithmeticReason(Pence before, Pence change, Pence expected, Pence stated) {
     return MoneyText(before) + (change < 0 ? " - " : " + ") + MoneyText(change < 0 ? -change : change) +
            " should give " + MoneyText(expected) + ", the file says " + MoneyText(stated);
@@ -56,6 +43,16 @@ struct RunningBalance::Chain {
     int restartsAfterTheFirstLine = 0;
 };
 
+std::string RunningBalance::AmountReason(const ChainLine& line) {
+    return std::string(line.debit == Kind::Unreadable ? "the debit " : "the credit ") + line.unreadable +
+           " does not read as an amount";
+}
+
+std::string RunningBalance::BalanceReason(const ChainLine& line) {
+    return line.balance == Kind::Empty ? "the line has no balance"
+                                       : "the balance " + line.unreadable + " does not read as an amount";
+}
+
 const std::string* BalanceCheck::BreakAt(int lineNumber) const {
     for (const BalanceBreak& found : breaks)
         if (found.lineNumber == lineNumber) return &found.reason;
@@ -64,9 +61,20 @@ const std::string* BalanceCheck::BreakAt(int lineNumber) const {
 
 void RunningBalance::Add(const ExplainedLine& line) {
     if (!line.money) return;
+    const LineMoney& money = *line.money;
     const Pence amount = std::llround(line.amount * 100);
-    m_lines.push_back({line.lineNumber, line.fate == LineFate::Imported, line.date,
-                       line.direction == 0 ? -amount : amount, *line.money});
+    ChainLine kept;
+    kept.lineNumber = line.lineNumber;
+    kept.imported = line.fate == LineFate::Imported;
+    kept.debit = money.debit.kind;
+    kept.credit = money.credit.kind;
+    kept.balance = money.balance.kind;
+    kept.date = line.date;
+    kept.change = line.direction == 0 ? -amount : amount;
+    kept.stated = money.balance.pence;
+    for (const MoneyField* field : {&money.debit, &money.credit, &money.balance})
+        if (field->kind == Kind::Unreadable && kept.unreadable.empty()) kept.unreadable = field->text;
+    m_lines.push_back(std::move(kept));
 }
 
 // A line that breaks the chain hands on the balance it writes, or, when it
@@ -76,16 +84,15 @@ RunningBalance::Chain RunningBalance::Follow(Iterator first, Iterator last) {
     Chain chain;
     std::optional<Pence> balance;
     for (Iterator line = first; line != last; ++line) {
-        const LineMoney& money = line->money;
         const std::optional<Pence> stated =
-            money.balance.kind == Kind::Amount ? std::optional<Pence>(money.balance.pence) : std::nullopt;
-        const bool restart = IsRestart(money);
+            line->balance == Kind::Amount ? std::optional<Pence>(line->stated) : std::nullopt;
+        const bool restart = line->debit == Kind::Empty && line->credit == Kind::Empty;
         chain.restartsAfterTheFirstLine += restart && line != first;
-        if (money.debit.kind == Kind::Unreadable || money.credit.kind == Kind::Unreadable) {
-            chain.breaks.push_back({line->lineNumber, AmountReason(money)});
+        if (line->debit == Kind::Unreadable || line->credit == Kind::Unreadable) {
+            chain.breaks.push_back({line->lineNumber, AmountReason(*line)});
             balance = stated;
         } else if (!stated) {
-            chain.breaks.push_back({line->lineNumber, BalanceReason(money.balance)});
+            chain.breaks.push_back({line->lineNumber, BalanceReason(*line)});
             if (balance && !restart) *balance += line->change;
             if (restart) balance.reset();
         } else {
@@ -116,13 +123,12 @@ BalanceCheck RunningBalance::Check(std::optional<int> stop) const {
     check.stop = stop;
     for (const ChainLine& line : m_lines)
         if (line.imported)
-            check.importedBalances.push_back(line.money.balance.kind == Kind::Amount
-                                                 ? std::optional<Pence>(line.money.balance.pence)
-                                                 : std::nullopt);
+            check.importedBalances.push_back(line.balance == Kind::Amount ? std::optional<Pence>(line.stated)
+                                                                          : std::nullopt);
     if (m_lines.empty()) return check;
     check.outcome = BalanceCheck::Outcome::NoBalances;
     bool hasBalances = false;
-    for (const ChainLine& line : m_lines) hasBalances = hasBalances || line.money.balance.kind != Kind::Empty;
+    for (const ChainLine& line : m_lines) hasBalances = hasBalances || line.balance != Kind::Empty;
     if (!hasBalances) return check;
 
     const Chain oldestFirst = Follow(m_lines.begin(), m_lines.end());

@@ -58,13 +58,20 @@ public:
     BalanceCheck Check(std::optional<int> stop) const;
 
 private:
+    // A line of the account, kept small: a long statement has many.
     struct ChainLine {
         int lineNumber = 0;
         bool imported = false;
+        MoneyField::Kind debit = MoneyField::Kind::Empty;
+        MoneyField::Kind credit = MoneyField::Kind::Empty;
+        MoneyField::Kind balance = MoneyField::Kind::Empty;
         double date = 0.0;
         Pence change = 0;  // less the debit, plus the credit, that the host was given
-        LineMoney money;
+        Pence stated = 0;  // the balance the line writes, when it reads as an amount
+        std::string unreadable;  // the first unreadable money field's text, for the break it makes
     };
+    static std::string AmountReason(const ChainLine& line);
+    static std::string BalanceReason(const ChainLine& line);
     struct Chain;
     // Follows the chain through the lines in date order, from `first`.
     template <typename Iterator>
