@@ -1,5 +1,6 @@
 #include "RunningBalance.h"
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 
@@ -9,9 +10,9 @@ constexpr size_t kBreaksSaid = 3;
 
 using Kind = MoneyField::Kind;
 
-std::string ArithmeticReason(Pence before, Pence change, Pence expected, Pence stated) {
+std::string ArithmeticReason(Pence before, Pence change, Pence stated) {
     return MoneyText(before) + (change < 0 ? " - " : " + ") + MoneyText(change < 0 ? -change : change) +
-           " should give " + MoneyText(expected) + ", the file says " + MoneyText(stated);
+           " should give " + MoneyText(before + change) + ", the file says " + MoneyText(stated);
 }
 
 std::string OrderText(BalanceOrder order) {
@@ -38,9 +39,11 @@ std::string BreaksText(const std::vector<BalanceBreak>& breaks) {
 
 struct RunningBalance::Chain {
     std::vector<BalanceBreak> breaks;
-    std::optional<Pence> closing;
-    int linesAddingUp = 0;  // lines checked against the balance before them that add up
+    std::optional<Pence> balance;  // the balance the next line starts from, when it is known
+    int linesAddingUp = 0;         // lines checked against the balance before them that add up
     int restartsAfterTheFirstLine = 0;
+
+    void Take(const ChainLine& line, bool first);
 };
 
 std::string RunningBalance::AmountReason(const ChainLine& line) {
@@ -79,32 +82,33 @@ void RunningBalance::Add(const ExplainedLine& line) {
 
 // A line that breaks the chain hands on the balance it writes, or, when it
 // writes none, the balance it should have written.
+void RunningBalance::Chain::Take(const ChainLine& line, bool first) {
+    const bool restart = line.debit == Kind::Empty && line.credit == Kind::Empty;
+    restartsAfterTheFirstLine += restart && !first;
+    if (line.debit == Kind::Unreadable || line.credit == Kind::Unreadable) {
+        breaks.push_back({line.lineNumber, AmountReason(line)});
+        balance = line.balance == Kind::Amount ? std::optional<Pence>(line.stated) : std::nullopt;
+        return;
+    }
+    if (line.balance != Kind::Amount) {
+        breaks.push_back({line.lineNumber, BalanceReason(line)});
+        if (restart) balance.reset();
+        if (balance) *balance += line.change;
+        return;
+    }
+    if (balance && !restart) {
+        if (*balance + line.change == line.stated)
+            ++linesAddingUp;
+        else
+            breaks.push_back({line.lineNumber, ArithmeticReason(*balance, line.change, line.stated)});
+    }
+    balance = line.stated;
+}
+
 template <typename Iterator>
 RunningBalance::Chain RunningBalance::Follow(Iterator first, Iterator last) {
     Chain chain;
-    std::optional<Pence> balance;
-    for (Iterator line = first; line != last; ++line) {
-        const std::optional<Pence> stated =
-            line->balance == Kind::Amount ? std::optional<Pence>(line->stated) : std::nullopt;
-        const bool restart = line->debit == Kind::Empty && line->credit == Kind::Empty;
-        chain.restartsAfterTheFirstLine += restart && line != first;
-        if (line->debit == Kind::Unreadable || line->credit == Kind::Unreadable) {
-            chain.breaks.push_back({line->lineNumber, AmountReason(*line)});
-            balance = stated;
-        } else if (!stated) {
-            chain.breaks.push_back({line->lineNumber, BalanceReason(*line)});
-            if (balance && !restart) *balance += line->change;
-            if (restart) balance.reset();
-        } else {
-            const bool checked = balance && !restart;
-            if (checked && *balance + line->change == *stated) ++chain.linesAddingUp;
-            if (checked && *balance + line->change != *stated)
-                chain.breaks.push_back(
-                    {line->lineNumber, ArithmeticReason(*balance, line->change, *balance + line->change, *stated)});
-            balance = stated;
-        }
-    }
-    chain.closing = balance;
+    for (Iterator line = first; line != last; ++line) chain.Take(*line, line == first);
     return chain;
 }
 
@@ -127,9 +131,8 @@ BalanceCheck RunningBalance::Check(std::optional<int> stop) const {
                                                                           : std::nullopt);
     if (m_lines.empty()) return check;
     check.outcome = BalanceCheck::Outcome::NoBalances;
-    bool hasBalances = false;
-    for (const ChainLine& line : m_lines) hasBalances = hasBalances || line.balance != Kind::Empty;
-    if (!hasBalances) return check;
+    if (std::none_of(m_lines.begin(), m_lines.end(), [](const ChainLine& line) { return line.balance != Kind::Empty; }))
+        return check;
 
     const Chain oldestFirst = Follow(m_lines.begin(), m_lines.end());
     const Chain newestFirst = Follow(m_lines.rbegin(), m_lines.rend());
@@ -142,7 +145,7 @@ BalanceCheck RunningBalance::Check(std::optional<int> stop) const {
     check.order = reversed ? BalanceOrder::NewestFirst : BalanceOrder::OldestFirst;
     check.lines = static_cast<int>(m_lines.size());
     check.breaks = chain.breaks;
-    check.closing = chain.closing;
+    check.closing = chain.balance;
     return check;
 }
 

@@ -52,12 +52,14 @@ std::string Summary(const std::string& bytes) {
 TEST(RunningBalance, SaysWhereTheChainBreaks) {
     const std::string consistent = "Running balance: 4 lines consistent, closing balance 2,100.00";
     std::vector<Entry> missing = kConsistent, duplicated = kConsistent, misread = kConsistent,
-                       interleaved = kConsistent, withoutBalances = kConsistent, everyLine = kConsistent;
+                       interleaved = kConsistent, withoutBalances = kConsistent, everyLine = kConsistent,
+                       oneWithout = kConsistent;
     missing.erase(missing.begin() + 2);
     duplicated.insert(duplicated.begin() + 1, duplicated[1]);
     misread[1].debit = "\xC2\xA3" "82.40";
     interleaved.insert(interleaved.begin() + 1, {{1, "", "", "5.00", "87654321"}, {3, "", "1.00", "6.00", "87654321"}});
     for (Entry& entry : withoutBalances) entry.balance = "";
+    oneWithout[2].balance = "";
     everyLine.insert(everyLine.end(), {{12, "1.00", "", ""}, {15, "2.00", "", ""}});
     for (Entry& entry : everyLine) entry.balance = "\"1,000.00\"";
     const std::string stopped = Statement(1, {kConsistent[0], kConsistent[1]}) + "02/11/2026,DD,12-34-56\n" +
@@ -84,6 +86,8 @@ TEST(RunningBalance, SaysWhereTheChainBreaks) {
          "Running balance breaks at line 3: the debit \"\xC2\xA3" "82.40\" does not read as an amount" +
              std::string(kOldestFirst)},
         {"another account's chain between", Statement(1, interleaved), consistent + kOldestFirst},
+        {"one line without its balance", Statement(2, oneWithout),
+         "Running balance breaks at line 4: the line has no balance" + std::string(kOldestFirst)},
         {"without balances", Statement(1, withoutBalances),
          "Running balance: the file has no balances; nothing was checked."},
         {"import stopped", stopped,
