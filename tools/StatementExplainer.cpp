@@ -110,9 +110,9 @@ public:
 
 private:
     const StatementAccount& m_account;
-    FileEncoding m_encoding = FileEncoding::Ansi;
     const std::function<void(const StatementExplanation&)>& m_onRecognition;
     const std::function<void(const ExplainedLine&)>& m_onLine;
+    FileEncoding m_encoding = FileEncoding::Ansi;  // the file's, told with its recognition
 };
 
 // The walk's reader writes its diagnostic texts as the module's does; here
