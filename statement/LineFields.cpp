@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -24,49 +25,39 @@ const char* OpeningQuoteBefore(const char* line, const char* closing) {
     return nullptr;
 }
 
-// Where a field lies in its line, found without changing the line. `cut`,
-// for a quoted last field, is where GetField ends the line: right after the
-// closing quote.
-struct FieldSpan {
-    const char* start = nullptr;
-    size_t length = 0;
-    const char* cut = nullptr;
-};
-
 // The last field of the line. `fieldStart` is where the quote-aware walk saw
 // the field begin; it is used when a closing quote has no opening quote at
-// position 1 or later, so the result is still the field's own text.
-bool FindLastField(const char* line, char separator, const char* fieldStart, FieldSpan& span) {
-    const char* lastSeparator = std::strrchr(line, separator);
-    if (!lastSeparator) return false;
-    const char* closing = std::strrchr(lastSeparator + 1, kQuote);
-    if (!closing) {
-        span = {lastSeparator + 1, std::strlen(lastSeparator + 1), nullptr};
-        return true;
-    }
+// position 1 or later, so the result is still the field's own text. A
+// writable line is cut after a closing quote; a const one stays as it is.
+template <typename Char>
+const char* LastField(Char* line, char separator, Char* fieldStart, FieldBuffer& buffer) {
+    Char* lastSeparator = std::strrchr(line, separator);
+    if (!lastSeparator) return nullptr;
+    Char* closing = std::strrchr(lastSeparator + 1, kQuote);
+    if (!closing) return CopyField(lastSeparator + 1, std::strlen(lastSeparator + 1), buffer);
+    if constexpr (!std::is_const_v<Char>) closing[1] = '\0';
     const char* opening = OpeningQuoteBefore(line, closing);
     if (!opening) opening = fieldStart;
-    span = {opening, static_cast<size_t>(closing - opening) + 1, closing + 1};
-    return true;
+    return CopyField(opening, static_cast<size_t>(closing - opening) + 1, buffer);
 }
 
-bool FindField(const char* line, char separator, int n, FieldSpan& span) {
-    if (!line) return false;
+// GetField and PeekField: one walk for both kinds of line.
+template <typename Char>
+const char* FieldOf(Char* line, char separator, int n, FieldBuffer& buffer) {
+    if (!line) return nullptr;
     bool quoted = false;
     int separators = 0;
-    const char* fieldStart = line;
-    for (const char* p = line; *p; ++p) {
+    Char* fieldStart = line;
+    for (Char* p = line; *p; ++p) {
         if (*p == kQuote) {
             quoted = !quoted;
         } else if (*p == separator && !quoted) {
-            if (++separators == n) {
-                span = {fieldStart, static_cast<size_t>(p - fieldStart), nullptr};
-                return true;
-            }
+            if (++separators == n) return CopyField(fieldStart, static_cast<size_t>(p - fieldStart), buffer);
             fieldStart = p + 1;
         }
     }
-    return separators == n - 1 && FindLastField(line, separator, fieldStart, span);
+    if (separators != n - 1) return nullptr;
+    return LastField(line, separator, fieldStart, buffer);
 }
 
 bool IsWhitespace(char c) {
@@ -119,15 +110,11 @@ int CountFields(const char* line, char separator, int& quoted) {
 }
 
 const char* GetField(char* line, char separator, int n, FieldBuffer& buffer) {
-    FieldSpan span;
-    if (!FindField(line, separator, n, span)) return nullptr;
-    if (span.cut) line[span.cut - line] = '\0';
-    return CopyField(span.start, span.length, buffer);
+    return FieldOf(line, separator, n, buffer);
 }
 
 const char* PeekField(const char* line, char separator, int n, FieldBuffer& buffer) {
-    FieldSpan span;
-    return FindField(line, separator, n, span) ? CopyField(span.start, span.length, buffer) : nullptr;
+    return FieldOf(line, separator, n, buffer);
 }
 
 void StripQuotes(CString& text) {
