@@ -26,6 +26,7 @@ WalkOutcome WalkStatementFile(const char* path, const StatementAccount& account,
         verdict.lineNumber = 1;
         verdict.fate = leading == OrvaleOnlineForBusinessFile::LeadingLine::Header ? LineFate::Header : LineFate::PassedOver;
         verdict.failure = reader.LastRead();
+        verdict.text = reader.LastLine();
         handler.OnLine(verdict);
     }
     CTransactionRecord record;
@@ -39,6 +40,7 @@ WalkOutcome WalkStatementFile(const char* path, const StatementAccount& account,
         const LineFate fate = read ? FateOf(record, account) : LineFate::Unreadable;
         verdict.record = read ? &record : nullptr;
         verdict.failure = reader.LastRead();
+        verdict.text = reader.LastLine();
         verdict.fate = stopped ? LineFate::NotRead : fate;
         verdict.wouldHaveBeen = stopped ? fate : LineFate::NotRead;
         if (verdict.fate == LineFate::Imported) verdict.statementLine = statementLine;

@@ -29,6 +29,10 @@ struct LineVerdict {
     long statementLine = 0;                      // Imported lines: their number for the host
     // The line as read, for lines that read as transactions; null otherwise.
     const CTransactionRecord* record = nullptr;
+    // The line's text as the reader read it (OrvaleOnlineForBusinessFile::
+    // LastLine: empty for a line too long to read). It is the reader's own
+    // buffer, not a copy: valid only while the handler is called.
+    const char* text = "";
     // Why the line could not be read, for PassedOver and Unreadable lines
     // (and NotRead ones that would have been Unreadable).
     OrvaleOnlineForBusinessFile::LineReadOutcome failure;

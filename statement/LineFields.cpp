@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -26,16 +27,37 @@ const char* OpeningQuoteBefore(const char* line, const char* closing) {
 
 // The last field of the line. `fieldStart` is where the quote-aware walk saw
 // the field begin; it is used when a closing quote has no opening quote at
-// position 1 or later, so the result is still the field's own text.
-const char* LastField(char* line, char separator, char* fieldStart, FieldBuffer& buffer) {
-    char* lastSeparator = std::strrchr(line, separator);
+// position 1 or later, so the result is still the field's own text. A
+// writable line is cut after a closing quote; a const one stays as it is.
+template <typename Char>
+const char* LastField(Char* line, char separator, Char* fieldStart, FieldBuffer& buffer) {
+    Char* lastSeparator = std::strrchr(line, separator);
     if (!lastSeparator) return nullptr;
-    char* closing = std::strrchr(lastSeparator + 1, kQuote);
+    Char* closing = std::strrchr(lastSeparator + 1, kQuote);
     if (!closing) return CopyField(lastSeparator + 1, std::strlen(lastSeparator + 1), buffer);
-    closing[1] = '\0';
+    if constexpr (!std::is_const_v<Char>) closing[1] = '\0';
     const char* opening = OpeningQuoteBefore(line, closing);
     if (!opening) opening = fieldStart;
     return CopyField(opening, static_cast<size_t>(closing - opening) + 1, buffer);
+}
+
+// GetField and PeekField: one walk for both kinds of line.
+template <typename Char>
+const char* FieldOf(Char* line, char separator, int n, FieldBuffer& buffer) {
+    if (!line) return nullptr;
+    bool quoted = false;
+    int separators = 0;
+    Char* fieldStart = line;
+    for (Char* p = line; *p; ++p) {
+        if (*p == kQuote) {
+            quoted = !quoted;
+        } else if (*p == separator && !quoted) {
+            if (++separators == n) return CopyField(fieldStart, static_cast<size_t>(p - fieldStart), buffer);
+            fieldStart = p + 1;
+        }
+    }
+    if (separators != n - 1) return nullptr;
+    return LastField(line, separator, fieldStart, buffer);
 }
 
 bool IsWhitespace(char c) {
@@ -88,20 +110,11 @@ int CountFields(const char* line, char separator, int& quoted) {
 }
 
 const char* GetField(char* line, char separator, int n, FieldBuffer& buffer) {
-    if (!line) return nullptr;
-    bool quoted = false;
-    int separators = 0;
-    char* fieldStart = line;
-    for (char* p = line; *p; ++p) {
-        if (*p == kQuote) {
-            quoted = !quoted;
-        } else if (*p == separator && !quoted) {
-            if (++separators == n) return CopyField(fieldStart, static_cast<size_t>(p - fieldStart), buffer);
-            fieldStart = p + 1;
-        }
-    }
-    if (separators != n - 1) return nullptr;
-    return LastField(line, separator, fieldStart, buffer);
+    return FieldOf(line, separator, n, buffer);
+}
+
+const char* PeekField(const char* line, char separator, int n, FieldBuffer& buffer) {
+    return FieldOf(line, separator, n, buffer);
 }
 
 void StripQuotes(CString& text) {

@@ -26,6 +26,8 @@ int CountFields(const char* line, char separator, int& quoted);
 // whole line; when a quoted last field has characters after its closing
 // quote, the line is cut right after that quote (the caller's line changes).
 const char* GetField(char* line, char separator, int n, FieldBuffer& buffer);
+// The same field text as GetField, from a line that stays as it is.
+const char* PeekField(const char* line, char separator, int n, FieldBuffer& buffer);
 
 // Removes one pair of double quotes that encloses the whole text.
 void StripQuotes(CString& text);

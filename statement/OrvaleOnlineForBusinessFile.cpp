@@ -153,9 +153,8 @@ void OrvaleOnlineForBusinessFile::RequireOpenStream() {
 OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeaderLine() {
     try {
         RequireOpenStream();
-        LineBuffer line;
-        const LineRead read = ::ReadLine(m_Stream, line);
-        if (read == LineRead::Complete && IsHeaderLine(line)) return LeadingLine::Header;
+        const LineRead read = ::ReadLine(m_Stream, m_Line);
+        if (read == LineRead::Complete && IsHeaderLine(m_Line)) return LeadingLine::Header;
         if (m_PassedOverFirstLine.failure != ReadFailure::None) {
             m_LastRead = m_PassedOverFirstLine;
             return LeadingLine::PassedOver;
@@ -169,6 +168,7 @@ OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeader
 
 bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
     m_LastRead = LineReadOutcome();
+    m_Line[0] = '\0';
     try {
         record.Reset(m_Layout);
         RequireOpenStream();
@@ -185,17 +185,16 @@ bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
 // noting in m_LastRead why a line could not be read before passing the
 // failure on.
 void OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
-    LineBuffer line;
-    const LineRead read = ::ReadLine(m_Stream, line);
+    const LineRead read = ::ReadLine(m_Stream, m_Line);
     if (read != LineRead::Complete) {
         m_LastRead.failure = read == LineRead::End ? ReadFailure::EndOfFile : ReadFailure::TooLong;
         throw CTransactionRecord::InvalidRecord;
     }
     int quoted = 0;
-    m_LastRead.fieldCount = CountFields(line, kSeparator, quoted);
-    m_LastRead.blank = IsBlank(line);
+    m_LastRead.fieldCount = CountFields(m_Line, kSeparator, quoted);
+    m_LastRead.blank = IsBlank(m_Line);
     try {
-        record.ParseLine(line);
+        record.ParseLine(m_Line);
     } catch (CTransactionRecord::ReadError) {
         m_LastRead.failure = m_LastRead.fieldCount != kFieldsPerLine ? ReadFailure::FieldCount : ReadFailure::NoLayout;
         throw;

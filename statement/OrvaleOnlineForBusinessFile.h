@@ -77,6 +77,12 @@ public:
     // LastRead() says why.
     bool ReadTransaction(CTransactionRecord& record);
     const LineReadOutcome& LastRead() const { return m_LastRead; }
+    // The text of the line the last ReadTransaction or SkipHeaderLine read,
+    // without its line feed, as the record was read from it (a quoted last
+    // field has lost what followed its closing quote, see GetField); empty
+    // at the end of the file and for a line too long to read. It lies in
+    // the reader's own line buffer: the next read overwrites it.
+    const char* LastLine() const { return m_Line; }
 
 private:
     void Open(const char* path, std::ios_base::openmode mode);
@@ -91,6 +97,8 @@ private:
     int m_FieldCount;
     Recognition m_Recognition = Recognition::CannotOpen;
     LineReadOutcome m_LastRead;
+    // The line being read: one buffer for every line of the file.
+    LineBuffer m_Line = {};
     // The first line, when the format check passed over it: why it is not a
     // transaction line.
     LineReadOutcome m_PassedOverFirstLine;

@@ -8,11 +8,11 @@
 // recognizer on FILE, then "chooses" FILE.
 #include "CommandLine.h"
 #include "DebugOutputCapture.h"
+#include "ImportReview.h"
 #include "LineFormats.h"
-#include "LossSummary.h"
 #include "ModuleSession.h"
 #include "ReferenceHost.h"
-#include "StatementExplainer.h"
+#include "Utf8Text.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -29,13 +29,6 @@ struct ComApartment {
     ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
     ~ComApartment() { CoUninitialize(); }
 };
-
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string converted(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), converted.data(), size, nullptr, nullptr);
-    return converted;
-}
 
 std::string Ansi(const std::wstring& text) {
     const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -76,24 +69,12 @@ void ReportDiagnostics(const DebugOutputCapture& capture) {
     }
 }
 
-// Walks the file as the import did: says what became of every line when
-// asked to explain, then what the import left out. Returns the summary.
-LossSummary ReportLosses(const ImportOptions& options) {
+// Walks the file as the import did, for the host's account of the options.
+ImportReview Review(const ImportOptions& options) {
     StatementAccount account;
     account.SetAccountNumber(options.accountNumber ? options.accountNumber->c_str() : nullptr);
     account.SetSortCode(options.sortCode ? options.sortCode->c_str() : nullptr);
-    LossSummary losses;
-    ExplainStatement(
-        Ansi(options.file).c_str(), account,
-        [&](const StatementExplanation& explanation) {
-            if (options.explain) std::cerr << "The file was " << explanation.recognition << ".\n";
-        },
-        [&](const ExplainedLine& line) {
-            if (options.explain) std::cerr << Describe(line) << "\n";
-            losses.Add(line);
-        });
-    for (const std::string& warning : losses.Warnings()) std::cerr << warning << "\n";
-    return losses;
+    return ReviewImport(Ansi(options.file).c_str(), account, options.explain);
 }
 
 int Import(const ImportOptions& options) {
@@ -117,7 +98,8 @@ int Import(const ImportOptions& options) {
         return kFailed;
     }
     const auto lines = statement->Lines();
-    WriteLines(std::cout, options.format, lines);
+    const ImportReview review = Review(options);
+    WriteLines(std::cout, options.format, lines, review.balance);
     std::string title;
     const bool recognised = Recognised(*scenario, title);
     long cancelled = 0;
@@ -126,9 +108,10 @@ int Import(const ImportOptions& options) {
               << (recognised ? "The file was recognised as \"" + title + "\".\n"
                              : std::string("The file was not recognised as a statement of this bank.\n"))
               << (cancelled ? "The import was cancelled.\n" : "The import was not cancelled.\n");
-    const LossSummary losses = ReportLosses(options);
+    WriteReview(std::cerr, review, options.explain);
     if (!recognised) return kNotRecognised;
-    return options.strict && losses.LostLinesAfterTheStop() ? kLinesLost : kImported;
+    const bool lost = review.losses.LostLinesAfterTheStop() || !review.balance.breaks.empty();
+    return options.strict && lost ? kLinesLost : kImported;
 }
 
 }  // namespace

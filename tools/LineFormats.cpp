@@ -72,17 +72,45 @@ void WriteCsv(std::ostream& out, const std::vector<StatementLineValues>& lines) 
     }
 }
 
-void WriteJson(std::ostream& out, const std::vector<StatementLineValues>& lines) {
+std::string JsonMoney(const std::optional<Pence>& pence) {
+    return pence ? ShortestDecimal(static_cast<double>(*pence) / 100) : "null";
+}
+
+void WriteJsonLines(std::ostream& out, const std::vector<StatementLineValues>& lines,
+                    const std::vector<std::optional<Pence>>& balances) {
     out << "[";
     for (size_t index = 0; index < lines.size(); ++index) {
         const Row row = RowOf(lines[index]);
-        out << (index ? ",\n  {" : "\n  {");
+        out << (index ? ",\n    {" : "\n    {");
         out << "\"number\": " << (row[0].empty() ? "null" : row[0]) << ", \"direction\": " << JsonString(row[1])
             << ", \"amount\": " << row[2] << ", \"date\": " << JsonString(row[3])
             << ", \"description\": " << JsonString(row[4]) << ", \"reference\": " << JsonString(row[5])
-            << ", \"date_value\": " << ShortestDecimal(lines[index].date) << "}";
+            << ", \"date_value\": " << ShortestDecimal(lines[index].date)
+            << ", \"balance\": " << JsonMoney(index < balances.size() ? balances[index] : std::nullopt) << "}";
     }
-    out << (lines.empty() ? "]\n" : "\n]\n");
+    out << (lines.empty() ? "]" : "\n  ]");
+}
+
+// `consistent` is null when nothing could be checked.
+void WriteJsonBalanceCheck(std::ostream& out, const BalanceCheck& check) {
+    const bool checked = check.outcome == BalanceCheck::Outcome::Checked;
+    out << "{\"consistent\": " << (checked ? (check.Consistent() ? "true" : "false") : "null") << ", \"breaks\": [";
+    for (size_t index = 0; index < check.breaks.size(); ++index)
+        out << (index ? ", " : "") << "{\"line\": " << check.breaks[index].lineNumber
+            << ", \"reason\": " << JsonString(check.breaks[index].reason) << "}";
+    out << "], \"closing_balance\": " << JsonMoney(check.closing) << ", \"direction\": "
+        << (!checked ? "null" : check.order == BalanceOrder::OldestFirst ? "\"oldest_first\"" : "\"newest_first\"")
+        << ", \"lines_checked\": " << check.lines
+        << ", \"stopped_at_line\": " << (check.stop ? std::to_string(*check.stop) : "null")
+        << ", \"summary\": " << JsonString(BalanceSummary(check)) << "}";
+}
+
+void WriteJson(std::ostream& out, const std::vector<StatementLineValues>& lines, const BalanceCheck& balance) {
+    out << "{\n  \"lines\": ";
+    WriteJsonLines(out, lines, balance.importedBalances);
+    out << ",\n  \"balance_check\": ";
+    WriteJsonBalanceCheck(out, balance);
+    out << "\n}\n";
 }
 
 // Amounts in the table show at least two decimals, as people write money.
@@ -133,12 +161,13 @@ std::string IsoDate(DATE date) {
     return text;
 }
 
-void WriteLines(std::ostream& out, OutputFormat format, const std::vector<StatementLineValues>& lines) {
+void WriteLines(std::ostream& out, OutputFormat format, const std::vector<StatementLineValues>& lines,
+                const BalanceCheck& balance) {
     switch (format) {
         case OutputFormat::Csv:
             return WriteCsv(out, lines);
         case OutputFormat::Json:
-            return WriteJson(out, lines);
+            return WriteJson(out, lines, balance);
         case OutputFormat::Table:
             return WriteTable(out, lines);
     }

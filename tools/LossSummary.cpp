@@ -34,13 +34,16 @@ void LossSummary::Add(const ExplainedLine& line) {
     }
 }
 
-// A stop at a blank line with nothing but blank lines after it is the end
-// of the file, not a loss.
+std::optional<int> LossSummary::StoppedBeforeTheEnd() const {
+    if (!m_stop || (m_stop->blank && m_nonBlankNotRead == 0)) return std::nullopt;
+    return m_stop->lineNumber;
+}
+
 std::vector<std::string> LossSummary::Warnings() const {
     std::vector<std::string> warnings;
     if (m_passedOver)
         warnings.push_back("line " + std::to_string(m_passedOver->lineNumber) + " passed over: " + m_passedOver->reason);
-    if (m_stop && (!m_stop->blank || m_nonBlankNotRead > 0))
+    if (StoppedBeforeTheEnd())
         warnings.push_back("The import stopped at line " + std::to_string(m_stop->lineNumber) +
                            ", which is not a transaction line (" + m_stop->reason + "); " + Lines(m_notRead) +
                            " after it" + Were(m_notRead) + " not read.");

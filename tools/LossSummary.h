@@ -22,6 +22,10 @@ public:
     // have imported or could not read either: data the host did not get.
     bool LostLinesAfterTheStop() const { return m_lostAfterStop > 0; }
 
+    // The line at which the import stopped, unless it stopped at a blank
+    // line with nothing but blank lines after it: that is the end of the file.
+    std::optional<int> StoppedBeforeTheEnd() const;
+
 private:
     std::optional<ExplainedLine> m_passedOver;
     std::optional<ExplainedLine> m_stop;

@@ -1,6 +1,7 @@
 #include "StatementExplainer.h"
 
 #include "Platform.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -56,7 +57,15 @@ std::string OtherAccountText(const CTransactionRecord& record, const StatementAc
     return text;
 }
 
-ExplainedLine Explained(const LineVerdict& verdict, const StatementAccount& account) {
+// The money fields of a line of the account, as people can read them.
+LineMoney MoneyOf(const char* text, FileEncoding encoding) {
+    LineMoney money = ReadLineMoney(text);
+    for (MoneyField* field : {&money.debit, &money.credit, &money.balance})
+        if (field->kind == MoneyField::Kind::Unreadable) field->text = FileTextToUtf8(field->text, encoding);
+    return money;
+}
+
+ExplainedLine Explained(const LineVerdict& verdict, const StatementAccount& account, FileEncoding encoding) {
     ExplainedLine line;
     line.lineNumber = verdict.lineNumber;
     line.fate = verdict.fate;
@@ -70,7 +79,10 @@ ExplainedLine Explained(const LineVerdict& verdict, const StatementAccount& acco
         line.statementLine = verdict.statementLine;
         line.direction = record.GetIsDebit() ? 0 : 1;
         line.amount = record.GetIsDebit() ? record.GetDebitAmount() : record.GetCreditAmount();
-        line.date = record.GetDate();
+    }
+    if (verdict.fate == LineFate::Imported || verdict.fate == LineFate::NoAmount) {
+        line.date = verdict.record->GetDate();
+        line.money = MoneyOf(verdict.text, encoding);
     }
     return line;
 }
@@ -87,11 +99,12 @@ public:
         explanation.recognised = outcome.recognition == Recognition::Recognised;
         explanation.layout = outcome.layout;
         explanation.recognition = RecognitionText(outcome);
+        m_encoding = outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi;
         m_onRecognition(explanation);
     }
 
     bool OnLine(const LineVerdict& verdict) override {
-        m_onLine(Explained(verdict, m_account));
+        m_onLine(Explained(verdict, m_account, m_encoding));
         return true;
     }
 
@@ -99,6 +112,7 @@ private:
     const StatementAccount& m_account;
     const std::function<void(const StatementExplanation&)>& m_onRecognition;
     const std::function<void(const ExplainedLine&)>& m_onLine;
+    FileEncoding m_encoding = FileEncoding::Ansi;  // the file's, told with its recognition
 };
 
 // The walk's reader writes its diagnostic texts as the module's does; here

@@ -5,10 +5,12 @@
 // into words.
 #pragma once
 
+#include "MoneyFields.h"
 #include "StatementAccount.h"
 #include "StatementWalk.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,11 @@ struct ExplainedLine {
     long statementLine = 0;
     long direction = 0;
     double amount = 0.0;
+    // For the lines of the host's account the import read (imported, or
+    // passed over without an amount): the line's date, and its debit,
+    // credit and balance fields (an unreadable field's text in UTF-8).
     double date = 0.0;
+    std::optional<LineMoney> money;
 };
 
 struct StatementExplanation {

@@ -1,9 +1,9 @@
 // Fuzzes the line splitter and the field clean-up functions: ReadLine over
-// the whole input, then CountFields, GetField for every field number (and a
-// few past the end), StripQuotes, RemoveWhitespace and RemoveChars on each
-// line; every field is a piece of its line, and the clean-up of each field
-// keeps its promises. The first byte picks the separator; the rest is the
-// text.
+// the whole input, then CountFields, GetField and PeekField for every field
+// number (and a few past the end), StripQuotes, RemoveWhitespace and
+// RemoveChars on each line; every field is a piece of its line, PeekField
+// agrees with GetField, and the clean-up of each field keeps its promises.
+// The first byte picks the separator; the rest is the text.
 #include "FuzzSupport.h"
 #include "LineFields.h"
 #include "LineReading.h"
@@ -56,10 +56,13 @@ void CheckLine(const LineBuffer& original, char separator) {
     for (int n = -1; n <= count + 2; ++n) {
         LineBuffer line;  // GetField may cut the line, so each call gets a copy
         std::memcpy(line, original, sizeof line);
-        FieldBuffer buffer;
+        FieldBuffer buffer, peeked;
         const char* field = GetField(line, separator, n, buffer);
+        const char* peek = PeekField(original, separator, n, peeked);  // the same, from the line unchanged
+        FUZZ_CHECK((field == nullptr) == (peek == nullptr));
         if (!field) continue;
         FUZZ_CHECK(n >= 1);
+        FUZZ_CHECK(std::strcmp(field, peek) == 0);
         FUZZ_CHECK(std::strlen(field) <= static_cast<size_t>(kMaxFieldLength));
         FUZZ_CHECK(std::strstr(original, field) != nullptr);  // a field is a piece of its line
         CheckCleanUp(CString(field));

@@ -8,7 +8,8 @@
 // - in binary mode again with allocations failing after a number of them
 //   picked from the input, which must never get out of the reader, and
 //   which may fail reads but never change what a read gives.
-// A file the format check accepts has 8 fields on its first or second line.
+// A file the format check accepts has 8 fields on its first or second line,
+// and the reader's last line is the line each record was read from.
 #include "AllocationFailure.h"
 #include "FuzzSupport.h"
 #include "LineFields.h"
@@ -22,6 +23,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -61,7 +63,7 @@ bool HasAnyOf(const CString& text, const char* set) {
     return std::string(text.GetText()).find_first_of(set) != std::string::npos;
 }
 
-void CheckRecord(const CTransactionRecord& record, int layout, bool read) {
+void CheckRecord(const CTransactionRecord& record, int layout, bool read, const char* lastLine) {
     FUZZ_CHECK(record.GetLayout() == layout);
     FUZZ_CHECK(!read || layout != 0);
     FUZZ_CHECK(record.GetSortCode().GetLength() <= 6);
@@ -72,7 +74,10 @@ void CheckRecord(const CTransactionRecord& record, int layout, bool read) {
     FUZZ_CHECK(std::isfinite(record.GetDate()));
     FUZZ_CHECK(record.GetDebitAmount() >= 0 && record.GetCreditAmount() >= 0 && record.GetBalance() >= 0);
     FUZZ_CHECK(record.GetIsDebit() == (record.GetDebitAmount() > 0 ? 1 : 0));
+    FUZZ_CHECK(std::strlen(lastLine) <= static_cast<size_t>(kMaxLineLength));
     if (!read) FUZZ_CHECK(record.GetDescription().GetLength() == 0);
+    int quoted = 0;  // the line a record was read from is a transaction line still
+    if (read) FUZZ_CHECK(CountFields(lastLine, ',', quoted) == 8);
 }
 
 Reading ReadAll(const char* path, std::ios_base::openmode mode, size_t lines) {
@@ -89,7 +94,7 @@ Reading ReadAll(const char* path, std::ios_base::openmode mode, size_t lines) {
     for (size_t reads = 0; reads < lines + 2; ++reads) {
         const bool read = file.ReadTransaction(record);
         const FailAllocationsAfter unlimited(-1);  // the checks and the copy are not the reader's
-        CheckRecord(record, reading.layout, read);
+        CheckRecord(record, reading.layout, read, file.LastLine());
         reading.reads.push_back(read ? std::optional<CTransactionRecord>(record) : std::nullopt);
     }
     return reading;

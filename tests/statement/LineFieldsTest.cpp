@@ -9,12 +9,15 @@
 
 namespace {
 
-// Field n of a writable copy of `text` (the reader's line buffer is writable).
+// Field n of a writable copy of `text` (the reader's line buffer is writable);
+// PeekField must find the same text in the line it may not change.
 std::string FieldOrNull(const std::string& text, int n) {
     std::vector<char> line(text.begin(), text.end());
     line.push_back('\0');
-    FieldBuffer buffer;
+    FieldBuffer buffer, peeked;
     const char* field = GetField(line.data(), ',', n, buffer);
+    const char* peek = PeekField(text.c_str(), ',', n, peeked);
+    EXPECT_EQ(field ? field : "(null)", std::string(peek ? peek : "(null)")) << "PeekField";
     return field ? field : "(null)";
 }
 
@@ -62,6 +65,7 @@ TEST(LineFields, GetFieldReturnsFieldText) {
     }
     FieldBuffer buffer;
     EXPECT_EQ(nullptr, GetField(nullptr, ',', 1, buffer));
+    EXPECT_EQ(nullptr, PeekField(nullptr, ',', 1, buffer));
 }
 
 TEST(LineFields, LastFieldCutsLineAfterClosingQuote) {

@@ -208,6 +208,23 @@ TEST(StatementFile, LineFillsRecord) {
     }
 }
 
+// The text of each line stays in the reader's buffer until the next read,
+// as the record was read from it.
+TEST(StatementFile, LastLineIsTheLineJustRead) {
+    const std::string quotedLast = "03/11/2011,DD,12-34-56,12345678,Q,1.00,,\"1,234.00\"";
+    const ScratchFile scratch("Transaction history\r\n" + kGoodLine + "\r\n" + quotedLast + "\r\n\r\n" +
+                              std::string(2048, 'x') + "\n" + kGoodLine);
+    OrvaleOnlineForBusinessFile file(scratch.Path(), kBinary);
+    file.SkipHeaderLine();
+    std::vector<std::string> lines = {file.LastLine()};
+    CTransactionRecord record;
+    for (int read = 0; read < 6; ++read) {
+        file.ReadTransaction(record);
+        lines.emplace_back(file.LastLine());
+    }
+    EXPECT_THAT(lines, ElementsAre("Transaction history\r", kGoodLine + "\r", quotedLast, "\r", "", kGoodLine, ""));
+}
+
 TEST(StatementFile, RejectedFilesReportThePath) {
     for (const char* fixture : {"empty.csv", "header_only.csv", "missing_file.csv"}) {
         const std::string path = FixturePath(fixture);

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Runs the import tool under Wine as a user would and checks its CSV output
-and exit codes.
+"""Runs the import tool under Wine as a user would and checks its CSV and
+JSON output, what it says on standard error and its exit codes.
 
-usage: check_import_tool.py WINE_RUN TOOL MODULE_DLL FIXTURES_DIR
+usage: check_import_tool.py WINE_RUN TOOL MODULE_DLL FIXTURES_DIR SAMPLES_DIR
 
 The tool loads MODULE_DLL (a Windows path) instead of a registered module.
 """
+import json
 import os
 import sys
 
@@ -24,13 +25,15 @@ EXPECTED_CSV = (
 
 
 def main():
-    wine_run, tool, module, fixtures = sys.argv[1:5]
+    wine_run, tool, module, fixtures, samples = sys.argv[1:6]
     failures = []
+    checks = []
 
     def run(*arguments, module=module):
         return windows_program.run([wine_run, tool, *arguments, "--module", module])
 
     def expect(name, result, code, stdout=None, stderr_part=None):
+        checks.append(name)
         if result.returncode != code:
             failures.append("%s: exit %d, expected %d; stderr: %s" % (name, result.returncode, code, result.stderr))
         if stdout is not None and result.stdout != stdout:
@@ -58,10 +61,38 @@ def main():
     expect("strict, lines lost", run(statement, *account, "--strict"), 4)
     expect("strict, read to the end", run(fixtures + "/title_line_first.csv", *account, "--strict"), 0, None,
            "line 1 passed over: 1 field, not 8\n")
+    # The running balance: where it breaks (the file is newest first), which
+    # --explain marks and --strict fails on; the samples add up.
+    breaking = fixtures + "/newest_first_balance_break.csv"
+    expect("balance breaks", run(breaking, *account), 0, None,
+           "Running balance breaks at line 3: 4,917.60 - 82.40 should give 4,835.20, the file says 4,735.20 "
+           "(lines taken from the file's last up: it is written newest first).\n")
+    expect("balance breaks, explained", run(breaking, *account, "--explain"), 0, None,
+           "line 3: imported as statement line 2; the running balance breaks here: 4,917.60 - 82.40")
+    expect("strict, balance breaks", run(breaking, *account, "--strict"), 4)
+    expect("balance not checked past the stop", run(statement, *account), 0, None,
+           "Running balance: 7 lines consistent, closing balance 3,185.30; not checked past line 10")
+    sample_account = ["--sort-code", "12-34-56", "--account", "45678912"]
+    for sample, lines, closing in (("date-first", 9, "5,429.85"), ("account-first", 7, "3,118.85")):
+        expect("sample " + sample, run(samples + "/orvale-statement-%s.csv" % sample, *sample_account, "--strict"), 0,
+               None, "Running balance: %d lines consistent, closing balance %s (lines taken oldest first" % (lines, closing))
+    # JSON: the lines, each with its balance, and the check.
+    result = run(breaking, *account, "--format", "json")
+    expect("json", result, 0)
+    try:
+        document = json.loads(result.stdout)
+        balances = [line["balance"] for line in document["lines"]]
+        check = {key: document["balance_check"][key] for key in ("consistent", "closing_balance", "direction")}
+        breaks = document["balance_check"]["breaks"]
+        if balances != [4319.45, 4735.2] or check != {"consistent": False, "closing_balance": 4319.45,
+                                                      "direction": "newest_first"} or [b["line"] for b in breaks] != [3]:
+            failures.append("json: %r" % document)
+    except (ValueError, KeyError, TypeError) as error:
+        failures.append("json: %s in %r" % (error, result.stdout))
     for failure in failures:
         print(failure)
     failed = len({f.split(":")[0] for f in failures})
-    print("%d passed, %d failed" % (10 - failed, failed))
+    print("%d passed, %d failed" % (len(checks) - failed, failed))
     return 1 if failures else 0
 
 

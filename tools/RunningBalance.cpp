@@ -1,0 +1,167 @@
+#include "RunningBalance.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace {
+
+constexpr size_t kBreaksSaid = 3;
+
+using Kind = MoneyField::Kind;
+
+std::string ArithmeticReason(Pence before, Pence change, Pence stated) {
+    return MoneyText(before) + (change < 0 ? " - " : " + ") + MoneyText(change < 0 ? -change : change) +
+           " should give " + MoneyText(before + change) + ", the file says " + MoneyText(stated);
+}
+
+std::string OrderText(BalanceOrder order) {
+    return order == BalanceOrder::OldestFirst ? "lines taken oldest first, as the file is written"
+                                              : "lines taken from the file's last up: it is written newest first";
+}
+
+std::string StopText(const std::optional<int>& stop) {
+    if (!stop) return "";
+    return "; not checked past line " + std::to_string(*stop) +
+           ", where the import stopped: the lines after it were not read";
+}
+
+std::string BreaksText(const std::vector<BalanceBreak>& breaks) {
+    std::string text = "Running balance breaks";
+    for (size_t index = 0; index < breaks.size() && index < kBreaksSaid; ++index)
+        text += std::string(index ? "; at line " : " at line ") + std::to_string(breaks[index].lineNumber) + ": " +
+                breaks[index].reason;
+    if (breaks.size() > kBreaksSaid) text += "; and " + std::to_string(breaks.size() - kBreaksSaid) + " more breaks";
+    return text;
+}
+
+}  // namespace
+
+struct RunningBalance::Chain {
+    std::vector<BalanceBreak> breaks;
+    std::optional<Pence> balance;  // the balance the next line starts from, when it is known
+    int linesAddingUp = 0;         // lines checked against the balance before them that add up
+    int restartsAfterTheFirstLine = 0;
+
+    void Take(const ChainLine& line, bool first);
+};
+
+std::string RunningBalance::AmountReason(const ChainLine& line) {
+    return std::string(line.debit == Kind::Unreadable ? "the debit " : "the credit ") + line.unreadable +
+           " does not read as an amount";
+}
+
+std::string RunningBalance::BalanceReason(const ChainLine& line) {
+    return line.balance == Kind::Empty ? "the line has no balance"
+                                       : "the balance " + line.unreadable + " does not read as an amount";
+}
+
+const std::string* BalanceCheck::BreakAt(int lineNumber) const {
+    for (const BalanceBreak& found : breaks)
+        if (found.lineNumber == lineNumber) return &found.reason;
+    return nullptr;
+}
+
+void RunningBalance::Add(const ExplainedLine& line) {
+    if (!line.money) return;
+    const LineMoney& money = *line.money;
+    const Pence amount = std::llround(line.amount * 100);
+    ChainLine kept;
+    kept.lineNumber = line.lineNumber;
+    kept.imported = line.fate == LineFate::Imported;
+    kept.debit = money.debit.kind;
+    kept.credit = money.credit.kind;
+    kept.balance = money.balance.kind;
+    kept.date = line.date;
+    kept.change = line.direction == 0 ? -amount : amount;
+    kept.stated = money.balance.pence;
+    for (const MoneyField* field : {&money.debit, &money.credit, &money.balance})
+        if (field->kind == Kind::Unreadable && kept.unreadable.empty()) kept.unreadable = field->text;
+    m_lines.push_back(std::move(kept));
+}
+
+// A line that breaks the chain hands on the balance it writes, or, when it
+// writes none, the balance it should have written.
+void RunningBalance::Chain::Take(const ChainLine& line, bool first) {
+    const bool restart = line.debit == Kind::Empty && line.credit == Kind::Empty;
+    restartsAfterTheFirstLine += restart && !first;
+    if (line.debit == Kind::Unreadable || line.credit == Kind::Unreadable) {
+        breaks.push_back({line.lineNumber, AmountReason(line)});
+        balance = line.balance == Kind::Amount ? std::optional<Pence>(line.stated) : std::nullopt;
+        return;
+    }
+    if (line.balance != Kind::Amount) {
+        breaks.push_back({line.lineNumber, BalanceReason(line)});
+        if (restart) balance.reset();
+        if (balance) *balance += line.change;
+        return;
+    }
+    if (balance && !restart) {
+        if (*balance + line.change == line.stated)
+            ++linesAddingUp;
+        else
+            breaks.push_back({line.lineNumber, ArithmeticReason(*balance, line.change, line.stated)});
+    }
+    balance = line.stated;
+}
+
+template <typename Iterator>
+RunningBalance::Chain RunningBalance::Follow(Iterator first, Iterator last) {
+    Chain chain;
+    for (Iterator line = first; line != last; ++line) chain.Take(*line, line == first);
+    return chain;
+}
+
+int RunningBalance::DatesGoingBack(BalanceOrder order) const {
+    int goingBack = 0;
+    for (size_t index = 1; index < m_lines.size(); ++index) {
+        const double earlier = m_lines[index - 1].date, later = m_lines[index].date;
+        if (earlier == 0 || later == 0) continue;
+        goingBack += order == BalanceOrder::OldestFirst ? later < earlier : later > earlier;
+    }
+    return goingBack;
+}
+
+BalanceCheck RunningBalance::Check(std::optional<int> stop) const {
+    BalanceCheck check;
+    check.stop = stop;
+    for (const ChainLine& line : m_lines)
+        if (line.imported)
+            check.importedBalances.push_back(line.balance == Kind::Amount ? std::optional<Pence>(line.stated)
+                                                                          : std::nullopt);
+    if (m_lines.empty()) return check;
+    check.outcome = BalanceCheck::Outcome::NoBalances;
+    if (std::none_of(m_lines.begin(), m_lines.end(), [](const ChainLine& line) { return line.balance != Kind::Empty; }))
+        return check;
+
+    const Chain oldestFirst = Follow(m_lines.begin(), m_lines.end());
+    const Chain newestFirst = Follow(m_lines.rbegin(), m_lines.rend());
+    const auto evidence = [this](const Chain& chain, BalanceOrder order) {
+        return std::make_tuple(-chain.linesAddingUp, chain.restartsAfterTheFirstLine, DatesGoingBack(order));
+    };
+    const bool reversed = evidence(newestFirst, BalanceOrder::NewestFirst) < evidence(oldestFirst, BalanceOrder::OldestFirst);
+    const Chain& chain = reversed ? newestFirst : oldestFirst;
+    check.outcome = BalanceCheck::Outcome::Checked;
+    check.order = reversed ? BalanceOrder::NewestFirst : BalanceOrder::OldestFirst;
+    check.lines = static_cast<int>(m_lines.size());
+    check.breaks = chain.breaks;
+    check.closing = chain.balance;
+    return check;
+}
+
+std::string BalanceSummary(const BalanceCheck& check) {
+    switch (check.outcome) {
+        case BalanceCheck::Outcome::NoLines:
+            return "Running balance: no lines of the host's account; nothing was checked.";
+        case BalanceCheck::Outcome::NoBalances:
+            return "Running balance: the file has no balances; nothing was checked.";
+        case BalanceCheck::Outcome::Checked:
+            break;
+    }
+    const std::string closing = check.closing ? MoneyText(*check.closing) : "unknown";
+    const std::string outcome =
+        check.breaks.empty() ? "Running balance: " + std::to_string(check.lines) +
+                                   (check.lines == 1 ? " line" : " lines") + " consistent, closing balance " + closing
+                             : BreaksText(check.breaks);
+    return outcome + StopText(check.stop) + " (" + OrderText(check.order) + ").";
+}
