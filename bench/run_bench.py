@@ -155,7 +155,7 @@ def native_instructions_per_line(root, build, data):
     platform_source = os.path.join(statement_dir, "PlatformNative.cpp")
     program = os.path.join(native, "native-reader-bench")
     compiler = "g++"
-    run([compiler, "-std=c++17", "-O2", "-I", statement_dir,
+    run([compiler, "-std=c++17", "-O2", "-I", statement_dir, "-I", os.path.join(root, "base"),
          *[os.path.join(statement_dir, source) for source in STATEMENT_SOURCES],
          platform_source, os.path.join(root, "bench", "NativeReaderBench.cpp"), "-o", program])
 
