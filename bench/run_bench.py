@@ -25,7 +25,7 @@ import time
 SIZES = (10_000, 100_000, 1_000_000)
 LAYOUTS = ("date-first", "account-first")
 SORT_CODE, ACCOUNT = "12-34-56", "45678912"
-STATEMENT_SOURCES = ("CString.cpp", "DebugOutput.cpp", "LineFields.cpp", "FieldConversions.cpp", "LineReading.cpp",
+STATEMENT_SOURCES = ("CString.cpp", "DebugOutput.cpp", "LineFields.cpp", "MultibyteText.cpp", "FieldConversions.cpp", "LineReading.cpp",
                      "TransactionRecord.cpp", "OrvaleOnlineForBusinessFile.cpp")
 
 PYTHON_CSV_PEER = r"""
