@@ -98,17 +98,19 @@ CString CString::Right(int count) const {
     return FromBytes(GetText() + length - count, count);
 }
 
-CString& CString::operator=(const CString& other) {
-    const int length = other.GetLength();
-    Reserve(length);
-    SetText(length, other.GetText());
-    return *this;
-}
+CString& CString::operator=(const CString& other) { return Assign(other.GetText(), other.GetLength()); }
 
-CString& CString::operator=(const char* text) {
-    const int length = LengthOf(RequireText(text));
-    Reserve(length);
-    SetText(length, text);
+CString& CString::operator=(const char* text) { return Assign(text, LengthOf(RequireText(text))); }
+
+CString& CString::Assign(const char* bytes, int count) {
+    if (count < 0) ThrowHResult(E_INVALIDARG);
+    if (count > 0 && count <= m_nCapacity && bytes) {  // the buffer has room: no checks needed
+        std::memmove(m_pszData, bytes, static_cast<size_t>(count));
+        m_pszData[count] = '\0';
+        return *this;
+    }
+    Reserve(count);
+    SetText(count, bytes);
     return *this;
 }
 

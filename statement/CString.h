@@ -39,6 +39,13 @@ public:
     CString& operator=(const CString& other);
     CString& operator=(const char* text);
     CString& operator=(const wchar_t* text);
+    // The text becomes the `count` bytes at `bytes` (none of them zero), as
+    // assigning them as a text of their own would make it.
+    CString& Assign(const char* bytes, int count);
+    // The empty text, in the buffer the string has: as assigning "" does.
+    void Empty() {
+        if (m_pszData) m_pszData[0] = '\0';
+    }
     CString& operator+=(const CString& other);
     CString& operator+=(const char* text);
 

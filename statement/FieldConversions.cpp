@@ -21,10 +21,13 @@
 #include "FieldConversions.h"
 
 #include "LineFields.h"
+#include "MultibyteText.h"
 
+#include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -35,6 +38,7 @@ constexpr int kMaxDateParts = 3;
 constexpr int kLastTwoDigitYearOfThisCentury = 49;
 constexpr int kLatestYear = 9999;
 constexpr char kMonthAbbreviations[] = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
+constexpr int kMonthDateLength = 7;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -70,11 +74,9 @@ int LeadingInteger(const char* text, const char* end) {
     while (text < end && IsSpace(*text)) ++text;
     const bool negative = text < end && *text == '-';
     if (text < end && (*text == '-' || *text == '+')) ++text;
-    long long value = 0;
-    for (; text < end && IsDigit(*text); ++text) {
-        value = value * 10 + (*text - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-    }
+    long long value = 0;  // past INT_MAX it only has to stay there: it is clamped
+    for (; text < end && IsDigit(*text); ++text)
+        if (value <= INT_MAX) value = value * 10 + (*text - '0');
     if (negative) value = -value;
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
@@ -149,16 +151,133 @@ DATE ConvertDate(const CalendarDate& calendar) {
 
 bool IsExponentMark(char c) { return c == 'e' || c == 'E'; }
 
-// Drops every minus sign but the sign of an exponent (one directly after the
-// exponent mark).
-void RemoveMinusSigns(CString& text) {
-    const char* source = text.GetText();
-    if (!std::strchr(source, '-')) return;
-    std::string kept;
-    for (const char* p = source; *p; ++p)
-        if (*p != '-' || (!kept.empty() && IsExponentMark(kept.back()))) kept += *p;
-    text = kept.c_str();
+// The common slash date, runs of one to four digits with a slash between
+// each two and nothing else (3/11/2011, 03/11/2011), read in one pass: its
+// parts are the runs, and their numbers are what the split at '/' and the
+// reading of each part find. False for any other text.
+bool QuickSlashDate(const char* text, CalendarDate& calendar) {
+    constexpr int kMostDigits = 4;
+    int parts[kMaxDateParts] = {};
+    int part = 0, digits = 0;
+    for (const char* p = text; *p; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+        if (digit < 10 && digits < kMostDigits) {
+            parts[part] = parts[part] * 10 + static_cast<int>(digit);
+            ++digits;
+        } else if (*p == '/' && digits > 0 && part + 1 < kMaxDateParts) {
+            ++part;
+            digits = 0;
+        } else {
+            return false;
+        }
+    }
+    if (part + 1 != kMaxDateParts || digits == 0) return false;
+    calendar.day = parts[0];
+    calendar.month = parts[1];
+    calendar.year = parts[2];
+    calendar.yearWritten = true;
+    return true;
 }
+
+// The field's bytes to `out`, terminated, without whitespace, commas and
+// every minus sign but the sign of an exponent (one directly after the
+// exponent mark). `out` holds as many bytes as the field and its terminator.
+void KeepNumberCharacters(FieldSpan field, char* out) {
+    char* const start = out;
+    for (const char *p = field.text, *end = field.text + field.length; p != end; ++p) {
+        const char c = *p;
+        if (IsWhitespace(c) || c == ',') continue;
+        if (c == '-' && !(out != start && IsExponentMark(out[-1]))) continue;
+        *out++ = c;
+    }
+    *out = '\0';
+}
+
+// The common amount, digits with at most a point among the characters the
+// clean-up drops, read in one pass over the field: false when it needs the
+// general reading (an exponent, or too many digits) or where the quotient
+// below is not exact. Where double arithmetic is done in double precision
+// (not on the x87 of the x86 build, which rounds twice), a whole number
+// below 2^53 and a power of ten up to 1e22 are exact doubles, and their
+// quotient, rounded once to nearest, is the double nearest the decimal
+// number, which is what from_chars gives.
+#if FLT_EVAL_METHOD == 0
+
+// True when the processor rounds to nearest, as it does unless a program
+// asks otherwise (the test fast_float uses): 1 + FLT_MIN and 1 - FLT_MIN
+// both round to 1 only then.
+bool RoundsToNearest() {
+    static volatile float smallest = FLT_MIN;
+    const float tiny = smallest;
+    return tiny + 1.0f == 1.0f - tiny;
+}
+
+bool QuickAmount(const char* p, const char* end, double& amount) {
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr int kMostDigits = 15;  // any 15 digits make a whole number below 2^53
+    constexpr int kMostFractionDigits = sizeof kPowersOfTen / sizeof kPowersOfTen[0] - 1;
+    const auto dropped = [](char c) { return IsWhitespace(c) || c == ',' || c == '-'; };  // before any exponent mark
+    while (p != end && dropped(*p)) ++p;
+    if (p != end && *p == '+') ++p;
+    std::uint64_t whole = 0;  // may wrap past kMostDigits digits, which are refused
+    int digits = 0, digitsBeforePoint = -1;
+    for (; p != end; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+        if (digit < 10) {
+            whole = whole * 10 + digit;
+            ++digits;
+        } else if (*p == '.' && digitsBeforePoint < 0) {
+            digitsBeforePoint = digits;
+        } else if (IsExponentMark(*p)) {
+            return false;
+        } else if (!dropped(*p)) {
+            break;
+        }
+    }
+    const int fractionDigits = digitsBeforePoint < 0 ? 0 : digits - digitsBeforePoint;
+    if (digits > kMostDigits || fractionDigits > kMostFractionDigits || !RoundsToNearest()) return false;
+    amount = static_cast<double>(whole) / kPowersOfTen[fractionDigits];
+    return true;
+}
+
+#else
+
+bool QuickAmount(const char*, const char*, double&) { return false; }
+
+#endif
+
+// The leading decimal number of the cleaned text (an optional plus sign,
+// digits, fraction, exponent), or 0.
+double LeadingAmount(const char* start) {
+    if (*start == '+') ++start;
+    const char* end = DecimalNumberEnd(start);
+    double amount = 0.0;
+    if (end == start || std::from_chars(start, end, amount).ec != std::errc()) return 0.0;
+    return std::isfinite(amount) ? amount : 0.0;
+}
+
+// Month number of the abbreviation (zero-terminated): where it first occurs
+// in the table, divided by 3. Each of the twelve abbreviations first occurs
+// where it stands in the table, so they are compared as they stand before
+// the table is searched.
+bool MonthOf(const char* abbreviation, int& month) {
+    constexpr int kMonths = 12;
+    if (abbreviation[0] != '\0' && abbreviation[1] != '\0' && abbreviation[2] != '\0' && abbreviation[3] == '\0') {
+        for (int index = 0; index < kMonths; ++index) {
+            if (std::memcmp(abbreviation, kMonthAbbreviations + 3 * index, 3) == 0) {
+                month = index + 1;
+                return true;
+            }
+        }
+    }
+    const char* found = FindText(kMonthAbbreviations, abbreviation);
+    if (!found) return false;
+    month = static_cast<int>(found - kMonthAbbreviations) / 3 + 1;
+    return true;
+}
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
@@ -177,21 +296,24 @@ DATE DateFromCalendar(int year, int month, int day) {
 
 double ParseAmount(CString text) {
     StripQuotes(text);
-    RemoveWhitespace(text);
-    RemoveChars(text, ",");
-    RemoveMinusSigns(text);
-    const char* start = text.GetText();
-    if (*start == '+') ++start;
-    const char* end = DecimalNumberEnd(start);
-    double amount = 0.0;
-    if (end == start || std::from_chars(start, end, amount).ec != std::errc()) return 0.0;
-    return std::isfinite(amount) ? amount : 0.0;
+    return UnquotedAmount({text.GetText(), text.GetLength()});
 }
 
-DATE ParseSlashDate(CString text) {
+double UnquotedAmount(FieldSpan field) {
+    double amount = 0.0;
+    if (QuickAmount(field.text, field.text + field.length, amount)) return amount;
+    TextBuffer kept(static_cast<size_t>(field.length));
+    KeepNumberCharacters(field, kept.Get());
+    return LeadingAmount(kept.Get());
+}
+
+DATE ParseSlashDate(CString text) { return ParseSlashDate(text.GetText()); }
+
+DATE ParseSlashDate(const char* text) {
     CalendarDate calendar;
+    if (QuickSlashDate(text, calendar)) return ConvertDate(calendar);  // a text with a slash is read no other way
     Part parts[kMaxDateParts] = {};
-    int count = SplitParts(text.GetText(), '/', parts);
+    int count = SplitParts(text, '/', parts);
     if (count > 0) calendar.day = FirstPartNumber(parts[0]);
     if (count > 1) calendar.month = PartNumber(parts[1]);
     if (count > 2) {
@@ -199,9 +321,9 @@ DATE ParseSlashDate(CString text) {
         calendar.yearWritten = HasDigit(parts[2]);
     }
     const DATE result = ConvertDate(calendar);
-    if (result != kNoDate || text.Find('/') >= 0) return result;
+    if (result != kNoDate || FindCharacter(text, '/')) return result;
 
-    count = SplitParts(text.GetText(), '-', parts);
+    count = SplitParts(text, '-', parts);
     if (count > 0) {
         calendar.year = FirstPartNumber(parts[0]);
         calendar.yearWritten = HasDigit(parts[0]);
@@ -211,31 +333,34 @@ DATE ParseSlashDate(CString text) {
     return ConvertDate(calendar);
 }
 
-DATE ParseMonthDate(const CString& text) {
-    CString copy = text;
-    ToUpper(RemoveDashes(copy));
+DATE ParseMonthDate(const CString& text) { return ParseMonthDate(text.GetText()); }
+
+// Dashes go and letters a to z become capitals before the length is taken.
+DATE ParseMonthDate(const char* text) {
+    char date[kMonthDateLength + 1];
+    int length = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p == '-') continue;
+        if (length == kMonthDateLength) return kNoDate;
+        date[length++] = Upper(*p);
+    }
+    if (length != kMonthDateLength) return kNoDate;
+    const char abbreviation[] = {date[2], date[3], date[4], '\0'};
     CalendarDate calendar;
-    if (copy.GetLength() != 7 || !MonthFromAbbreviation(copy.Mid(2, 3), calendar.month)) return kNoDate;
-    const char* digits = copy.GetText();
-    calendar.day = LeadingInteger(digits, digits + 2);
-    calendar.year = LeadingInteger(digits + 5, digits + 7);
-    calendar.yearWritten = HasDigit({digits + 5, digits + 7});
+    if (!MonthOf(abbreviation, calendar.month)) return kNoDate;
+    calendar.day = LeadingInteger(date, date + 2);
+    calendar.year = LeadingInteger(date + 5, date + 7);
+    calendar.yearWritten = HasDigit({date + 5, date + 7});
     return ConvertDate(calendar);
 }
 
 // The table is a constant: nothing is built on first use, so any number of
 // threads may look months up at once.
-bool MonthFromAbbreviation(const CString& abbreviation, int& month) {
-    const char* found = platform::FindMultibyteText(kMonthAbbreviations, abbreviation.GetText());
-    if (!found) return false;
-    month = static_cast<int>(found - kMonthAbbreviations) / 3 + 1;
-    return true;
-}
+bool MonthFromAbbreviation(const CString& abbreviation, int& month) { return MonthOf(abbreviation.GetText(), month); }
 
 CString& ToUpper(CString& text) {
     std::string upper = text.GetText();
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (char& c : upper) c = Upper(c);
     text = upper.c_str();
     return text;
 }

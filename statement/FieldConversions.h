@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CString.h"
+#include "LineFields.h"
 #include "Platform.h"
 
 // Amount of a field: quotes, whitespace, commas and minus signs are dropped
@@ -12,14 +13,18 @@
 // without a leading number, or one whose value is not a finite double (for
 // example 1e999), gives 0.
 double ParseAmount(CString text);
+// The same for a field whose enclosing quotes are gone (see Unquoted).
+double UnquotedAmount(FieldSpan field);
 
 // Day/month/year date with slashes, falling back to year-month-day with
 // dashes when the first reading gives no date after 30 December 1899.
 DATE ParseSlashDate(CString text);
+DATE ParseSlashDate(const char* text);
 
 // Seven-character date: two-digit day, month abbreviation, two-digit year,
 // for example 03NOV11 (dashes and letter case do not matter).
 DATE ParseMonthDate(const CString& text);
+DATE ParseMonthDate(const char* text);
 
 // The DATE of a real calendar date from 1 January 1 on (year, month 1 to 12,
 // day of that month), by arithmetic: the platform's conversion gives the same

@@ -13,17 +13,39 @@
 
 #include "CString.h"
 
+#include <cstddef>
+#include <string>
+
 // Longest field GetField can return; a longer field counts as missing.
 constexpr int kMaxFieldLength = 511;
 // Where GetField puts a field's text: the caller's, so that any number of
 // threads can split lines at once.
 using FieldBuffer = char[kMaxFieldLength + 1];
 
-// A field's text in a buffer of its own: text[length] is zero. The clean-up
-// steps below work on it in place and only ever shorten it. A null text
-// stands for a field that is missing.
-struct FieldText {
-    char* text = nullptr;
+// Room for a text of `length` bytes and its terminator: on the stack for a
+// text of a field's size, on the heap for a longer one.
+class TextBuffer {
+public:
+    explicit TextBuffer(std::size_t length) {
+        if (length >= sizeof m_local) {
+            m_large.resize(length + 1);
+            m_text = &m_large[0];
+        }
+    }
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+    char* Get() { return m_text; }
+
+private:
+    FieldBuffer m_local;
+    std::string m_large;
+    char* m_text = m_local;
+};
+
+// A piece of a line: `length` bytes from `text`, not terminated. A null
+// text stands for a field the line does not have.
+struct FieldSpan {
+    const char* text = nullptr;
     int length = 0;
 };
 
@@ -37,21 +59,23 @@ public:
     // fields `first` to first + kLocated - 1. `quoted` is the quoted state
     // the walk starts in (CountFields carries it from line to line).
     LineSplit(const char* line, char separator, int first = 1, bool quoted = false);
+    // The same for a line whose length is known: the bytes before its
+    // terminator (a zero byte among them still ends the line).
+    LineSplit(const char* line, std::size_t length, char separator, int first = 1, bool quoted = false);
 
     // CountFields's count, and the quoted state the line ends in.
     int FieldCount() const;
     bool EndsQuoted() const { return m_quoted; }
+    // True when no byte of the line is 0x80 or above.
+    bool SingleByte() const { return m_singleByte; }
 
-    // Field n's bytes as GetField takes them (not copied, not terminated, of
-    // any length): false when the line has no field n. n is 0 or less, or
-    // one of the located fields.
-    bool Locate(int n, const char*& start, int& length) const;
+    // Field n's bytes as GetField takes them (not copied, of any length), or
+    // a null text when the line has no field n. n is 0 or less, or one of
+    // the located fields.
+    FieldSpan Field(int n) const;
     // The position GetField overwrites with a zero when it takes field n
     // (right after the closing quote of a quoted last field), or -1.
     int CutFor(int n) const;
-    // Field n copied into `buffer` and terminated; a null text when the line
-    // has no field n or the field is longer than kMaxFieldLength.
-    FieldText CopyField(int n, FieldBuffer& buffer) const;
 
 private:
     // The unquoted separators numbered first - 1 to first + kLocated - 1
@@ -59,21 +83,26 @@ private:
     static constexpr int kBounds = kLocated + 1;
 
     const char* Bound(int separator) const { return m_bounds[separator - m_first + 1]; }
-    bool LastField(const char*& start, const char*& end) const;
+    // Takes every quote and separator up to the line's first zero byte or
+    // `end`; returns where the line ends.
+    const char* Walk(const char* p, const char* end);
+    FieldSpan LastField() const;
     // The last quote, when it follows the last separator: it closes a
     // quoted last field.
     const char* ClosingQuote() const;
 
     const char* m_line;
-    const char* m_end = nullptr;               // the terminating zero
-    const char* m_lastSeparator = nullptr;     // quoted or not
-    const char* m_lastFieldStart = nullptr;    // after the last unquoted separator
+    const char* m_end = nullptr;              // the terminating zero
+    const char* m_lastSeparator = nullptr;    // quoted or not
+    const char* m_lastFieldStart = nullptr;   // after the last unquoted separator
     const char* m_lastQuote = nullptr;
     const char* m_quoteBeforeLast = nullptr;
     const char* m_bounds[kBounds] = {};
     int m_first;
     int m_separators = 0;  // unquoted
+    char m_separator;
     bool m_quoted;
+    bool m_singleByte = true;
 };
 
 // Number of fields of `line`. `quoted` (0 or 1) is read and left in its final
@@ -90,23 +119,74 @@ const char* GetField(char* line, char separator, int n, FieldBuffer& buffer);
 // The same field text as GetField, from a line that stays as it is.
 const char* PeekField(const char* line, char separator, int n, FieldBuffer& buffer);
 
-// True when the text (zero-terminated at `length`) is enclosed in one pair
-// of double quotes: its first character and its last are quotes, counted by
-// characters of the multibyte code page.
-bool EnclosedInQuotes(const char* text, int length);
+// Field n of a line already split (`split`, a LineSplit of `line` that
+// locates field n), as GetField takes it, cutting the line as it does; not
+// copied, of any length.
+FieldSpan TakeField(char* line, const LineSplit& split, int n);
+// The field copied into `buffer` and terminated, or null when it is missing
+// or longer than kMaxFieldLength.
+const char* CopyField(FieldSpan field, FieldBuffer& buffer);
+
+// The field without one pair of double quotes that encloses it whole: its
+// first character and its last are quotes, counted by characters of the
+// multibyte code page (`singleByte`: it is known to hold only bytes below
+// 0x80, which are characters of their own in every code page).
+inline FieldSpan Unquoted(FieldSpan field, bool singleByte);
+// Whether the last byte of the field, a quote, is a character of its own
+// when the field is read by characters (Unquoted's question for a field of
+// double-byte characters).
+bool QuoteEndsField(FieldSpan field);
+
+// Space, tab, line feed, vertical tab, form feed or carriage return.
+inline bool IsWhitespace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Copies the field's bytes to `out`, leaving out every byte `drop` accepts,
+// and returns how many it wrote (no terminator). `out` may be the field's
+// own bytes, or lie before them.
+template <typename Drop>
+int CopyWithout(FieldSpan field, char* out, Drop drop) {
+    char* const start = out;
+    for (const char *p = field.text, *end = field.text + field.length; p != end; ++p) {
+        const char c = *p;
+        if (!drop(c)) *out++ = c;
+    }
+    return static_cast<int>(out - start);
+}
 
 // Removes one pair of double quotes that encloses the whole text.
 void StripQuotes(CString& text);
-void StripQuotes(FieldText& field);
 
 // Removes space, tab, line feed, vertical tab, form feed and carriage return.
 void RemoveWhitespace(CString& text);
-void RemoveWhitespace(FieldText& field);
 
 // Removes every character that occurs in `set`.
 void RemoveChars(CString& text, CString set);
 // The same with the set as plain text, so that no string is built for it.
 void RemoveChars(CString& text, const char* set);
-void RemoveChars(FieldText& field, const char* set);
 
-bool IsWhitespace(char c);
+// What the reader calls for every field of every line, inline.
+
+inline FieldSpan LineSplit::Field(int n) const {
+    if (!m_line || n < 1 || n > m_separators + 1) return {};
+    if (n > m_separators) return LastField();
+    const char* start = n == 1 ? m_line : Bound(n - 1) + 1;
+    return {start, static_cast<int>(Bound(n) - start)};
+}
+
+inline int LineSplit::CutFor(int n) const {
+    if (!m_line || n != m_separators + 1) return -1;
+    const char* closing = ClosingQuote();
+    return closing ? static_cast<int>(closing + 1 - m_line) : -1;
+}
+
+inline FieldSpan Unquoted(FieldSpan field, bool singleByte) {
+    const bool enclosed = field.length >= 2 && field.text[0] == '"' && field.text[field.length - 1] == '"' &&
+                          (singleByte || QuoteEndsField(field));
+    return enclosed ? FieldSpan{field.text + 1, field.length - 2} : field;
+}
+
+inline FieldSpan TakeField(char* line, const LineSplit& split, int n) {
+    const int cut = split.CutFor(n);
+    if (cut >= 0) line[cut] = '\0';
+    return split.Field(n);
+}

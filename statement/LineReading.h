@@ -1,7 +1,9 @@
 // Reading one physical line of a statement file into a fixed buffer.
 #pragma once
 
+#include <cstddef>
 #include <istream>
+#include <memory>
 
 constexpr int kMaxLineLength = 2047;
 constexpr int kLineBufferSize = kMaxLineLength + 2;
@@ -15,6 +17,38 @@ enum class LineRead { Complete, TooLong, End };
 // is passed over, so the next read starts at the following line, and the
 // result is TooLong with an empty buffer.
 LineRead ReadLine(std::istream& stream, LineBuffer& line);
+
+// Reads the lines of a stream in large blocks: the same lines, with the same
+// results, as ReadLine would give from the same stream (in either open mode:
+// the stream's own reads turn CR LF into LF in text mode, as they do for
+// ReadLine), without a call into the stream for every line. What it has
+// read ahead belongs to it: after the stream is moved (Rewind), Discard it.
+// The block is allocated on the first read, which can therefore throw
+// std::bad_alloc.
+class LineReader {
+public:
+    explicit LineReader(std::istream& stream) : m_stream(stream) {}
+
+    LineRead Read(LineBuffer& line);
+    // Bytes of the last line read whole, before its terminator.
+    std::size_t Length() const { return m_length; }
+    void Discard();
+
+private:
+    // Moves what is left to the front of the block and reads on after it:
+    // false when the stream has nothing more.
+    bool Fill();
+    // The `length` bytes from m_begin as the line, and past its line feed.
+    LineRead Take(LineBuffer& line, std::size_t length, std::size_t lineFeed);
+    // Passes over the rest of a line too long to keep, its line feed too.
+    void PassOverLine();
+
+    std::istream& m_stream;
+    std::unique_ptr<char[]> m_block;
+    std::size_t m_begin = 0;  // the first byte not yet read as a line
+    std::size_t m_end = 0;    // the end of what the stream gave
+    std::size_t m_length = 0;
+};
 
 // Passes over a UTF-8 byte-order mark (EF BB BF) when the stream, standing at
 // the start of the file, begins with one; otherwise leaves the stream where

@@ -39,11 +39,12 @@ const char* FindLastCharacter(const char* text, char c) {
 }
 
 const char* FindText(const char* text, const char* part) {
+    if (!*part) return text;
     if (!IsSingleByteText(part)) return platform::FindMultibyteText(text, part);
     const size_t length = std::strlen(part);
     for (const char* p = text; *p; ++p) {
         if (!IsSingleByte(*p)) return platform::FindMultibyteText(p, part);
-        if (std::strncmp(p, part, length) == 0) return p;
+        if (*p == *part && std::strncmp(p, part, length) == 0) return p;
     }
-    return length == 0 ? text : nullptr;
+    return nullptr;
 }

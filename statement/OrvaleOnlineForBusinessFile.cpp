@@ -114,7 +114,7 @@ OrvaleOnlineForBusinessFile::Recognition OrvaleOnlineForBusinessFile::CheckForma
     int quoted = 0;
     Recognition recognition = Recognition::NoEightFieldLine;
     for (int examined = 0; examined < kLinesExamined; ++examined) {
-        const LineRead read = ::ReadLine(m_Stream, line);
+        const LineRead read = m_Lines.Read(line);
         m_FieldCount = read != LineRead::TooLong ? CountFields(line, kSeparator, quoted) : 0;
         m_Layout = 0;
         if (m_FieldCount != kFieldsPerLine) {
@@ -125,7 +125,7 @@ OrvaleOnlineForBusinessFile::Recognition OrvaleOnlineForBusinessFile::CheckForma
         recognition = m_Layout != 0 ? Recognition::Recognised : Recognition::FieldsMismatch;
         break;
     }
-    Rewind(m_Stream);
+    RewindStream();
     if (recognition != Recognition::Recognised) m_PassedOverFirstLine = LineReadOutcome();
     return recognition;
 }
@@ -138,6 +138,11 @@ int OrvaleOnlineForBusinessFile::LayoutOf(LineBuffer& line) const {
     if (second <= 3) return CleanFieldLength(line, 4) <= 8 ? 1 : 0;
     if (second <= 8) return CleanFieldLength(line, 4) <= 3 ? 2 : 0;
     return 0;
+}
+
+void OrvaleOnlineForBusinessFile::RewindStream() {
+    Rewind(m_Stream);
+    m_Lines.Discard();
 }
 
 void OrvaleOnlineForBusinessFile::RequireOpenStream() {
@@ -153,13 +158,13 @@ void OrvaleOnlineForBusinessFile::RequireOpenStream() {
 OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeaderLine() {
     try {
         RequireOpenStream();
-        const LineRead read = ::ReadLine(m_Stream, m_Line);
+        const LineRead read = m_Lines.Read(m_Line);
         if (read == LineRead::Complete && IsHeaderLine(m_Line)) return LeadingLine::Header;
         if (m_PassedOverFirstLine.failure != ReadFailure::None) {
             m_LastRead = m_PassedOverFirstLine;
             return LeadingLine::PassedOver;
         }
-        Rewind(m_Stream);
+        RewindStream();
     } catch (...) {
         Report(kReadFailed);
     }
@@ -185,16 +190,16 @@ bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
 // noting in m_LastRead why a line could not be read before passing the
 // failure on.
 void OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
-    const LineRead read = ::ReadLine(m_Stream, m_Line);
+    const LineRead read = m_Lines.Read(m_Line);
     if (read != LineRead::Complete) {
         m_LastRead.failure = read == LineRead::End ? ReadFailure::EndOfFile : ReadFailure::TooLong;
         throw CTransactionRecord::InvalidRecord;
     }
-    int quoted = 0;
-    m_LastRead.fieldCount = CountFields(m_Line, kSeparator, quoted);
+    const LineSplit split(m_Line, m_Lines.Length(), kSeparator);
+    m_LastRead.fieldCount = split.FieldCount();
     m_LastRead.blank = IsBlank(m_Line);
     try {
-        record.ParseLine(m_Line);
+        record.ParseLine(m_Line, split);
     } catch (CTransactionRecord::ReadError) {
         m_LastRead.failure = m_LastRead.fieldCount != kFieldsPerLine ? ReadFailure::FieldCount : ReadFailure::NoLayout;
         throw;

@@ -91,8 +91,12 @@ private:
     void ReportRecognition(const char* path) const;
     void RequireOpenStream();
     void ReadRecord(CTransactionRecord& record);
+    // Back to the start of the first line, past a byte-order mark.
+    void RewindStream();
 
     std::ifstream m_Stream;
+    // Every line is read through it, in large reads of the stream.
+    LineReader m_Lines{m_Stream};
     int m_Layout;
     int m_FieldCount;
     Recognition m_Recognition = Recognition::CannotOpen;

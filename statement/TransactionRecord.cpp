@@ -1,7 +1,13 @@
 #include "TransactionRecord.h"
 
+#include "Failures.h"
 #include "FieldConversions.h"
 #include "LineFields.h"
+#include "MultibyteText.h"
+#include "WordSearch.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -14,35 +20,58 @@ constexpr int kMaxAccountNumberLength = 8;
 constexpr int kMaxTypeCodeLength = 3;
 constexpr double kSmallestAmount = 0.000005;
 
-// Field n of the line; a missing or over-long field throws E_INVALIDARG.
-CString Field(LineBuffer& line, int n) {
-    FieldBuffer buffer;
-    return CString(GetField(line, kSeparator, n, buffer));
-}
-
-CString UnquotedField(LineBuffer& line, int n) {
-    CString text = Field(line, n);
-    StripQuotes(text);
-    return text;
-}
-
-// The amount of field n, or 0 when the field carries none.
-double AmountField(LineBuffer& line, int n) {
-    const double amount = ParseAmount(Field(line, n));
-    return amount > kSmallestAmount ? amount : 0.0;
+// Position of the first " . " (space, full stop, space) of the field, by
+// characters, or -1. Among single-byte characters it is the first full stop
+// with a space on either side; otherwise the platform searches a terminated
+// copy.
+int SpacedFullStop(FieldSpan field, bool singleByte) {
+    const char* text = field.text;
+    const char* end = text + field.length;
+    if (!singleByte) {
+        FieldBuffer copy;
+        const char* found = FindText(CopyField(field, copy), " . ");
+        return found ? static_cast<int>(found - copy) : -1;
+    }
+    for (const char* stop = text; (stop = word_search::Find(stop, end, '.')) != end; ++stop)
+        if (stop != text && stop[-1] == ' ' && stop + 1 != end && stop[1] == ' ') return static_cast<int>(stop - 1 - text);
+    return -1;
 }
 
 }  // namespace
+
+// Every field is taken from the one split of the line where it lies, and
+// cleaned up on its way to the buffer of the string that keeps it (or to a
+// buffer on the stack): no string is made for a step.
+struct CTransactionRecord::SplitLine {
+    LineBuffer& line;
+    const LineSplit& split;
+
+    // Field n as GetField takes it; a missing or over-long field throws
+    // E_INVALIDARG, as a CString made from GetField's null does.
+    FieldSpan Field(int n) const {
+        const FieldSpan field = TakeField(line, split, n);
+        if (!field.text || field.length > kMaxFieldLength) ThrowHResult(E_INVALIDARG);
+        return field;
+    }
+
+    FieldSpan UnquotedField(int n) const { return Unquoted(Field(n), split.SingleByte()); }
+
+    // The amount of field n, or 0 when the field carries none.
+    double Amount(int n) const {
+        const double amount = UnquotedAmount(UnquotedField(n));
+        return amount > kSmallestAmount ? amount : 0.0;
+    }
+};
 
 CTransactionRecord::CTransactionRecord()
     : m_DebitAmount(0), m_CreditAmount(0), m_Balance(0), m_IsDebit(0), m_Date(0), m_Layout(0), m_IdentifierCut(false) {}
 
 void CTransactionRecord::Reset(int layout) {
-    m_SortCode = "";
-    m_AccountNumber = "";
-    m_DateText = "";
-    m_TypeCode = "";
-    m_Description = "";
+    m_SortCode.Empty();
+    m_AccountNumber.Empty();
+    m_DateText.Empty();
+    m_TypeCode.Empty();
+    m_Description.Empty();
     m_DebitAmount = 0;
     m_CreditAmount = 0;
     m_Balance = 0;
@@ -59,73 +88,84 @@ std::istream& operator>>(std::istream& stream, CTransactionRecord& record) {
     return stream;
 }
 
-void CTransactionRecord::ParseLine(LineBuffer& line) {
-    int quoted = 0;
-    if (CountFields(line, kSeparator, quoted) != kFieldsPerLine) throw InvalidRecord;
+void CTransactionRecord::ParseLine(LineBuffer& line) { ParseLine(line, LineSplit(line, kSeparator)); }
+
+void CTransactionRecord::ParseLine(LineBuffer& line, const LineSplit& split) {
+    if (split.FieldCount() != kFieldsPerLine) throw InvalidRecord;
+    const SplitLine fields{line, split};
     if (m_Layout == kDateFirstLayout)
-        ReadDateFirstFields(line);
+        ReadDateFirstFields(fields);
     else if (m_Layout == kAccountFirstLayout)
-        ReadAccountFirstFields(line);
+        ReadAccountFirstFields(fields);
     else
         throw InvalidRecord;
-    ReadDescription(line, 5);
-    ReadAmounts(line);
+    ReadDescription(fields, 5);
+    ReadAmounts(fields);
 }
 
-void CTransactionRecord::ReadDateFirstFields(LineBuffer& line) {
-    m_DateText = UnquotedField(line, 1);
-    m_Date = ParseSlashDate(m_DateText);
+void CTransactionRecord::ReadDateFirstFields(const SplitLine& line) {
+    ReadDate(line, 1, ParseSlashDate);
     ReadTypeCode(line, 2);
     ReadSortCode(line, 3);
     ReadAccountNumber(line, 4);
 }
 
-void CTransactionRecord::ReadAccountFirstFields(LineBuffer& line) {
+void CTransactionRecord::ReadAccountFirstFields(const SplitLine& line) {
     ReadSortCode(line, 1);
     ReadAccountNumber(line, 2);
-    m_DateText = UnquotedField(line, 3);
-    m_Date = ParseMonthDate(m_DateText);
+    ReadDate(line, 3, ParseMonthDate);
     ReadTypeCode(line, 4);
 }
 
-void CTransactionRecord::ReadSortCode(LineBuffer& line, int field) {
-    CString text = UnquotedField(line, field);
-    RemoveWhitespace(text);
-    RemoveChars(text, ",-");
-    m_SortCode = text.Left(kMaxSortCodeLength);
-    m_IdentifierCut = m_IdentifierCut || text.GetLength() > kMaxSortCodeLength;
+// The date as written, quotes stripped, and its DATE.
+void CTransactionRecord::ReadDate(const SplitLine& line, int field, DATE (*convert)(const char*)) {
+    const FieldSpan text = line.UnquotedField(field);
+    m_DateText.Assign(text.text, text.length);
+    m_Date = convert(m_DateText.GetText());
 }
 
-void CTransactionRecord::ReadAccountNumber(LineBuffer& line, int field) {
-    CString text = UnquotedField(line, field);
-    RemoveWhitespace(text);
-    m_AccountNumber = text.Left(kMaxAccountNumberLength);
-    m_IdentifierCut = m_IdentifierCut || text.GetLength() > kMaxAccountNumberLength;
+void CTransactionRecord::ReadSortCode(const SplitLine& line, int field) {
+    FieldBuffer kept;
+    const int length = CopyWithout(line.UnquotedField(field), kept,
+                                   [](char c) { return IsWhitespace(c) || c == ',' || c == '-'; });
+    m_SortCode.Assign(kept, std::min(length, kMaxSortCodeLength));
+    m_IdentifierCut = m_IdentifierCut || length > kMaxSortCodeLength;
+}
+
+void CTransactionRecord::ReadAccountNumber(const SplitLine& line, int field) {
+    FieldBuffer kept;
+    const int length = CopyWithout(line.UnquotedField(field), kept, [](char c) { return IsWhitespace(c); });
+    m_AccountNumber.Assign(kept, std::min(length, kMaxAccountNumberLength));
+    m_IdentifierCut = m_IdentifierCut || length > kMaxAccountNumberLength;
 }
 
 // The type code is kept as written, quotes and spaces included.
-void CTransactionRecord::ReadTypeCode(LineBuffer& line, int field) {
-    m_TypeCode = Field(line, field).Left(kMaxTypeCodeLength);
+void CTransactionRecord::ReadTypeCode(const SplitLine& line, int field) {
+    const FieldSpan text = line.Field(field);
+    m_TypeCode.Assign(text.text, std::min(text.length, kMaxTypeCodeLength));
 }
 
-// The first " . " (space, full stop, space) becomes a single space.
-void CTransactionRecord::ReadDescription(LineBuffer& line, int field) {
-    CString text = UnquotedField(line, field);
-    const int position = text.Find(" . ");
-    if (position >= 0) {
-        CString joined = text.Left(position);
-        joined += text.Mid(position + 2, text.GetLength());
-        text = joined;
+// The first " . " (space, full stop, space) becomes a single space: the
+// space and the full stop go, the second space stays.
+void CTransactionRecord::ReadDescription(const SplitLine& line, int field) {
+    const FieldSpan text = line.UnquotedField(field);
+    const int stop = SpacedFullStop(text, line.split.SingleByte());
+    if (stop < 0) {
+        m_Description.Assign(text.text, text.length);
+        return;
     }
-    m_Description = text;
+    FieldBuffer joined;
+    std::memcpy(joined, text.text, static_cast<size_t>(stop));
+    std::memcpy(joined + stop, text.text + stop + 2, static_cast<size_t>(text.length - stop - 2));
+    m_Description.Assign(joined, text.length - 2);
 }
 
 // A debit amount wins: the credit field is read only when there is none.
-void CTransactionRecord::ReadAmounts(LineBuffer& line) {
-    m_DebitAmount = AmountField(line, 6);
+void CTransactionRecord::ReadAmounts(const SplitLine& line) {
+    m_DebitAmount = line.Amount(6);
     if (m_DebitAmount > 0)
         m_IsDebit = 1;
     else
-        m_CreditAmount = AmountField(line, 7);
-    m_Balance = AmountField(line, 8);
+        m_CreditAmount = line.Amount(7);
+    m_Balance = line.Amount(8);
 }

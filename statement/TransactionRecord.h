@@ -12,6 +12,8 @@
 
 #include <istream>
 
+class LineSplit;
+
 class CTransactionRecord {
 public:
     enum ReadError {
@@ -23,11 +25,12 @@ public:
 
     void Reset(int layout);
 
-    CString GetSortCode() const { return m_SortCode; }
-    CString GetAccountNumber() const { return m_AccountNumber; }
-    CString GetDateText() const { return m_DateText; }
-    CString GetTypeCode() const { return m_TypeCode; }
-    CString GetDescription() const { return m_Description; }
+    // The texts stay in the record: the next read changes them.
+    const CString& GetSortCode() const { return m_SortCode; }
+    const CString& GetAccountNumber() const { return m_AccountNumber; }
+    const CString& GetDateText() const { return m_DateText; }
+    const CString& GetTypeCode() const { return m_TypeCode; }
+    const CString& GetDescription() const { return m_Description; }
     double GetDebitAmount() const { return m_DebitAmount; }
     double GetCreditAmount() const { return m_CreditAmount; }
     double GetBalance() const { return m_Balance; }
@@ -46,15 +49,21 @@ public:
     // transaction line, and CString's failures for a field that cannot be
     // taken.
     void ParseLine(LineBuffer& line);
+    // The same from the line's split at ',' (a LineSplit of `line` from its
+    // first field), so that the line is walked once.
+    void ParseLine(LineBuffer& line, const LineSplit& split);
 
 private:
-    void ReadDateFirstFields(LineBuffer& line);
-    void ReadAccountFirstFields(LineBuffer& line);
-    void ReadSortCode(LineBuffer& line, int field);
-    void ReadAccountNumber(LineBuffer& line, int field);
-    void ReadTypeCode(LineBuffer& line, int field);
-    void ReadDescription(LineBuffer& line, int field);
-    void ReadAmounts(LineBuffer& line);
+    struct SplitLine;  // the line being read, with its split
+
+    void ReadDateFirstFields(const SplitLine& line);
+    void ReadAccountFirstFields(const SplitLine& line);
+    void ReadDate(const SplitLine& line, int field, DATE (*convert)(const char*));
+    void ReadSortCode(const SplitLine& line, int field);
+    void ReadAccountNumber(const SplitLine& line, int field);
+    void ReadTypeCode(const SplitLine& line, int field);
+    void ReadDescription(const SplitLine& line, int field);
+    void ReadAmounts(const SplitLine& line);
 
     CString m_SortCode;
     CString m_AccountNumber;

@@ -13,6 +13,9 @@
 #include "LineReading.h"
 #include "TransactionRecord.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -93,6 +96,34 @@ inline Text RemoveChars(const Text& text, const char* set) {
     for (char c : text)
         if (characters.Find(c) == -1) kept += c;
     return kept;
+}
+
+// The amount of a field: quotes, whitespace and commas go, and every minus
+// sign but one right after an exponent mark; then the leading decimal number
+// (an optional plus sign, digits with an optional fraction, an optional
+// exponent) as from_chars reads it, or 0 when there is none or it is not
+// finite.
+inline double Amount(const Text& field) {
+    Text kept;
+    for (char c : RemoveChars(RemoveWhitespace(StripQuotes(field)), ","))
+        if (c != '-' || (!kept.empty() && (kept.back() == 'e' || kept.back() == 'E'))) kept += c;
+    const auto digitsFrom = [&kept](size_t i) {
+        while (i < kept.size() && kept[i] >= '0' && kept[i] <= '9') ++i;
+        return i;
+    };
+    const size_t start = !kept.empty() && kept[0] == '+' ? 1 : 0;
+    const size_t wholeEnd = digitsFrom(start);
+    size_t end = wholeEnd;
+    if (end < kept.size() && kept[end] == '.') end = digitsFrom(end + 1);
+    if (wholeEnd == start && end - wholeEnd <= 1) return 0.0;
+    if (end < kept.size() && (kept[end] == 'e' || kept[end] == 'E')) {
+        const size_t sign = end + 1 < kept.size() && (kept[end + 1] == '+' || kept[end + 1] == '-') ? end + 2 : end + 1;
+        const size_t exponentEnd = digitsFrom(sign);
+        if (exponentEnd > sign) end = exponentEnd;
+    }
+    double amount = 0.0;
+    if (std::from_chars(kept.data() + start, kept.data() + end, amount).ec != std::errc()) return 0.0;
+    return std::isfinite(amount) ? amount : 0.0;
 }
 
 // A transaction line read into a record, or why it could not be.
@@ -195,7 +226,7 @@ private:
     bool Amount(int n, double& amount) {
         Text field;
         if (!Take(n, field)) return false;
-        const double parsed = ParseAmount(CString(field.c_str()));
+        const double parsed = reference::Amount(field);
         amount = parsed > 0.000005 ? parsed : 0.0;
         return true;
     }
@@ -253,34 +284,38 @@ inline bool SameRecord(const Record& a, const Record& b) {
            a.identifierCut == b.identifierCut;
 }
 
-// The clean-up steps of one field, on a field's own buffer and on a
-// CString, against the reference.
+// The clean-up steps of one field, on a CString and on the field's bytes
+// in the line, against the reference.
 inline std::string CleanUpDifference(const Text& field) {
     const struct {
         const char* name;
         Text (*plain)(const Text&);
-        void (*onField)(FieldText&);
         void (*onString)(CString&);
     } steps[] = {
-        {"StripQuotes", StripQuotes, ::StripQuotes, ::StripQuotes},
-        {"RemoveWhitespace", RemoveWhitespace, ::RemoveWhitespace, ::RemoveWhitespace},
+        {"StripQuotes", StripQuotes, ::StripQuotes},
+        {"RemoveWhitespace", RemoveWhitespace, ::RemoveWhitespace},
         {"RemoveChars(\",-\")", [](const Text& t) { return RemoveChars(t, ",-"); },
-         [](FieldText& f) { ::RemoveChars(f, ",-"); }, [](CString& s) { ::RemoveChars(s, ",-"); }},
+         [](CString& s) { ::RemoveChars(s, ",-"); }},
         {"RemoveChars(\"\\xA3 \")", [](const Text& t) { return RemoveChars(t, "\xA3 "); },
-         [](FieldText& f) { ::RemoveChars(f, "\xA3 "); }, [](CString& s) { ::RemoveChars(s, CString("\xA3 ")); }},
+         [](CString& s) { ::RemoveChars(s, CString("\xA3 ")); }},
     };
     for (const auto& step : steps) {
-        const Text expected = step.plain(field);
-        FieldBuffer buffer;
-        std::strcpy(buffer, field.c_str());
-        FieldText text{buffer, static_cast<int>(field.size())};
-        step.onField(text);
-        if (Text(text.text) != expected || static_cast<size_t>(text.length) != expected.size())
-            return std::string(step.name) + " of a field buffer";
         CString string(field.c_str());
         step.onString(string);
-        if (Text(string.GetText()) != expected) return std::string(step.name) + " of a CString";
+        if (Text(string.GetText()) != step.plain(field)) return std::string(step.name) + " of a CString";
     }
+    const FieldSpan span{field.data(), static_cast<int>(field.size())};
+    const bool singleByte = std::none_of(field.begin(), field.end(), [](char c) { return c & 0x80; });
+    for (const bool known : {false, singleByte}) {
+        const FieldSpan unquoted = Unquoted(span, known);
+        if (Text(unquoted.text, static_cast<size_t>(unquoted.length)) != StripQuotes(field))
+            return std::string("Unquoted") + (known ? ", known single-byte," : "");
+    }
+    Text kept(field.size(), '\0');
+    kept.resize(static_cast<size_t>(CopyWithout(span, &kept[0], [](char c) { return ::IsWhitespace(c); })));
+    if (kept != RemoveWhitespace(field)) return "CopyWithout";
+    const double amount = UnquotedAmount(Unquoted(span, false));
+    if (!(amount == Amount(field))) return "UnquotedAmount";
     return "";
 }
 
@@ -313,9 +348,9 @@ inline std::string DifferenceFromReference(const char* line, char separator) {
         if (expected.has_value() != (peek != nullptr) || (peek && *expected != peek)) return "PeekField" + which;
         if (n >= 1 && n <= LineSplit::kLocated) {
             FieldBuffer copied;
-            const FieldText located = split.CopyField(n, copied);
-            if (expected.has_value() != (located.text != nullptr) || (located.text && *expected != located.text))
-                return "LineSplit's copy" + which;
+            const char* located = CopyField(split.Field(n), copied);
+            if (expected.has_value() != (located != nullptr) || (located && *expected != located))
+                return "LineSplit's field" + which;
             const int cutAt = split.CutFor(n);
             if ((cutAt >= 0 ? Text(line, static_cast<size_t>(cutAt)) : text) != expectedLine)
                 return "LineSplit's cut" + which;
