@@ -102,13 +102,9 @@ CString& CString::operator=(const CString& other) { return Assign(other.GetText(
 
 CString& CString::operator=(const char* text) { return Assign(text, LengthOf(RequireText(text))); }
 
-CString& CString::Assign(const char* bytes, int count) {
+// Assign's way when the buffer may have to grow, or there is nothing to copy.
+CString& CString::AssignAnew(const char* bytes, int count) {
     if (count < 0) ThrowHResult(E_INVALIDARG);
-    if (count > 0 && count <= m_nCapacity && bytes) {  // the buffer has room: no checks needed
-        std::memmove(m_pszData, bytes, static_cast<size_t>(count));
-        m_pszData[count] = '\0';
-        return *this;
-    }
     Reserve(count);
     SetText(count, bytes);
     return *this;

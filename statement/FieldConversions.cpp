@@ -109,6 +109,12 @@ int SplitParts(const char* text, char separator, Part (&parts)[kMaxDateParts]) {
     return count;
 }
 
+// The leading whole number of two characters: two digits are read at once.
+int TwoCharacterNumber(const char* text) {
+    if (IsDigit(text[0]) && IsDigit(text[1])) return (text[0] - '0') * 10 + (text[1] - '0');
+    return LeadingInteger(text, text + 2);
+}
+
 int PartNumber(const Part& part) { return LeadingInteger(part.start, part.end); }
 
 // The number of a first part, read after a double quote at its very start.
@@ -151,6 +157,18 @@ DATE ConvertDate(const CalendarDate& calendar) {
 
 bool IsExponentMark(char c) { return c == 'e' || c == 'E'; }
 
+// The date as the statements write it, dd/mm/yyyy, read at once.
+bool WrittenSlashDate(const char* t, CalendarDate& calendar) {
+    if (!(IsDigit(t[0]) && IsDigit(t[1]) && t[2] == '/' && IsDigit(t[3]) && IsDigit(t[4]) && t[5] == '/' &&
+          IsDigit(t[6]) && IsDigit(t[7]) && IsDigit(t[8]) && IsDigit(t[9]) && t[10] == '\0'))
+        return false;
+    calendar.day = (t[0] - '0') * 10 + (t[1] - '0');
+    calendar.month = (t[3] - '0') * 10 + (t[4] - '0');
+    calendar.year = ((t[6] - '0') * 10 + (t[7] - '0')) * 100 + (t[8] - '0') * 10 + (t[9] - '0');
+    calendar.yearWritten = true;
+    return true;
+}
+
 // The common slash date, runs of one to four digits with a slash between
 // each two and nothing else (3/11/2011, 03/11/2011), read in one pass: its
 // parts are the runs, and their numbers are what the split at '/' and the
@@ -158,20 +176,23 @@ bool IsExponentMark(char c) { return c == 'e' || c == 'E'; }
 bool QuickSlashDate(const char* text, CalendarDate& calendar) {
     constexpr int kMostDigits = 4;
     int parts[kMaxDateParts] = {};
-    int part = 0, digits = 0;
-    for (const char* p = text; *p; ++p) {
+    int part = 0, digits = 0, value = 0;
+    for (const char* p = text;; ++p) {
         const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
-        if (digit < 10 && digits < kMostDigits) {
-            parts[part] = parts[part] * 10 + static_cast<int>(digit);
-            ++digits;
-        } else if (*p == '/' && digits > 0 && part + 1 < kMaxDateParts) {
-            ++part;
-            digits = 0;
-        } else {
-            return false;
+        if (digit < 10) {
+            if (++digits > kMostDigits) return false;
+            value = value * 10 + static_cast<int>(digit);
+            continue;
         }
+        if ((*p != '/' && *p != '\0') || digits == 0) return false;
+        parts[part++] = value;
+        if (*p == '\0' || part == kMaxDateParts) {
+            if (*p != '\0' || part != kMaxDateParts) return false;
+            break;
+        }
+        value = 0;
+        digits = 0;
     }
-    if (part + 1 != kMaxDateParts || digits == 0) return false;
     calendar.day = parts[0];
     calendar.month = parts[1];
     calendar.year = parts[2];
@@ -257,15 +278,44 @@ double LeadingAmount(const char* start) {
     return std::isfinite(amount) ? amount : 0.0;
 }
 
+// The amount read the general way: the field cleaned up into a buffer of
+// its own, then its leading decimal number. Kept apart (not inlined), so
+// that the quick reading needs no room for the buffer.
+[[gnu::noinline]] double CleanedAmount(FieldSpan field) {
+    TextBuffer kept(static_cast<size_t>(field.length));
+    KeepNumberCharacters(field, kept.Get());
+    return LeadingAmount(kept.Get());
+}
+
+constexpr int kMonths = 12;
+
+// Three characters in one number, to be compared at once.
+constexpr unsigned ThreeLetters(const char* three) {
+    return static_cast<unsigned char>(three[0]) | static_cast<unsigned char>(three[1]) << 8 |
+           static_cast<unsigned char>(three[2]) << 16;
+}
+
+struct PackedMonths {
+    unsigned letters[kMonths];
+};
+
+constexpr PackedMonths PackMonths() {
+    PackedMonths packed{};
+    for (int index = 0; index < kMonths; ++index) packed.letters[index] = ThreeLetters(kMonthAbbreviations + 3 * index);
+    return packed;
+}
+
+constexpr PackedMonths kPackedMonths = PackMonths();
+
 // Month number of the abbreviation (zero-terminated): where it first occurs
 // in the table, divided by 3. Each of the twelve abbreviations first occurs
 // where it stands in the table, so they are compared as they stand before
 // the table is searched.
 bool MonthOf(const char* abbreviation, int& month) {
-    constexpr int kMonths = 12;
     if (abbreviation[0] != '\0' && abbreviation[1] != '\0' && abbreviation[2] != '\0' && abbreviation[3] == '\0') {
+        const unsigned written = ThreeLetters(abbreviation);
         for (int index = 0; index < kMonths; ++index) {
-            if (std::memcmp(abbreviation, kMonthAbbreviations + 3 * index, 3) == 0) {
+            if (written == kPackedMonths.letters[index]) {
                 month = index + 1;
                 return true;
             }
@@ -301,17 +351,15 @@ double ParseAmount(CString text) {
 
 double UnquotedAmount(FieldSpan field) {
     double amount = 0.0;
-    if (QuickAmount(field.text, field.text + field.length, amount)) return amount;
-    TextBuffer kept(static_cast<size_t>(field.length));
-    KeepNumberCharacters(field, kept.Get());
-    return LeadingAmount(kept.Get());
+    return QuickAmount(field.text, field.text + field.length, amount) ? amount : CleanedAmount(field);
 }
 
 DATE ParseSlashDate(CString text) { return ParseSlashDate(text.GetText()); }
 
 DATE ParseSlashDate(const char* text) {
     CalendarDate calendar;
-    if (QuickSlashDate(text, calendar)) return ConvertDate(calendar);  // a text with a slash is read no other way
+    if (WrittenSlashDate(text, calendar) || QuickSlashDate(text, calendar))
+        return ConvertDate(calendar);  // a text with a slash is read no other way
     Part parts[kMaxDateParts] = {};
     int count = SplitParts(text, '/', parts);
     if (count > 0) calendar.day = FirstPartNumber(parts[0]);
@@ -348,8 +396,8 @@ DATE ParseMonthDate(const char* text) {
     const char abbreviation[] = {date[2], date[3], date[4], '\0'};
     CalendarDate calendar;
     if (!MonthOf(abbreviation, calendar.month)) return kNoDate;
-    calendar.day = LeadingInteger(date, date + 2);
-    calendar.year = LeadingInteger(date + 5, date + 7);
+    calendar.day = TwoCharacterNumber(date);
+    calendar.year = TwoCharacterNumber(date + 5);
     calendar.yearWritten = HasDigit({date + 5, date + 7});
     return ConvertDate(calendar);
 }

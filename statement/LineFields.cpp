@@ -101,9 +101,10 @@ const char* LineSplit::Walk(const char* p, const char* end) {
         const Marks quotes = EqualBytes(block, quoteBytes) & beforeZero;
         const Marks separatorMarks = separatorIsQuote ? quotes : EqualBytes(block, separatorBytes) & beforeZero;
         if (separatorMarks) lastSeparator = p + LastMarked(separatorMarks);
-        const Marks quoteParity = RunningParity(quotes);
-        Marks counted = separatorIsQuote ? 0 : separatorMarks & ~(quoteParity ^ (quoted ? kAllMarks : 0));
+        Marks counted = separatorIsQuote || quoted ? 0 : separatorMarks;
         if (quotes) {
+            const Marks quoteParity = RunningParity(quotes);
+            counted = separatorIsQuote ? 0 : separatorMarks & ~(quoteParity ^ (quoted ? kAllMarks : 0));
             const int top = LastMarked(quotes);
             const Marks rest = quotes & ~MarkAt(top);
             quoteBeforeLast = rest ? p + LastMarked(rest) : lastQuote;

@@ -4,7 +4,6 @@
 #include "FieldConversions.h"
 #include "LineFields.h"
 #include "MultibyteText.h"
-#include "WordSearch.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,7 +31,8 @@ int SpacedFullStop(FieldSpan field, bool singleByte) {
         const char* found = FindText(CopyField(field, copy), " . ");
         return found ? static_cast<int>(found - copy) : -1;
     }
-    for (const char* stop = text; (stop = word_search::Find(stop, end, '.')) != end; ++stop)
+    for (const char* stop = text; (stop = static_cast<const char*>(std::memchr(stop, '.', static_cast<size_t>(end - stop))));
+         ++stop)
         if (stop != text && stop[-1] == ' ' && stop + 1 != end && stop[1] == ' ') return static_cast<int>(stop - 1 - text);
     return -1;
 }
@@ -47,9 +47,10 @@ struct CTransactionRecord::SplitLine {
     const LineSplit& split;
 
     // Field n as GetField takes it; a missing or over-long field throws
-    // E_INVALIDARG, as a CString made from GetField's null does.
+    // E_INVALIDARG, as a CString made from GetField's null does. The line
+    // has 8 fields, so the ones before the last end at a separator.
     FieldSpan Field(int n) const {
-        const FieldSpan field = TakeField(line, split, n);
+        const FieldSpan field = n < kFieldsPerLine ? split.InnerField(n) : TakeField(line, split, n);
         if (!field.text || field.length > kMaxFieldLength) ThrowHResult(E_INVALIDARG);
         return field;
     }

@@ -3,8 +3,8 @@
 // those are looked at one by one. Blocks are read only within the run, so
 // nothing past its end is touched.
 //
-// Where the processor has SSE2 (every x64 one), a block is 16 bytes and a
-// byte is marked by one bit of its own. Elsewhere (the x86 build) a block is
+// Where the processor has SSE2 (every x64 one), a block is 32 bytes in two
+// SSE registers and a byte is marked by one bit of its own. Elsewhere (the x86 build) a block is
 // a machine word and a byte is marked by its high bit. Marks are exact: a
 // byte is marked when it matches and only then, and the lowest mark is the
 // first match.
@@ -24,19 +24,28 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the lowest mark is the
 
 #if defined(__SSE2__)
 
-using Block = __m128i;
-using Marks = unsigned;
-constexpr std::size_t kBytes = sizeof(Block);
+// Two SSE registers: 32 bytes, one bit of a 32-bit mark each.
+struct Block {
+    __m128i low, high;
+};
+using Marks = std::uint32_t;
+constexpr std::size_t kBytes = 32;
 
-inline Block Load(const char* bytes) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)); }
-inline Block Repeated(char c) { return _mm_set1_epi8(c); }
+inline Block Load(const char* bytes) {
+    return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16))};
+}
+inline Block Repeated(char c) { return {_mm_set1_epi8(c), _mm_set1_epi8(c)}; }
+inline Marks MarksOf(__m128i low, __m128i high) {
+    return static_cast<Marks>(_mm_movemask_epi8(low)) | static_cast<Marks>(_mm_movemask_epi8(high)) << 16;
+}
 // The bytes of `block` that equal the byte repeated in `pattern`.
 inline Marks EqualBytes(Block block, Block pattern) {
-    return static_cast<Marks>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, pattern)));
+    return MarksOf(_mm_cmpeq_epi8(block.low, pattern.low), _mm_cmpeq_epi8(block.high, pattern.high));
 }
-inline Marks ZeroBytes(Block block) { return EqualBytes(block, _mm_setzero_si128()); }
+inline Marks ZeroBytes(Block block) { return EqualBytes(block, Repeated('\0')); }
 // The bytes of 0x80 or above.
-inline Marks HighBytes(Block block) { return static_cast<Marks>(_mm_movemask_epi8(block)); }
+inline Marks HighBytes(Block block) { return MarksOf(block.low, block.high); }
 // Position in its block of the byte whose mark is the lowest of `marks` (not 0).
 inline int FirstMarked(Marks marks) { return __builtin_ctz(marks); }
 // Position in its block of the byte whose mark is the highest of `marks` (not 0).
@@ -44,8 +53,8 @@ inline int LastMarked(Marks marks) { return 31 - __builtin_clz(marks); }
 // The mark of the byte at `position` of a block.
 inline Marks MarkAt(int position) { return Marks(1) << position; }
 // The marks of every byte of a block, and of its last byte.
-constexpr Marks kAllMarks = 0xFFFF;
-constexpr Marks kLastMark = 0x8000;
+constexpr Marks kAllMarks = 0xFFFFFFFF;
+constexpr Marks kLastMark = 0x80000000;
 // For each byte, the parity of the marks up to and including its own: its
 // mark when an odd number of the bytes up to it are marked.
 inline Marks RunningParity(Marks marks) {
@@ -53,7 +62,7 @@ inline Marks RunningParity(Marks marks) {
     marks ^= marks << 2;
     marks ^= marks << 4;
     marks ^= marks << 8;
-    return marks & kAllMarks;
+    return marks ^ marks << 16;
 }
 
 #else
