@@ -13,9 +13,7 @@
 // fail through the countdown in AllocationFailure.h.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
+#include "ByteCopy.h"
 
 class CString {
 public:
@@ -48,7 +46,7 @@ public:
     // buffer has room: the reader assigns a few fields of every line.
     CString& Assign(const char* bytes, int count) {
         if (count <= 0 || count > m_nCapacity || !bytes) return AssignAnew(bytes, count);
-        MoveBytes(m_pszData, bytes, count);
+        byte_copy::Move(m_pszData, bytes, count);
         m_pszData[count] = '\0';
         return *this;
     }
@@ -60,31 +58,6 @@ public:
     CString& operator+=(const char* text);
 
 private:
-    // memmove of `count` bytes (at least 1), without a call for a field-sized
-    // count: every byte is read before any is written.
-    static void MoveBytes(char* to, const char* from, int count) {
-        if (count > 16) {
-            std::memmove(to, from, static_cast<std::size_t>(count));
-        } else if (count >= 8) {
-            Move<std::uint64_t>(to, from, count);
-        } else if (count >= 4) {
-            Move<std::uint32_t>(to, from, count);
-        } else {
-            const char first = from[0], middle = from[count / 2], last = from[count - 1];
-            to[0] = first;
-            to[count / 2] = middle;
-            to[count - 1] = last;
-        }
-    }
-    // Two words, the first and the last `count` (from one to two words) bytes.
-    template <typename Word>
-    static void Move(char* to, const char* from, int count) {
-        Word head, tail;
-        std::memcpy(&head, from, sizeof head);
-        std::memcpy(&tail, from + count - sizeof tail, sizeof tail);
-        std::memcpy(to, &head, sizeof head);
-        std::memcpy(to + count - sizeof tail, &tail, sizeof tail);
-    }
     static CString FromBytes(const char* bytes, int count);
     CString& AssignAnew(const char* bytes, int count);
     int Position(const char* found) const;

@@ -248,6 +248,8 @@ bool QuickAmount(const char* p, const char* end, double& amount) {
         if (digit < 10) {
             whole = whole * 10 + digit;
             ++digits;
+        } else if (*p == ',') {  // the most common of the others: a thousands separator
+            continue;
         } else if (*p == '.' && digitsBeforePoint < 0) {
             digitsBeforePoint = digits;
         } else if (IsExponentMark(*p)) {
@@ -290,35 +292,53 @@ double LeadingAmount(const char* start) {
 constexpr int kMonths = 12;
 
 // Three characters in one number, to be compared at once.
-constexpr unsigned ThreeLetters(const char* three) {
-    return static_cast<unsigned char>(three[0]) | static_cast<unsigned char>(three[1]) << 8 |
-           static_cast<unsigned char>(three[2]) << 16;
+constexpr std::uint32_t ThreeLetters(const char* three) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(three[0]) | static_cast<unsigned char>(three[1]) << 8 |
+                                      static_cast<unsigned char>(three[2]) << 16);
 }
 
-struct PackedMonths {
-    unsigned letters[kMonths];
+// The twelve abbreviations as numbers, and where each stands in a table of
+// sixteen slots: the slot of a number is the top four bits of its product
+// with kMonthHash, which gives each abbreviation a slot of its own.
+constexpr std::uint32_t kMonthHash = 26576;
+constexpr int kMonthSlots = 16;
+
+constexpr int MonthSlot(std::uint32_t letters) { return static_cast<int>(static_cast<std::uint32_t>(letters * kMonthHash) >> 28); }
+
+struct MonthTable {
+    std::uint32_t letters[kMonths];
+    int monthInSlot[kMonthSlots];  // 0: no month
 };
 
-constexpr PackedMonths PackMonths() {
-    PackedMonths packed{};
-    for (int index = 0; index < kMonths; ++index) packed.letters[index] = ThreeLetters(kMonthAbbreviations + 3 * index);
-    return packed;
+constexpr MonthTable MakeMonthTable() {
+    MonthTable table{};
+    for (int index = 0; index < kMonths; ++index) {
+        table.letters[index] = ThreeLetters(kMonthAbbreviations + 3 * index);
+        table.monthInSlot[MonthSlot(table.letters[index])] = index + 1;
+    }
+    return table;
 }
 
-constexpr PackedMonths kPackedMonths = PackMonths();
+constexpr MonthTable kMonthTable = MakeMonthTable();
+
+constexpr bool EveryMonthHasItsSlot() {
+    for (int index = 0; index < kMonths; ++index)
+        if (kMonthTable.monthInSlot[MonthSlot(kMonthTable.letters[index])] != index + 1) return false;
+    return true;
+}
+static_assert(EveryMonthHasItsSlot(), "kMonthHash must give each abbreviation a slot of its own");
 
 // Month number of the abbreviation (zero-terminated): where it first occurs
 // in the table, divided by 3. Each of the twelve abbreviations first occurs
-// where it stands in the table, so they are compared as they stand before
+// where it stands in the table, so they are looked up as they stand before
 // the table is searched.
 bool MonthOf(const char* abbreviation, int& month) {
     if (abbreviation[0] != '\0' && abbreviation[1] != '\0' && abbreviation[2] != '\0' && abbreviation[3] == '\0') {
-        const unsigned written = ThreeLetters(abbreviation);
-        for (int index = 0; index < kMonths; ++index) {
-            if (written == kPackedMonths.letters[index]) {
-                month = index + 1;
-                return true;
-            }
+        const std::uint32_t written = ThreeLetters(abbreviation);
+        const int slotted = kMonthTable.monthInSlot[MonthSlot(written)];
+        if (slotted != 0 && kMonthTable.letters[slotted - 1] == written) {
+            month = slotted;
+            return true;
         }
     }
     const char* found = FindText(kMonthAbbreviations, abbreviation);

@@ -3,6 +3,7 @@
 #include "Failures.h"
 #include "MultibyteText.h"
 #include "Platform.h"
+#include "ByteCopy.h"
 #include "WordSearch.h"
 
 #include <cstdint>
@@ -91,7 +92,7 @@ const char* LineSplit::Walk(const char* p, const char* end) {
         const char* bytes = p;
         if (end - p < static_cast<std::ptrdiff_t>(kBytes)) {
             std::memset(last, 0, kBytes);
-            std::memcpy(last, p, static_cast<std::size_t>(end - p));
+            byte_copy::Move(last, p, static_cast<int>(end - p));
             bytes = last;
         }
         const Block block = Load(bytes);

@@ -11,9 +11,12 @@
 // reader splits each line once and takes all its fields from that walk.
 #pragma once
 
+#include "ByteCopy.h"
 #include "CString.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 // Longest field GetField can return; a longer field counts as missing.
@@ -157,6 +160,19 @@ int CopyWithout(FieldSpan field, char* out, Drop drop) {
         if (!drop(c)) *out++ = c;
     }
     return static_cast<int>(out - start);
+}
+
+// True when the field is known to hold no whitespace: a field of at most 8
+// bytes is looked at all at once (whitespace lies below 0x21, and a byte
+// below 0x21 shows in the word); a longer one is not known.
+inline bool WithoutWhitespace(FieldSpan field) {
+    constexpr std::uint64_t kLowBits = 0x0101010101010101, kHighBits = kLowBits * 0x80;
+    if (field.length > 8) return false;
+    char bytes[8] = {'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A'};
+    if (field.length > 0) byte_copy::Move(bytes, field.text, field.length);
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return ((word - kLowBits * 0x21) & ~word & kHighBits) == 0;
 }
 
 // Removes one pair of double quotes that encloses the whole text.

@@ -133,11 +133,15 @@ void CTransactionRecord::ReadSortCode(const SplitLine& line, int field) {
     m_IdentifierCut = m_IdentifierCut || length > kMaxSortCodeLength;
 }
 
+// An account number without whitespace (the usual one) is kept as it stands.
 void CTransactionRecord::ReadAccountNumber(const SplitLine& line, int field) {
+    const FieldSpan written = line.UnquotedField(field);
     FieldBuffer kept;
-    const int length = CopyWithout(line.UnquotedField(field), kept, [](char c) { return IsWhitespace(c); });
-    m_AccountNumber.Assign(kept, std::min(length, kMaxAccountNumberLength));
-    m_IdentifierCut = m_IdentifierCut || length > kMaxAccountNumberLength;
+    const FieldSpan number = WithoutWhitespace(written)
+                                 ? written
+                                 : FieldSpan{kept, CopyWithout(written, kept, [](char c) { return IsWhitespace(c); })};
+    m_AccountNumber.Assign(number.text, std::min(number.length, kMaxAccountNumberLength));
+    m_IdentifierCut = m_IdentifierCut || number.length > kMaxAccountNumberLength;
 }
 
 // The type code is kept as written, quotes and spaces included.
