@@ -1,12 +1,16 @@
 // Fuzzes the line splitter and the field clean-up functions: ReadLine over
-// the whole input, then CountFields, GetField and PeekField for every field
-// number (and a few past the end), StripQuotes, RemoveWhitespace and
-// RemoveChars on each line; every field is a piece of its line, PeekField
-// agrees with GetField, and the clean-up of each field keeps its promises.
-// The first byte picks the separator; the rest is the text.
+// the whole input (and the reader's block reads, which must give the same
+// lines), then CountFields, GetField and PeekField for every field number
+// (and a few past the end), StripQuotes, RemoveWhitespace and RemoveChars on
+// each line; every field is a piece of its line, PeekField agrees with
+// GetField, the clean-up of each field keeps its promises, and the whole
+// splitting, clean-up and record reading of each line is what the plain
+// reference of ReferenceLineFields.h gives. The first byte picks the
+// separator; the rest is the text.
 #include "FuzzSupport.h"
 #include "LineFields.h"
 #include "LineReading.h"
+#include "ReferenceLineFields.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -70,6 +74,9 @@ void CheckLine(const LineBuffer& original, char separator) {
     FieldBuffer buffer;
     FUZZ_CHECK(GetField(nullptr, separator, 1, buffer) == nullptr);
     FUZZ_CHECK(CountFields(nullptr, separator, quoted) == 0);
+    const std::string difference = reference::DifferenceFromReference(original, separator);
+    if (!difference.empty()) std::fprintf(stderr, "differs from the reference: %s\n", difference.c_str());
+    FUZZ_CHECK(difference.empty());
 }
 
 }  // namespace
@@ -78,13 +85,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SilenceDiagnostics();
     if (size == 0) return 0;
     const char separator = (data[0] & 1) ? static_cast<char>(data[0]) : ',';
-    std::istringstream stream(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
-    LineBuffer line;
+    const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::istringstream stream(text), blockStream(text);
+    LineReader blocks(blockStream);
+    LineBuffer line, blockLine;
     // Every line of the input, the over-long ones included, then one read at
     // the end; each read consumes at least one byte until the end.
     for (size_t reads = 0; reads <= size; ++reads) {
         const bool atEnd = stream.eof();
         const LineRead result = ReadLine(stream, line);
+        FUZZ_CHECK(blocks.Read(blockLine) == result);
+        FUZZ_CHECK(std::strcmp(line, blockLine) == 0);
         if (result == LineRead::TooLong) FUZZ_CHECK(line[0] == '\0');
         CheckLine(line, separator);
         if (atEnd) break;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #ifdef _WIN32
 #include <oleauto.h>
 #endif
@@ -136,4 +139,46 @@ TEST(FieldConversions, CalendarCountIsThePlatformsDateForEveryDate) {
     EXPECT_EQ(2958465, checked);
     EXPECT_EQ(0, differences);
 #endif
+}
+
+// Dates of the forms the statements write, and month abbreviations, are
+// read at once. The same dates written so that only the general reading
+// takes them (a space before a number, which the reading of a number passes
+// over) must give the same dates, and every three capitals the month that a
+// search of the month table gives.
+TEST(FieldConversions, QuickReadingsGiveWhatTheGeneralReadingGives) {
+    char text[32], spaced[32];
+    for (int day = 0; day <= 33; ++day) {
+        for (int month = 0; month <= 13; ++month) {
+            for (const char* year : {"0", "99", "0011", "1899", "1900", "2024", "9999"}) {
+                for (const char* form : {"%02d/%02d/%s", "%d/%d/%s"}) {
+                    std::snprintf(text, sizeof text, form, day, month, year);
+                    std::snprintf(spaced, sizeof spaced, " %s", text);
+                    ASSERT_EQ(ParseSlashDate(spaced), ParseSlashDate(text)) << text;
+                }
+            }
+        }
+    }
+    const char* const months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    for (int day = 0; day <= 9; ++day) {
+        for (const char* month : months) {
+            for (int year = 0; year <= 9; ++year) {
+                std::snprintf(text, sizeof text, "%02d%s%02d", day, month, year);
+                std::snprintf(spaced, sizeof spaced, " %d%s %d", day, month, year);
+                ASSERT_EQ(ParseMonthDate(spaced), ParseMonthDate(text)) << text;
+            }
+        }
+    }
+    const std::string table = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
+    for (char a = 'A'; a <= 'Z'; ++a) {
+        for (char b = 'A'; b <= 'Z'; ++b) {
+            for (char c = 'A'; c <= 'Z'; ++c) {
+                const char letters[] = {a, b, c, '\0'};
+                const size_t found = table.find(letters);
+                int month = 0;
+                ASSERT_EQ(found != std::string::npos, MonthFromAbbreviation(letters, month)) << letters;
+                if (found != std::string::npos) ASSERT_EQ(static_cast<int>(found / 3 + 1), month) << letters;
+            }
+        }
+    }
 }
