@@ -5,8 +5,18 @@
 
 namespace {
 
-// Narrow text of `length` bytes as a new BSTR, converted from `codePage`.
+// Narrow text of `length` bytes as a new BSTR, converted from `codePage`. A
+// short text is converted once, into a buffer on the stack (no character
+// takes fewer bytes than wide characters, so the buffer is large enough;
+// were it not, the conversion would fail and the text would take the long
+// way); a longer one is measured first, then converted into the BSTR.
 BStr NarrowToBstr(UINT codePage, const char* text, int length) {
+    constexpr int kShortText = 512;
+    if (length > 0 && length <= kShortText) {
+        wchar_t wide[kShortText];
+        const int converted = MultiByteToWideChar(codePage, 0, text, length, wide, kShortText);
+        if (converted > 0) return BStr::Adopt(SysAllocStringLen(wide, static_cast<UINT>(converted)));
+    }
     const int wide = length > 0 ? MultiByteToWideChar(codePage, 0, text, length, nullptr, 0) : 0;
     BStr result = BStr::Adopt(SysAllocStringLen(nullptr, static_cast<UINT>(wide)));
     if (result.Get() && wide > 0) MultiByteToWideChar(codePage, 0, text, length, result.Get(), wide);

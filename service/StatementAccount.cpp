@@ -45,7 +45,7 @@ void StatementAccount::SetSortCode(const wchar_t* sortCode) {
 
 bool StatementAccount::MatchesAccount(const CTransactionRecord& record) const {
     if (record.HasCutIdentifier()) return false;
-    const CString accountNumber = record.GetAccountNumber();
+    const CString& accountNumber = record.GetAccountNumber();
     return record.GetSortCode() == m_sortCode &&
            (accountNumber == m_accountNumber || accountNumber == m_accountNumberAlt);
 }

@@ -177,7 +177,9 @@ TEST(FieldConversions, QuickReadingsGiveWhatTheGeneralReadingGives) {
                 const size_t found = table.find(letters);
                 int month = 0;
                 ASSERT_EQ(found != std::string::npos, MonthFromAbbreviation(letters, month)) << letters;
-                if (found != std::string::npos) ASSERT_EQ(static_cast<int>(found / 3 + 1), month) << letters;
+                if (found != std::string::npos) {
+                    ASSERT_EQ(static_cast<int>(found / 3 + 1), month) << letters;
+                }
             }
         }
     }

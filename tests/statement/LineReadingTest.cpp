@@ -48,7 +48,9 @@ TEST(LineReading, BlockReadsGiveTheLinesReadLineGives) {
                 expected = ReadLine(lineStream, fromLines);
                 ASSERT_EQ(expected, reader.Read(fromBlocks)) << "line " << lines;
                 ASSERT_STREQ(fromLines, fromBlocks) << "line " << lines;
-                if (expected == LineRead::Complete) ASSERT_LE(std::strlen(fromBlocks), reader.Length());
+                if (expected == LineRead::Complete) {
+                    ASSERT_LE(std::strlen(fromBlocks), reader.Length());
+                }
             }
             EXPECT_GT(lines, 20);
             EXPECT_EQ(LineRead::End, reader.Read(fromBlocks)) << "and at the end it stays";

@@ -1,0 +1,53 @@
+// A host statement for measuring what an import costs the module itself.
+// It keeps no line and records no call: it counts the lines it is given and
+// folds every value put into them into one checksum, so that a benchmark can
+// see that the lines arrived, whole, without paying for the reference
+// statement's keeping of them (an object per line, the call log). AddLine
+// hands out one line object, the same every time, which holds the tally;
+// Clear starts it afresh. Only what an import calls does anything: the
+// getters, Item and IDispatch answer E_NOTIMPL.
+#pragma once
+
+#include "ComObject.h"
+#include "MavrinBankReconciliation.h"
+
+#include <cstdint>
+
+namespace reference_host {
+
+// What a lean statement received.
+struct LeanTally {
+    long lines = 0;
+    std::uint64_t checksum = 0;  // of every value put into a line, with the property it went to
+};
+
+class LeanStatementLine;
+
+class LeanStatement : public ComObject<IHostStatement> {
+public:
+    explicit LeanStatement(std::shared_ptr<Scenario> scenario);
+    ~LeanStatement() override;
+
+    const LeanTally& Tally() const;
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    STDMETHODIMP get_Count(LONG* count) override;
+    STDMETHODIMP Item(LONG, IHostStatementLine**) override { return E_NOTIMPL; }
+    STDMETHODIMP AddLine(IHostStatementLine** line) override;
+    STDMETHODIMP Clear() override;
+    STDMETHODIMP get_Name(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Balance(double* balance) override;
+    STDMETHODIMP put_Balance(double balance) override;
+
+private:
+    ComPtr<LeanStatementLine> m_line;  // the one line
+    double m_balance = 0.0;
+};
+
+}  // namespace reference_host

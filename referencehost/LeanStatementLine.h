@@ -1,0 +1,73 @@
+// The one line object of a LeanStatement (LeanStatement.h): every put folds
+// its value, with the property's number, into the tally; nothing is kept.
+#pragma once
+
+#include "ComObject.h"
+#include "LeanStatement.h"
+
+namespace reference_host {
+
+class LeanStatementLine : public ComObject<IHostStatementLine> {
+public:
+    explicit LeanStatementLine(std::shared_ptr<Scenario> scenario);
+
+    LeanTally& Tally() { return m_tally; }
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    // The property numbers are the type library's dispatch identifiers.
+    STDMETHODIMP put_Number(VARIANT* v) override;
+    STDMETHODIMP put_Date(DATE v) override { return Fold(3, v); }
+    STDMETHODIMP put_Reference(BSTR v) override { return Fold(4, v); }
+    STDMETHODIMP put_Payee(BSTR v) override { return Fold(5, v); }
+    STDMETHODIMP put_Direction(LONG v) override { return Fold(6, v); }
+    STDMETHODIMP put_Category(BSTR v) override { return Fold(7, v); }
+    STDMETHODIMP put_Reconciled(VARIANT_BOOL v) override { return Fold(8, v); }
+    STDMETHODIMP put_ValueDate(DATE v) override { return Fold(9, v); }
+    STDMETHODIMP put_Memo(BSTR v) override { return Fold(10, v); }
+    STDMETHODIMP put_Currency(BSTR v) override { return Fold(11, v); }
+    STDMETHODIMP put_ExchangeRate(double v) override { return Fold(12, v); }
+    STDMETHODIMP put_BankCode(BSTR v) override { return Fold(13, v); }
+    STDMETHODIMP put_Location(BSTR v) override { return Fold(14, v); }
+    STDMETHODIMP put_CounterpartyAccount(BSTR v) override { return Fold(15, v); }
+    STDMETHODIMP put_Description(BSTR v) override { return Fold(16, v); }
+    STDMETHODIMP put_TaxAmount(double v) override { return Fold(17, v); }
+    STDMETHODIMP put_Balance(double v) override { return Fold(18, v); }
+    STDMETHODIMP put_Amount(double v) override { return Fold(19, v); }
+
+    STDMETHODIMP get_Index(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Number(VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Date(DATE*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Reference(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Payee(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Direction(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Category(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Reconciled(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_ValueDate(DATE*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Memo(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Currency(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_ExchangeRate(double*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_BankCode(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Location(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_CounterpartyAccount(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Description(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_TaxAmount(double*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Balance(double*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Amount(double*) override { return E_NOTIMPL; }
+
+private:
+    void Mix(std::uint64_t value);
+    HRESULT Fold(int property, double value);
+    HRESULT Fold(int property, LONG value);
+    HRESULT Fold(int property, VARIANT_BOOL value) { return Fold(property, static_cast<LONG>(value)); }
+    HRESULT Fold(int property, BSTR text);
+
+    LeanTally m_tally;
+};
+
+}  // namespace reference_host
