@@ -3,15 +3,18 @@
 //   pendrel-bench reader FILE REPEATS
 //       the statement reader alone: construct, skip the header, read every
 //       record; the best of REPEATS passes
-//   pendrel-bench import MODULE_DLL FILE SORTCODE ACCOUNT
+//   pendrel-bench import MODULE_DLL FILE SORTCODE ACCOUNT [reference|lean]
 //       the whole import through COM: the module DLL's bank object, its
-//       statement service and the reference host's reconciliation and
-//       statement (which keeps every line in memory; nothing is printed)
+//       statement service and the reference host's reconciliation, into the
+//       reference host's statement (which keeps every line in memory, with
+//       the call log: the default) or into a lean one (LeanStatement.h: a
+//       count and a checksum of what it receives, printed)
 //
 // Each prints key=value lines: the lines handled, the seconds taken (timed
 // inside the process, start-up excluded) and the process's peak private
 // memory (GetProcessMemoryInfo), which is why every size runs in its own
 // process.
+#include "LeanStatement.h"
 #include "ModuleSession.h"
 #include "OrvaleOnlineForBusinessFile.h"
 #include "ReferenceHost.h"
@@ -20,6 +23,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -76,7 +81,28 @@ struct ComApartment {
     ~ComApartment() { CoUninitialize(); }
 };
 
-int Import(const char* module, const char* path, const char* sortCode, const char* account) {
+// The statement the import fills, and what to print of it afterwards.
+struct BenchStatement {
+    ComPtr<IHostStatement> statement;
+    std::function<void()> report;
+};
+
+BenchStatement MakeStatement(const std::shared_ptr<reference_host::Scenario>& scenario, bool lean) {
+    if (!lean) {
+        const auto statement = scenario->CreateStatement();
+        return {ComPtr<IHostStatement>(statement.Get()), [statement] {
+                    std::printf("statement_lines=%ld\n", static_cast<long>(statement->Lines().size()));
+                }};
+    }
+    const auto statement = reference_host::MakeObject<reference_host::LeanStatement>(scenario);
+    return {ComPtr<IHostStatement>(statement.Get()), [statement] {
+                const reference_host::LeanTally& tally = statement->Tally();
+                std::printf("statement_lines=%ld\nchecksum=%llu\n", tally.lines,
+                            static_cast<unsigned long long>(tally.checksum));
+            }};
+}
+
+int Import(const char* module, const char* path, const char* sortCode, const char* account, bool lean) {
     ComApartment apartment;
     const ModuleSession session(Wide(module));
     const auto scenario = reference_host::Scenario::Create();
@@ -85,15 +111,14 @@ int Import(const char* module, const char* path, const char* sortCode, const cha
     scenario->settings.chosenFile = Wide(path);
     const reference_host::ClassRegistration registration(scenario);
     const auto reconciliation = scenario->CreateReconciliation();
-    const auto statement = scenario->CreateStatement();
+    const BenchStatement statement = MakeStatement(scenario, lean);
     const ComPtr<IBankStatementService> service = session.StatementService();
     const double start = Now();
-    const HRESULT result = service->ImportStatement(reconciliation.Get(), statement.Get());
+    const HRESULT result = service->ImportStatement(reconciliation.Get(), statement.statement.Get());
     const double seconds = Now() - start;
     if (FAILED(result)) throw std::runtime_error("the import failed");
-    LONG count = 0;
-    statement->get_Count(&count);
-    std::printf("statement_lines=%ld\nseconds=%.6f\n", static_cast<long>(count), seconds);
+    statement.report();
+    std::printf("seconds=%.6f\n", seconds);
     PrintMemory();
     return 0;
 }
@@ -104,8 +129,11 @@ int main(int argc, char** argv) {
     try {
         const std::string mode = argc > 1 ? argv[1] : "";
         if (mode == "reader" && argc == 4) return Reader(argv[2], std::atoi(argv[3]));
-        if (mode == "import" && argc == 6) return Import(argv[2], argv[3], argv[4], argv[5]);
-        std::fprintf(stderr, "usage: pendrel-bench reader FILE REPEATS | import MODULE_DLL FILE SORTCODE ACCOUNT\n");
+        const std::string host = argc == 7 ? argv[6] : "reference";
+        if (mode == "import" && (argc == 6 || argc == 7) && (host == "reference" || host == "lean"))
+            return Import(argv[2], argv[3], argv[4], argv[5], host == "lean");
+        std::fprintf(stderr,
+                     "usage: pendrel-bench reader FILE REPEATS | import MODULE_DLL FILE SORTCODE ACCOUNT [reference|lean]\n");
         return 2;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "pendrel-bench: %s\n", failure.what());

@@ -30,6 +30,12 @@ char* Allocate(int capacity) {
     return buffer;
 }
 
+bool IsSingleByteText(const char* text) {
+    for (; *text; ++text)
+        if (static_cast<unsigned char>(*text) >= 0x80) return false;
+    return true;
+}
+
 int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
 
 }  // namespace
@@ -174,4 +180,12 @@ void CString::AppendText(int count, const char* source) {
     m_pszData[length + count] = '\0';
 }
 
-bool operator==(const CString& left, const CString& right) { return left.Compare(right.GetText()) == 0; }
+// Texts of bytes below 0x80 alone (single-byte characters in every code
+// page) are equal by characters exactly when their bytes are: they are
+// compared as bytes, without the platform's multibyte comparison.
+bool operator==(const CString& left, const CString& right) {
+    const char* a = left.GetText();
+    const char* b = right.GetText();
+    if (IsSingleByteText(a) && IsSingleByteText(b)) return std::strcmp(a, b) == 0;
+    return left.Compare(b) == 0;
+}
