@@ -218,7 +218,7 @@ void KeepNumberCharacters(FieldSpan field, char* out) {
 // clean-up drops, read in one pass over the field: false when it needs the
 // general reading (an exponent, or too many digits) or where the quotient
 // below is not exact. Where double arithmetic is done in double precision
-// (not on the x87 of the x86 build, which rounds twice), a whole number
+// (not on an x87, which rounds twice; both builds use SSE2), a whole number
 // below 2^53 and a power of ten up to 1e22 are exact doubles, and their
 // quotient, rounded once to nearest, is the double nearest the decimal
 // number, which is what from_chars gives.
