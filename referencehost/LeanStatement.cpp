@@ -13,18 +13,12 @@ constexpr int kNumberProperty = 2;
 }  // namespace
 
 LeanStatement::LeanStatement(std::shared_ptr<Scenario> scenario)
-    : ComObject(scenario, LiveKind::HostObject),
+    : UndispatchedObject(scenario, LiveKind::HostObject),
       m_line(MakeObject<LeanStatementLine>(std::move(scenario))) {}
 
 LeanStatement::~LeanStatement() = default;
 
 const LeanTally& LeanStatement::Tally() const { return m_line->Tally(); }
-
-STDMETHODIMP LeanStatement::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
 
 STDMETHODIMP LeanStatement::get_Count(LONG* count) {
     if (!count) return E_POINTER;
@@ -56,13 +50,7 @@ STDMETHODIMP LeanStatement::put_Balance(double balance) {
 }
 
 LeanStatementLine::LeanStatementLine(std::shared_ptr<Scenario> scenario)
-    : ComObject(std::move(scenario), LiveKind::HostObject) {}
-
-STDMETHODIMP LeanStatementLine::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
+    : UndispatchedObject(std::move(scenario), LiveKind::HostObject) {}
 
 void LeanStatementLine::Mix(std::uint64_t value) { m_tally.checksum = (m_tally.checksum ^ value) * kMultiplier; }
 

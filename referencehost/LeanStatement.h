@@ -8,7 +8,7 @@
 // getters, Item and IDispatch answer E_NOTIMPL.
 #pragma once
 
-#include "ComObject.h"
+#include "UndispatchedObject.h"
 #include "MavrinBankReconciliation.h"
 
 #include <cstdint>
@@ -23,19 +23,12 @@ struct LeanTally {
 
 class LeanStatementLine;
 
-class LeanStatement : public ComObject<IHostStatement> {
+class LeanStatement : public UndispatchedObject<IHostStatement> {
 public:
     explicit LeanStatement(std::shared_ptr<Scenario> scenario);
     ~LeanStatement() override;
 
     const LeanTally& Tally() const;
-
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     STDMETHODIMP get_Count(LONG* count) override;
     STDMETHODIMP Item(LONG, IHostStatementLine**) override { return E_NOTIMPL; }

@@ -2,23 +2,16 @@
 // its value, with the property's number, into the tally; nothing is kept.
 #pragma once
 
-#include "ComObject.h"
+#include "UndispatchedObject.h"
 #include "LeanStatement.h"
 
 namespace reference_host {
 
-class LeanStatementLine : public ComObject<IHostStatementLine> {
+class LeanStatementLine : public UndispatchedObject<IHostStatementLine> {
 public:
     explicit LeanStatementLine(std::shared_ptr<Scenario> scenario);
 
     LeanTally& Tally() { return m_tally; }
-
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     // The property numbers are the type library's dispatch identifiers.
     STDMETHODIMP put_Number(VARIANT* v) override;
