@@ -67,6 +67,26 @@ BStr AnsiToBstr(const char* text, int length) { return NarrowToBstr(CP_ACP, text
 
 bool ThreadAnsiToWide(const char* text, std::wstring& wide) { return NarrowToWide(CP_THREAD_ACP, text, wide); }
 
+bool ReadsPlainBytesAsThemselves(unsigned codePage) {
+    constexpr int kPlainBytes = 0x7F;  // 1 to 0x7F
+    char bytes[kPlainBytes];
+    wchar_t wide[kPlainBytes];
+    for (int i = 0; i < kPlainBytes; ++i) bytes[i] = static_cast<char>(i + 1);
+    if (MultiByteToWideChar(codePage, 0, bytes, kPlainBytes, wide, kPlainBytes) != kPlainBytes) return false;
+    for (int i = 0; i < kPlainBytes; ++i)
+        if (wide[i] != static_cast<wchar_t>(i + 1)) return false;
+    return true;
+}
+
+bool WidenPlainText(const char* text, int length, wchar_t* wide) {
+    for (int i = 0; i < length; ++i) {
+        const unsigned char byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x80) return false;
+        wide[i] = byte;
+    }
+    return true;
+}
+
 bool WideToThreadAnsi(const wchar_t* text, std::string& narrow) { return WideToNarrow(CP_THREAD_ACP, text, narrow); }
 
 bool WideToAnsi(const wchar_t* text, std::string& narrow) { return WideToNarrow(CP_ACP, text, narrow); }

@@ -23,6 +23,15 @@ BStr Utf8ToBstr(const char* text, int length);
 BStr AnsiToBstr(const char* text, int length);
 bool ThreadAnsiToWide(const char* text, std::wstring& wide);
 
+// Whether `codePage` reads every byte below 0x80 as the character of the
+// same number, as UTF-8 and the ANSI code pages do: asked of the platform,
+// so that text of such bytes alone may be widened byte by byte.
+bool ReadsPlainBytesAsThemselves(unsigned codePage);
+// Widens the text's `length` bytes into `wide` (room for `length`
+// characters) byte by byte, as long as they are below 0x80: false at the
+// first byte that is not, with `wide` partly written.
+bool WidenPlainText(const char* text, int length, wchar_t* wide);
+
 // Wide to narrow.
 bool WideToThreadAnsi(const wchar_t* text, std::string& narrow);
 bool WideToAnsi(const wchar_t* text, std::string& narrow);

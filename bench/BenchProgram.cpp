@@ -3,12 +3,13 @@
 //   pendrel-bench reader FILE REPEATS
 //       the statement reader alone: construct, skip the header, read every
 //       record; the best of REPEATS passes
-//   pendrel-bench import MODULE_DLL FILE SORTCODE ACCOUNT [reference|lean]
+//   pendrel-bench import MODULE_DLL FILE SORTCODE ACCOUNT reference|lean REPEATS
 //       the whole import through COM: the module DLL's bank object, its
 //       statement service and the reference host's reconciliation, into the
 //       reference host's statement (which keeps every line in memory, with
-//       the call log: the default) or into a lean one (LeanStatement.h: a
-//       count and a checksum of what it receives, printed)
+//       the call log) or into a lean one (LeanStatement.h: a count and a
+//       checksum of what it receives, printed); the best of REPEATS imports
+//       into the same statement, which each import empties first
 //
 // Each prints key=value lines: the lines handled, the seconds taken (timed
 // inside the process, start-up excluded) and the process's peak private
@@ -102,7 +103,8 @@ BenchStatement MakeStatement(const std::shared_ptr<reference_host::Scenario>& sc
             }};
 }
 
-int Import(const char* module, const char* path, const char* sortCode, const char* account, bool lean) {
+int Import(const char* module, const char* path, const char* sortCode, const char* account, bool lean,
+           int repeats) {
     ComApartment apartment;
     const ModuleSession session(Wide(module));
     const auto scenario = reference_host::Scenario::Create();
@@ -113,12 +115,16 @@ int Import(const char* module, const char* path, const char* sortCode, const cha
     const auto reconciliation = scenario->CreateReconciliation();
     const BenchStatement statement = MakeStatement(scenario, lean);
     const ComPtr<IBankStatementService> service = session.StatementService();
-    const double start = Now();
-    const HRESULT result = service->ImportStatement(reconciliation.Get(), statement.statement.Get());
-    const double seconds = Now() - start;
-    if (FAILED(result)) throw std::runtime_error("the import failed");
+    double best = 0;
+    for (int pass = 0; pass < repeats; ++pass) {
+        const double start = Now();
+        const HRESULT result = service->ImportStatement(reconciliation.Get(), statement.statement.Get());
+        const double seconds = Now() - start;
+        if (FAILED(result)) throw std::runtime_error("the import failed");
+        if (pass == 0 || seconds < best) best = seconds;
+    }
     statement.report();
-    std::printf("seconds=%.6f\n", seconds);
+    std::printf("seconds=%.6f\n", best);
     PrintMemory();
     return 0;
 }
@@ -129,11 +135,11 @@ int main(int argc, char** argv) {
     try {
         const std::string mode = argc > 1 ? argv[1] : "";
         if (mode == "reader" && argc == 4) return Reader(argv[2], std::atoi(argv[3]));
-        const std::string host = argc == 7 ? argv[6] : "reference";
-        if (mode == "import" && (argc == 6 || argc == 7) && (host == "reference" || host == "lean"))
-            return Import(argv[2], argv[3], argv[4], argv[5], host == "lean");
-        std::fprintf(stderr,
-                     "usage: pendrel-bench reader FILE REPEATS | import MODULE_DLL FILE SORTCODE ACCOUNT [reference|lean]\n");
+        const std::string host = argc == 8 ? argv[6] : "";
+        if (mode == "import" && (host == "reference" || host == "lean"))
+            return Import(argv[2], argv[3], argv[4], argv[5], host == "lean", std::atoi(argv[7]));
+        std::fprintf(stderr, "usage: pendrel-bench reader FILE REPEATS | "
+                             "import MODULE_DLL FILE SORTCODE ACCOUNT reference|lean REPEATS\n");
         return 2;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "pendrel-bench: %s\n", failure.what());

@@ -7,8 +7,9 @@ same files in one run:
   - the reader alone, in a Windows program under Wine (best of several passes),
     x64 at every size and x86 at 1 million lines;
   - the whole import through COM into the reference host's statement (lines
-    and calls kept in memory) and into the lean one (a count and a checksum:
-    the module's own cost), with the peak private memory of each at 10
+    and calls kept in memory; one pass) and into the lean one (a count and a
+    checksum: the module's own cost; best of several passes, as the reader),
+    with the peak private memory of each at 10
     thousand and 1 million lines, each size in its own process;
   - the import tool's peak memory per imported line at 1 million lines, its
     start-up (a 10-line statement) subtracted;
@@ -110,12 +111,13 @@ def reader_figures(program, data, size, repeats):
             "lines_per_s": lines / seconds, "mb_per_s": size_bytes / 1e6 / seconds, "peak_private_bytes": peak}
 
 
-def import_figures(program, module, data, size, host):
+def import_figures(program, module, data, size, host, repeats):
     lines = seconds = statement_lines = 0
     peak = 0
     for layout in LAYOUTS:
         path = statement(data, size, layout)
-        figures = wine(program, "import", windows_path(module), windows_path(path), SORT_CODE, ACCOUNT, host)
+        figures = wine(program, "import", windows_path(module), windows_path(path), SORT_CODE, ACCOUNT, host,
+                       str(repeats))
         with open(path, "rb") as handle:
             lines += sum(1 for _ in handle)
         seconds += figures["seconds"]
@@ -230,8 +232,9 @@ def main():
     say("reader under Wine, x86")
     reader_x86 = reader_figures(program_x86, data, 1_000_000, 2)
     say("import through COM under Wine, into the reference host and into the lean one")
-    imports = {size: import_figures(program, module, data, size, "reference") for size in (10_000, 1_000_000)}
-    imports_lean = {size: import_figures(program, module, data, size, "lean") for size in (10_000, 1_000_000)}
+    imports = {size: import_figures(program, module, data, size, "reference", 1) for size in (10_000, 1_000_000)}
+    imports_lean = {size: import_figures(program, module, data, size, "lean", 3 if size < 1_000_000 else 2)
+                    for size in (10_000, 1_000_000)}
     say("the import tool's memory")
     tool_memory = tool_figures(tool, module, data, 1_000_000)
     say("peers: Python csv, wc -l")

@@ -14,31 +14,38 @@
 
 namespace {
 
-// The line's number, direction, amount, date, description and reference; a
-// cheque's reference is its padded number, and its description says so.
-void FillStatementLine(IHostStatementLine* line, const CTransactionRecord& record, long number,
-                       FileEncoding encoding) {
-    Variant lineNumber;
-    lineNumber->vt = VT_I4;
-    lineNumber->lVal = number;
-    line->put_Number(lineNumber.Get());
-    const bool debit = record.GetIsDebit() != 0;
-    line->put_Direction(debit ? 0 : 1);
-    line->put_Amount(debit ? record.GetDebitAmount() : record.GetCreditAmount());
-    line->put_Date(record.GetDate());
-    line->put_Description(ToBstr(record.GetDescription(), encoding).Get());
-    const BStr typeCode = ToBstr(record.GetTypeCode(), encoding);
-    if (!IsChequeTypeCode(typeCode.Get())) {
-        line->put_Reference(typeCode.Get());
-        return;
+// Fills host statement lines from records: the line's number, direction,
+// amount, date, description and reference; a cheque's reference is its
+// padded number, and its description says so.
+class StatementLineFiller {
+public:
+    explicit StatementLineFiller(FileEncoding encoding) : m_texts(encoding) {}
+
+    void Fill(IHostStatementLine* line, const CTransactionRecord& record, long number) {
+        Variant lineNumber;
+        lineNumber->vt = VT_I4;
+        lineNumber->lVal = number;
+        line->put_Number(lineNumber.Get());
+        const bool debit = record.GetIsDebit() != 0;
+        line->put_Direction(debit ? 0 : 1);
+        line->put_Amount(debit ? record.GetDebitAmount() : record.GetCreditAmount());
+        line->put_Date(record.GetDate());
+        line->put_Description(m_texts.ToBstr(record.GetDescription()));
+        const BSTR typeCode = m_texts.ToBstr(record.GetTypeCode());
+        if (!IsChequeTypeCode(typeCode)) {
+            line->put_Reference(typeCode);
+            return;
+        }
+        const std::string description = ChequeDescription(record.GetDescription());
+        const int length = static_cast<int>(description.size());
+        line->put_Reference(
+            m_texts.ToBstr(description.data() + kChequeDescriptionPrefix, length - kChequeDescriptionPrefix));
+        line->put_Description(m_texts.ToBstr(description.data(), length));
     }
-    CString chequeNumber = record.GetDescription();
-    PadChequeNumber(chequeNumber);
-    line->put_Reference(ToBstr(chequeNumber, encoding).Get());
-    CString chequeDescription("CHQ ");
-    chequeDescription += chequeNumber;
-    line->put_Description(ToBstr(chequeDescription, encoding).Get());
-}
+
+private:
+    FileTextConverter m_texts;
+};
 
 // The chosen path as ANSI text in `path`; a path that does not fit, or has
 // characters the code page cannot show, is refused with a system error.
@@ -59,20 +66,20 @@ public:
     explicit HostStatementFeed(IHostStatement* statement) : m_statement(statement) {}
 
     void OnRecognition(const WalkOutcome& outcome) override {
-        m_encoding = outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi;
+        m_filler = StatementLineFiller(outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi);
     }
 
     bool OnLine(const LineVerdict& verdict) override {
         if (verdict.fate != LineFate::Imported) return true;
         ComPtr<IHostStatementLine> line;
         if (FAILED(m_statement->AddLine(line.Put())) || !line) return false;
-        FillStatementLine(line.Get(), *verdict.record, verdict.statementLine, m_encoding);
+        m_filler.Fill(line.Get(), *verdict.record, verdict.statementLine);
         return true;
     }
 
 private:
     IHostStatement* m_statement;
-    FileEncoding m_encoding = FileEncoding::Ansi;
+    StatementLineFiller m_filler{FileEncoding::Ansi};
 };
 
 }  // namespace

@@ -16,11 +16,28 @@ constexpr int kChequeNumberLength = 6;
 
 }  // namespace
 
-BStr ToBstr(const CString& text, FileEncoding encoding) {
-    BStr result = encoding == FileEncoding::Utf8 ? Utf8ToBstr(text.GetText(), text.GetLength())
-                                                 : ThreadAnsiToBstr(text.GetText(), text.GetLength());
-    if (!result.Get()) throw std::bad_alloc();
-    return result;
+FileTextConverter::FileTextConverter(FileEncoding encoding)
+    : m_encoding(encoding),
+      m_widensPlainText(ReadsPlainBytesAsThemselves(encoding == FileEncoding::Utf8 ? CP_UTF8 : CP_THREAD_ACP)) {}
+
+BSTR FileTextConverter::ToBstr(const CString& text) { return ToBstr(text.GetText(), text.GetLength()); }
+
+BSTR FileTextConverter::ToBstr(const char* text, int length) {
+    if (m_widensPlainText && length <= kMostReusedLength) {
+        BStr& string = StringOfLength(length);
+        if (WidenPlainText(text, length, string.Get())) return string.Get();
+    }
+    m_converted = m_encoding == FileEncoding::Utf8 ? Utf8ToBstr(text, length) : ThreadAnsiToBstr(text, length);
+    if (!m_converted.Get()) throw std::bad_alloc();
+    return m_converted.Get();
+}
+
+BStr& FileTextConverter::StringOfLength(int length) {
+    if (m_byLength.size() <= static_cast<size_t>(length)) m_byLength.resize(static_cast<size_t>(length) + 1);
+    BStr& string = m_byLength[static_cast<size_t>(length)];
+    if (!string.Get()) string = BStr::Adopt(SysAllocStringLen(nullptr, static_cast<UINT>(length)));
+    if (!string.Get()) throw std::bad_alloc();
+    return string;
 }
 
 // The locale's comparison, as a host's user would see it. A type code of at
@@ -38,9 +55,9 @@ bool IsChequeTypeCode(BSTR typeCode) {
     return CompareStringW(LOCALE_USER_DEFAULT, 0, typeCode, -1, kChequeTypeCode, -1) == CSTR_EQUAL;
 }
 
-void PadChequeNumber(CString& chequeNumber) {
+std::string ChequeDescription(const CString& chequeNumber) {
     const int length = chequeNumber.GetLength();
-    if (length >= kChequeNumberLength) return;
-    const std::string padded = std::string(static_cast<size_t>(kChequeNumberLength - length), '0') + chequeNumber.GetText();
-    chequeNumber = padded.c_str();
+    std::string description = "CHQ ";
+    if (length < kChequeNumberLength) description.append(static_cast<size_t>(kChequeNumberLength - length), '0');
+    return description.append(chequeNumber.GetText(), static_cast<size_t>(length));
 }

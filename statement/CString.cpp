@@ -180,12 +180,14 @@ void CString::AppendText(int count, const char* source) {
     m_pszData[length + count] = '\0';
 }
 
-// Texts of bytes below 0x80 alone (single-byte characters in every code
-// page) are equal by characters exactly when their bytes are: they are
-// compared as bytes, without the platform's multibyte comparison.
+// Texts of the same bytes are the same characters. Texts of bytes below 0x80
+// alone (single-byte characters in every code page) are equal by characters
+// only when their bytes are. Only other texts that differ in their bytes
+// need the platform's multibyte comparison.
 bool operator==(const CString& left, const CString& right) {
     const char* a = left.GetText();
     const char* b = right.GetText();
-    if (IsSingleByteText(a) && IsSingleByteText(b)) return std::strcmp(a, b) == 0;
+    if (std::strcmp(a, b) == 0) return true;
+    if (IsSingleByteText(a) && IsSingleByteText(b)) return false;
     return left.Compare(b) == 0;
 }

@@ -10,6 +10,7 @@ std::string Utf8(const std::wstring& text) {
 }
 
 std::string FileTextToUtf8(const std::string& text, FileEncoding encoding) {
-    const BStr wide = ToBstr(CString(text.c_str()), encoding);
-    return Utf8(std::wstring(wide.Get(), SysStringLen(wide.Get())));
+    FileTextConverter converter(encoding);
+    const BSTR wide = converter.ToBstr(CString(text.c_str()));
+    return Utf8(std::wstring(wide, SysStringLen(wide)));
 }

@@ -25,6 +25,24 @@ TEST(CodePages, StrictConversionAsksOnlyForWhatTheCodePageTakes) {
     }
 }
 
+// Text is widened byte by byte only where the code page reads bytes below
+// 0x80 as themselves: not in UTF-7 ('+' opens a run of base64) nor in the
+// symbol code page (42).
+TEST(CodePages, PlainBytesAreThemselvesOnlyWhereTheCodePageSaysSo) {
+    const struct {
+        unsigned codePage;
+        bool themselves;
+    } cases[] = {{1252, true}, {932, true}, {CP_UTF8, true}, {CP_THREAD_ACP, true}, {CP_UTF7, false}, {42, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        EXPECT_EQ(c.themselves, ReadsPlainBytesAsThemselves(c.codePage));
+    }
+    wchar_t wide[4] = {};
+    EXPECT_TRUE(WidenPlainText("a+\x7f", 3, wide));
+    EXPECT_STREQ(L"a+\x7f", wide);
+    EXPECT_FALSE(WidenPlainText("a\x80", 2, wide));
+}
+
 TEST(CodePages, PathIsConvertedWholeOrRefused) {
     const struct {
         unsigned codePage;
