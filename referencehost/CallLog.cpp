@@ -5,7 +5,9 @@
 namespace reference_host {
 
 std::size_t CallLog::Append(CallEntry entry) {
-    ++m_counts[{entry.object, entry.operation}];
+    Operation operation{entry.object, entry.operation};
+    ++m_counts[operation];
+    if (m_kept && m_kept->count(operation) == 0) return kNotKept;
     m_entries.push_back(std::move(entry));
     return m_entries.size() - 1;
 }

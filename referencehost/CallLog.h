@@ -2,12 +2,20 @@
 // order the calls were made. An entry is appended when a call starts, so
 // anything that happens inside a call (the recognizer that Show runs) comes
 // after it; the call's result is filled in when it returns.
+//
+// By default every call is kept. A caller that reads only a few operations
+// (the import tool reads the recognizer's answer) can ask for those alone:
+// the other calls are then counted, so that the failure plan still finds the
+// n-th call of an operation, but not kept, and a long import costs the log
+// nothing per line.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,7 +33,15 @@ struct CallEntry {
 
 class CallLog {
 public:
-    // Appends an entry and returns its position.
+    using Operation = std::pair<std::string, std::string>;  // "Object", "operation"
+    static constexpr std::size_t kNotKept = static_cast<std::size_t>(-1);
+
+    // From now on, keeps only the calls of these operations; none for an
+    // empty set. Entries already kept stay.
+    void KeepOnly(std::set<Operation> operations) { m_kept = std::move(operations); }
+
+    // Counts the call and, when it is one to keep, appends it and returns
+    // its position; kNotKept otherwise.
     std::size_t Append(CallEntry entry);
     void SetResult(std::size_t position, HRESULT result);
 
@@ -45,7 +61,8 @@ private:
     std::vector<CallEntry> m_entries;
     // Calls per "object" and "operation" among m_entries, kept as entries are
     // appended, so that counting does not scan the whole log on every call.
-    std::map<std::pair<std::string, std::string>, int> m_counts;
+    std::map<Operation, int> m_counts;
+    std::optional<std::set<Operation>> m_kept;  // absent: every call is kept
 };
 
 }  // namespace reference_host

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace reference_host {
@@ -21,6 +22,15 @@ std::string TextOf(BSTR text);
 std::string NumberText(double value);
 std::string NumberText(long value);
 std::string VariantText(const VARIANT* value);
+// A plain value put into a host object: VARIANT_BOOL and LONG as whole
+// numbers, DATE and double as doubles.
+template <typename Value>
+std::string PlainValueText(Value value) {
+    if constexpr (std::is_floating_point_v<Value>)
+        return NumberText(static_cast<double>(value));
+    else
+        return NumberText(static_cast<long>(value));
+}
 std::string RecordText(const unsigned char* record, std::size_t size);
 // "IHostStatement" and so on for the host's interfaces, else the identifier in braces.
 std::string InterfaceName(REFIID iid);

@@ -2,8 +2,6 @@
 
 #include "HostStrings.h"
 
-#include <type_traits>
-
 namespace reference_host {
 
 HostStatementLine::HostStatementLine(std::shared_ptr<Scenario> scenario, long index)
@@ -89,15 +87,9 @@ HRESULT HostStatementLine::GetValue(const char* operation, const Value& member, 
     });
 }
 
-// VARIANT_BOOL and LONG are written as whole numbers, DATE and double as doubles.
 template <typename Value>
 HRESULT HostStatementLine::PutValue(const char* operation, Value& member, Value value) {
-    return Perform(operation, [&] {
-        if constexpr (std::is_floating_point_v<Value>)
-            return Passed(NumberText(static_cast<double>(value)));
-        else
-            return Passed(NumberText(static_cast<long>(value)));
-    }, [&] {
+    return Perform(operation, [&] { return Passed(PlainValueText(value)); }, [&] {
         member = value;
         return S_OK;
     });

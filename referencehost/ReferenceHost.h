@@ -18,6 +18,7 @@
 
 #include "CallValues.h"
 #include "ClassRegistration.h"
+#include "CompactStatement.h"
 #include "HostOptionsBlock.h"
 #include "HostBankAccount.h"
 #include "HostBankSetup.h"

@@ -1,5 +1,6 @@
 #include "Scenario.h"
 
+#include "CompactStatement.h"
 #include "HostBankSetup.h"
 #include "HostFileChooser.h"
 #include "HostReconciliation.h"
@@ -22,6 +23,10 @@ ComPtr<HostReconciliation> Scenario::CreateReconciliation() {
 
 ComPtr<HostStatement> Scenario::CreateStatement() {
     return MakeObject<HostStatement>(shared_from_this());
+}
+
+ComPtr<CompactStatement> Scenario::CreateCompactStatement() {
+    return MakeObject<CompactStatement>(shared_from_this());
 }
 
 ComPtr<HostBankSetup> Scenario::CreateBankSetup() {

@@ -21,6 +21,7 @@ namespace reference_host {
 class HostReconciliation;
 class HostBankAccount;
 class HostStatement;
+class CompactStatement;
 class HostStatementLine;
 class HostBankSetup;
 class HostFileChooser;
@@ -53,6 +54,8 @@ public:
     // reference the returned holder owns.
     ComPtr<HostReconciliation> CreateReconciliation();
     ComPtr<HostStatement> CreateStatement();
+    // A statement that keeps only its lines' values, compactly, for long imports.
+    ComPtr<CompactStatement> CreateCompactStatement();
     ComPtr<HostBankSetup> CreateBankSetup();
     ComPtr<HostFileChooser> CreateFileChooser();
 

@@ -4,8 +4,10 @@
 // It creates the registered module's bank object (or loads the module from
 // --module), reaches the statement service through it, and hands it the reference
 // host's reconciliation (with the bank account given on the command line)
-// and statement. The reference host's file chooser first runs the module's
-// recognizer on FILE, then "chooses" FILE.
+// and a compact statement, which keeps only the values the tool prints. The
+// reference host's file chooser first runs the module's recognizer on FILE,
+// then "chooses" FILE. The call log keeps only the recognizer's answer: a
+// long statement's calls are many.
 #include "CommandLine.h"
 #include "DebugOutputCapture.h"
 #include "ImportReview.h"
@@ -69,12 +71,12 @@ void ReportDiagnostics(const DebugOutputCapture& capture) {
     }
 }
 
-// Walks the file as the import did, for the host's account of the options.
-ImportReview Review(const ImportOptions& options) {
+// The host's account of the options, as the import reads it.
+StatementAccount HostAccount(const ImportOptions& options) {
     StatementAccount account;
     account.SetAccountNumber(options.accountNumber ? options.accountNumber->c_str() : nullptr);
     account.SetSortCode(options.sortCode ? options.sortCode->c_str() : nullptr);
-    return ReviewImport(Ansi(options.file).c_str(), account, options.explain);
+    return account;
 }
 
 int Import(const ImportOptions& options) {
@@ -85,9 +87,10 @@ int Import(const ImportOptions& options) {
     scenario->settings.sortCode = options.sortCode;
     scenario->settings.accountNumber = options.accountNumber;
     scenario->settings.chosenFile = options.file;
+    scenario->log.KeepOnly({{"FileChooser", "Recognizer"}});
     const reference_host::ClassRegistration registration(scenario);
     const auto reconciliation = scenario->CreateReconciliation();
-    const auto statement = scenario->CreateStatement();
+    const auto statement = scenario->CreateCompactStatement();
     const ComPtr<IBankStatementService> service = module.StatementService();
     const HRESULT result = service->ImportStatement(reconciliation.Get(), statement.Get());
     if (options.diagnostics) ReportDiagnostics(capture);
@@ -97,18 +100,21 @@ int Import(const ImportOptions& options) {
         std::cerr << "import: the import failed with " << code << ": " << ErrorDescription() << "\n";
         return kFailed;
     }
-    const auto lines = statement->Lines();
-    const ImportReview review = Review(options);
+    const reference_host::StatementLineRecords& lines = statement->Lines();
+    const std::string path = Ansi(options.file);
+    const StatementAccount account = HostAccount(options);
+    const ImportReview review = ReviewImport(path.c_str(), account);
     WriteLines(std::cout, options.format, lines, review.balance);
     std::string title;
     const bool recognised = Recognised(*scenario, title);
     long cancelled = 0;
     service->get_Cancelled(&cancelled);
-    std::cerr << "Imported " << lines.size() << (lines.size() == 1 ? " statement line" : " statement lines") << ".\n"
+    std::cerr << "Imported " << lines.Size() << (lines.Size() == 1 ? " statement line" : " statement lines") << ".\n"
               << (recognised ? "The file was recognised as \"" + title + "\".\n"
                              : std::string("The file was not recognised as a statement of this bank.\n"))
               << (cancelled ? "The import was cancelled.\n" : "The import was not cancelled.\n");
-    WriteReview(std::cerr, review, options.explain);
+    if (options.explain) WriteExplanation(std::cerr, path.c_str(), account, review.balance);
+    WriteReview(std::cerr, review);
     if (!recognised) return kNotRecognised;
     const bool lost = review.losses.LostLinesAfterTheStop() || !review.balance.breaks.empty();
     return options.strict && lost ? kLinesLost : kImported;

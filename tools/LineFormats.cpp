@@ -7,19 +7,22 @@
 #include <charconv>
 #include <cstdio>
 #include <iomanip>
+#include <string_view>
+#include <vector>
 
 namespace {
 
-using reference_host::StatementLineValues;
+using reference_host::StatementLineRecords;
+using reference_host::StatementLineView;
 
 const char* const kColumns[] = {"number", "direction", "amount", "date", "description", "reference"};
 constexpr size_t kColumnCount = 6;
 
 using Row = std::array<std::string, kColumnCount>;
 
-std::string Number(const std::string& variant) {
-    const std::string prefix = "VT_I4 ";
-    return variant.rfind(prefix, 0) == 0 ? variant.substr(prefix.size()) : variant;
+std::string Number(std::string_view variant) {
+    const std::string_view prefix = "VT_I4 ";
+    return std::string(variant.substr(0, prefix.size()) == prefix ? variant.substr(prefix.size()) : variant);
 }
 
 std::string Direction(long direction) {
@@ -28,9 +31,9 @@ std::string Direction(long direction) {
     return std::to_string(direction);
 }
 
-Row RowOf(const StatementLineValues& line) {
+Row RowOf(const StatementLineView& line) {
     return {Number(line.number), Direction(line.direction), ShortestDecimal(line.amount), IsoDate(line.date),
-            line.description, line.reference};
+            std::string(line.description), std::string(line.reference)};
 }
 
 std::string CsvField(const std::string& text) {
@@ -62,11 +65,11 @@ size_t DisplayWidth(const std::string& text) {
     return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
-void WriteCsv(std::ostream& out, const std::vector<StatementLineValues>& lines) {
+void WriteCsv(std::ostream& out, const StatementLineRecords& lines) {
     for (size_t column = 0; column < kColumnCount; ++column) out << (column ? "," : "") << kColumns[column];
     out << "\n";
-    for (const auto& line : lines) {
-        const Row row = RowOf(line);
+    for (size_t index = 0; index < lines.Size(); ++index) {
+        const Row row = RowOf(lines[index]);
         for (size_t column = 0; column < kColumnCount; ++column) out << (column ? "," : "") << CsvField(row[column]);
         out << "\n";
     }
@@ -76,10 +79,10 @@ std::string JsonMoney(const std::optional<Pence>& pence) {
     return pence ? ShortestDecimal(static_cast<double>(*pence) / 100) : "null";
 }
 
-void WriteJsonLines(std::ostream& out, const std::vector<StatementLineValues>& lines,
+void WriteJsonLines(std::ostream& out, const StatementLineRecords& lines,
                     const std::vector<std::optional<Pence>>& balances) {
     out << "[";
-    for (size_t index = 0; index < lines.size(); ++index) {
+    for (size_t index = 0; index < lines.Size(); ++index) {
         const Row row = RowOf(lines[index]);
         out << (index ? ",\n    {" : "\n    {");
         out << "\"number\": " << (row[0].empty() ? "null" : row[0]) << ", \"direction\": " << JsonString(row[1])
@@ -88,7 +91,7 @@ void WriteJsonLines(std::ostream& out, const std::vector<StatementLineValues>& l
             << ", \"date_value\": " << ShortestDecimal(lines[index].date)
             << ", \"balance\": " << JsonMoney(index < balances.size() ? balances[index] : std::nullopt) << "}";
     }
-    out << (lines.empty() ? "]" : "\n  ]");
+    out << (lines.Size() == 0 ? "]" : "\n  ]");
 }
 
 // `consistent` is null when nothing could be checked.
@@ -97,7 +100,7 @@ void WriteJsonBalanceCheck(std::ostream& out, const BalanceCheck& check) {
     out << "{\"consistent\": " << (checked ? (check.Consistent() ? "true" : "false") : "null") << ", \"breaks\": [";
     for (size_t index = 0; index < check.breaks.size(); ++index)
         out << (index ? ", " : "") << "{\"line\": " << check.breaks[index].lineNumber
-            << ", \"reason\": " << JsonString(check.breaks[index].reason) << "}";
+            << ", \"reason\": " << JsonString(check.Reason(check.breaks[index])) << "}";
     out << "], \"closing_balance\": " << JsonMoney(check.closing) << ", \"direction\": "
         << (!checked ? "null" : check.order == BalanceOrder::OldestFirst ? "\"oldest_first\"" : "\"newest_first\"")
         << ", \"lines_checked\": " << check.lines
@@ -105,7 +108,7 @@ void WriteJsonBalanceCheck(std::ostream& out, const BalanceCheck& check) {
         << ", \"summary\": " << JsonString(BalanceSummary(check)) << "}";
 }
 
-void WriteJson(std::ostream& out, const std::vector<StatementLineValues>& lines, const BalanceCheck& balance) {
+void WriteJson(std::ostream& out, const StatementLineRecords& lines, const BalanceCheck& balance) {
     out << "{\n  \"lines\": ";
     WriteJsonLines(out, lines, balance.importedBalances);
     out << ",\n  \"balance_check\": ";
@@ -121,28 +124,40 @@ std::string MoneyText(const std::string& shortest) {
     return shortest.size() - point == 2 ? shortest + "0" : shortest;
 }
 
-void WriteTable(std::ostream& out, const std::vector<StatementLineValues>& lines) {
+Row TableRow(const StatementLineView& line) {
+    Row row = RowOf(line);
+    row[2] = MoneyText(row[2]);
+    return row;
+}
+
+using Widths = std::array<size_t, kColumnCount>;
+
+void Widen(Widths& widths, const Row& row) {
+    for (size_t column = 0; column < kColumnCount; ++column)
+        widths[column] = std::max(widths[column], DisplayWidth(row[column]));
+}
+
+void WriteTableRow(std::ostream& out, const Widths& widths, const Row& row) {
+    for (size_t column = 0; column < kColumnCount; ++column) {
+        const size_t padding = widths[column] - DisplayWidth(row[column]);
+        const bool rightAligned = column == 0 || column == 2;
+        if (column) out << "  ";
+        if (rightAligned) out << std::string(padding, ' ');
+        out << row[column];
+        if (!rightAligned && column + 1 < kColumnCount) out << std::string(padding, ' ');
+    }
+    out << "\n";
+}
+
+// The columns are as wide as their widest cell: the rows are made twice,
+// once to measure them and once to write them.
+void WriteTable(std::ostream& out, const StatementLineRecords& lines) {
     const Row headings = {"No", "Direction", "Amount", "Date", "Description", "Reference"};
-    std::vector<Row> rows = {headings};
-    for (const auto& line : lines) {
-        rows.push_back(RowOf(line));
-        rows.back()[2] = MoneyText(rows.back()[2]);
-    }
-    std::array<size_t, kColumnCount> widths{};
-    for (const Row& row : rows)
-        for (size_t column = 0; column < kColumnCount; ++column)
-            widths[column] = std::max(widths[column], DisplayWidth(row[column]));
-    for (const Row& row : rows) {
-        for (size_t column = 0; column < kColumnCount; ++column) {
-            const size_t padding = widths[column] - DisplayWidth(row[column]);
-            const bool rightAligned = column == 0 || column == 2;
-            if (column) out << "  ";
-            if (rightAligned) out << std::string(padding, ' ');
-            out << row[column];
-            if (!rightAligned && column + 1 < kColumnCount) out << std::string(padding, ' ');
-        }
-        out << "\n";
-    }
+    Widths widths{};
+    Widen(widths, headings);
+    for (size_t index = 0; index < lines.Size(); ++index) Widen(widths, TableRow(lines[index]));
+    WriteTableRow(out, widths, headings);
+    for (size_t index = 0; index < lines.Size(); ++index) WriteTableRow(out, widths, TableRow(lines[index]));
 }
 
 }  // namespace
@@ -161,7 +176,7 @@ std::string IsoDate(DATE date) {
     return text;
 }
 
-void WriteLines(std::ostream& out, OutputFormat format, const std::vector<StatementLineValues>& lines,
+void WriteLines(std::ostream& out, OutputFormat format, const StatementLineRecords& lines,
                 const BalanceCheck& balance) {
     switch (format) {
         case OutputFormat::Csv:

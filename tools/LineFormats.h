@@ -1,16 +1,18 @@
 // Writing the statement lines the host received as a table for people, as
 // CSV or as JSON. Texts are UTF-8. The JSON form also carries each line's
-// balance from the file and the running balance check.
+// balance from the file and the running balance check. Each line is written
+// from its record as it comes: nothing is kept per line (the table reads the
+// records twice, once for its column widths).
 #pragma once
 
 #include "CommandLine.h"
-#include "HostStatementLine.h"
+#include "StatementLineRecords.h"
 #include "RunningBalance.h"
 
 #include <ostream>
-#include <vector>
+#include <string>
 
-void WriteLines(std::ostream& out, OutputFormat format, const std::vector<reference_host::StatementLineValues>& lines,
+void WriteLines(std::ostream& out, OutputFormat format, const reference_host::StatementLineRecords& lines,
                 const BalanceCheck& balance);
 
 // The shortest decimal text that reads back as the same double: 12.5, 100.

@@ -15,7 +15,7 @@
 using Pence = long long;
 
 struct MoneyField {
-    enum class Kind { Empty, Amount, Unreadable };
+    enum class Kind : unsigned char { Empty, Amount, Unreadable };
     Kind kind = Kind::Empty;
     Pence pence = 0;   // an Amount's value; a third decimal rounds the second
     std::string text;  // an Unreadable field as written, in double quotes

@@ -9,6 +9,7 @@ namespace {
 constexpr size_t kBreaksSaid = 3;
 
 using Kind = MoneyField::Kind;
+using Cause = BalanceBreak::Cause;
 
 std::string ArithmeticReason(Pence before, Pence change, Pence stated) {
     return MoneyText(before) + (change < 0 ? " - " : " + ") + MoneyText(change < 0 ? -change : change) +
@@ -26,40 +27,49 @@ std::string StopText(const std::optional<int>& stop) {
            ", where the import stopped: the lines after it were not read";
 }
 
-std::string BreaksText(const std::vector<BalanceBreak>& breaks) {
+std::string BreaksText(const BalanceCheck& check) {
+    const std::vector<BalanceBreak>& breaks = check.breaks;
     std::string text = "Running balance breaks";
     for (size_t index = 0; index < breaks.size() && index < kBreaksSaid; ++index)
         text += std::string(index ? "; at line " : " at line ") + std::to_string(breaks[index].lineNumber) + ": " +
-                breaks[index].reason;
+                check.Reason(breaks[index]);
     if (breaks.size() > kBreaksSaid) text += "; and " + std::to_string(breaks.size() - kBreaksSaid) + " more breaks";
     return text;
 }
 
 }  // namespace
 
+// A chain followed only for its evidence of the order keeps no breaks: in
+// the wrong order nearly every line breaks.
 struct RunningBalance::Chain {
-    std::vector<BalanceBreak> breaks;
+    explicit Chain(bool keeps) : keepsBreaks(keeps) {}
+
+    const bool keepsBreaks;
+    std::vector<BalanceBreak> breaks;  // only when it keeps them
     std::optional<Pence> balance;  // the balance the next line starts from, when it is known
     int linesAddingUp = 0;         // lines checked against the balance before them that add up
     int restartsAfterTheFirstLine = 0;
 
     void Take(const ChainLine& line, bool first);
+    void Break(const BalanceBreak& found) {
+        if (keepsBreaks) breaks.push_back(found);
+    }
 };
 
-std::string RunningBalance::AmountReason(const ChainLine& line) {
-    return std::string(line.debit == Kind::Unreadable ? "the debit " : "the credit ") + line.unreadable +
-           " does not read as an amount";
-}
-
-std::string RunningBalance::BalanceReason(const ChainLine& line) {
-    return line.balance == Kind::Empty ? "the line has no balance"
-                                       : "the balance " + line.unreadable + " does not read as an amount";
-}
-
-const std::string* BalanceCheck::BreakAt(int lineNumber) const {
-    for (const BalanceBreak& found : breaks)
-        if (found.lineNumber == lineNumber) return &found.reason;
-    return nullptr;
+std::string BalanceCheck::Reason(const BalanceBreak& found) const {
+    switch (found.cause) {
+        case Cause::DoesNotAddUp:
+            return ArithmeticReason(found.before, found.change, found.stated);
+        case Cause::UnreadableDebit:
+            return "the debit " + unreadableTexts.at(found.lineNumber) + " does not read as an amount";
+        case Cause::UnreadableCredit:
+            return "the credit " + unreadableTexts.at(found.lineNumber) + " does not read as an amount";
+        case Cause::NoBalance:
+            return "the line has no balance";
+        case Cause::UnreadableBalance:
+            break;
+    }
+    return "the balance " + unreadableTexts.at(found.lineNumber) + " does not read as an amount";
 }
 
 void RunningBalance::Add(const ExplainedLine& line) {
@@ -76,8 +86,8 @@ void RunningBalance::Add(const ExplainedLine& line) {
     kept.change = line.direction == 0 ? -amount : amount;
     kept.stated = money.balance.pence;
     for (const MoneyField* field : {&money.debit, &money.credit, &money.balance})
-        if (field->kind == Kind::Unreadable && kept.unreadable.empty()) kept.unreadable = field->text;
-    m_lines.push_back(std::move(kept));
+        if (field->kind == Kind::Unreadable) m_unreadable.emplace(line.lineNumber, field->text);
+    m_lines.push_back(kept);
 }
 
 // A line that breaks the chain hands on the balance it writes, or, when it
@@ -86,12 +96,12 @@ void RunningBalance::Chain::Take(const ChainLine& line, bool first) {
     const bool restart = line.debit == Kind::Empty && line.credit == Kind::Empty;
     restartsAfterTheFirstLine += restart && !first;
     if (line.debit == Kind::Unreadable || line.credit == Kind::Unreadable) {
-        breaks.push_back({line.lineNumber, AmountReason(line)});
+        Break({line.lineNumber, line.debit == Kind::Unreadable ? Cause::UnreadableDebit : Cause::UnreadableCredit});
         balance = line.balance == Kind::Amount ? std::optional<Pence>(line.stated) : std::nullopt;
         return;
     }
     if (line.balance != Kind::Amount) {
-        breaks.push_back({line.lineNumber, BalanceReason(line)});
+        Break({line.lineNumber, line.balance == Kind::Empty ? Cause::NoBalance : Cause::UnreadableBalance});
         if (restart) balance.reset();
         if (balance) *balance += line.change;
         return;
@@ -100,14 +110,14 @@ void RunningBalance::Chain::Take(const ChainLine& line, bool first) {
         if (*balance + line.change == line.stated)
             ++linesAddingUp;
         else
-            breaks.push_back({line.lineNumber, ArithmeticReason(*balance, line.change, line.stated)});
+            Break({line.lineNumber, Cause::DoesNotAddUp, *balance, line.change, line.stated});
     }
     balance = line.stated;
 }
 
 template <typename Iterator>
-RunningBalance::Chain RunningBalance::Follow(Iterator first, Iterator last) {
-    Chain chain;
+RunningBalance::Chain RunningBalance::Follow(Iterator first, Iterator last, bool keepsBreaks) {
+    Chain chain(keepsBreaks);
     for (Iterator line = first; line != last; ++line) chain.Take(*line, line == first);
     return chain;
 }
@@ -134,17 +144,19 @@ BalanceCheck RunningBalance::Check(std::optional<int> stop) const {
     if (std::none_of(m_lines.begin(), m_lines.end(), [](const ChainLine& line) { return line.balance != Kind::Empty; }))
         return check;
 
-    const Chain oldestFirst = Follow(m_lines.begin(), m_lines.end());
-    const Chain newestFirst = Follow(m_lines.rbegin(), m_lines.rend());
+    const Chain oldestFirst = Follow(m_lines.begin(), m_lines.end(), false);
+    const Chain newestFirst = Follow(m_lines.rbegin(), m_lines.rend(), false);
     const auto evidence = [this](const Chain& chain, BalanceOrder order) {
         return std::make_tuple(-chain.linesAddingUp, chain.restartsAfterTheFirstLine, DatesGoingBack(order));
     };
     const bool reversed = evidence(newestFirst, BalanceOrder::NewestFirst) < evidence(oldestFirst, BalanceOrder::OldestFirst);
-    const Chain& chain = reversed ? newestFirst : oldestFirst;
+    Chain chain = reversed ? Follow(m_lines.rbegin(), m_lines.rend(), true)
+                           : Follow(m_lines.begin(), m_lines.end(), true);
     check.outcome = BalanceCheck::Outcome::Checked;
     check.order = reversed ? BalanceOrder::NewestFirst : BalanceOrder::OldestFirst;
     check.lines = static_cast<int>(m_lines.size());
-    check.breaks = chain.breaks;
+    check.breaks = std::move(chain.breaks);
+    check.unreadableTexts = m_unreadable;
     check.closing = chain.balance;
     return check;
 }
@@ -162,6 +174,6 @@ std::string BalanceSummary(const BalanceCheck& check) {
     const std::string outcome =
         check.breaks.empty() ? "Running balance: " + std::to_string(check.lines) +
                                    (check.lines == 1 ? " line" : " lines") + " consistent, closing balance " + closing
-                             : BreaksText(check.breaks);
+                             : BreaksText(check);
     return outcome + StopText(check.stop) + " (" + OrderText(check.order) + ").";
 }

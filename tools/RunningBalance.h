@@ -22,15 +22,23 @@
 #include "MoneyFields.h"
 #include "StatementExplainer.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 enum class BalanceOrder { OldestFirst, NewestFirst };
 
+// Where the chain breaks and why, kept small: in a statement whose
+// balances are wrong every line breaks. BalanceCheck::Reason puts it into words.
 struct BalanceBreak {
+    enum class Cause : unsigned char { DoesNotAddUp, UnreadableDebit, UnreadableCredit, NoBalance, UnreadableBalance };
     int lineNumber = 0;
-    std::string reason;
+    Cause cause = Cause::DoesNotAddUp;
+    // For DoesNotAddUp: the balance before the line, its change, and the balance it writes.
+    Pence before = 0;
+    Pence change = 0;
+    Pence stated = 0;
 };
 
 struct BalanceCheck {
@@ -39,6 +47,8 @@ struct BalanceCheck {
     BalanceOrder order = BalanceOrder::OldestFirst;  // the order the lines were taken in
     int lines = 0;                                   // lines of the host's account checked
     std::vector<BalanceBreak> breaks;                // in date order
+    // The unreadable money field's text of each line that breaks for one, by line number.
+    std::map<int, std::string> unreadableTexts;
     std::optional<Pence> closing;                    // the balance after the last line in date order
     std::optional<int> stop;                         // the line at which the import stopped before the end
     // The balance the file writes on each imported line, in the order the
@@ -46,8 +56,8 @@ struct BalanceCheck {
     std::vector<std::optional<Pence>> importedBalances;
 
     bool Consistent() const { return outcome == Outcome::Checked && breaks.empty(); }
-    // The reason of the break found at `lineNumber`, or null.
-    const std::string* BreakAt(int lineNumber) const;
+    // "917.60 - 82.40 should give 835.20, the file says 917.60", "the line has no balance", ...
+    std::string Reason(const BalanceBreak& found) const;
 };
 
 // Gathers the explained lines of the host's account, then checks them.
@@ -58,7 +68,7 @@ public:
     BalanceCheck Check(std::optional<int> stop) const;
 
 private:
-    // A line of the account, kept small: a long statement has many.
+    // A line of the account, kept small (32 bytes): a long statement has many.
     struct ChainLine {
         int lineNumber = 0;
         bool imported = false;
@@ -68,18 +78,19 @@ private:
         double date = 0.0;
         Pence change = 0;  // less the debit, plus the credit, that the host was given
         Pence stated = 0;  // the balance the line writes, when it reads as an amount
-        std::string unreadable;  // the first unreadable money field's text, for the break it makes
     };
-    static std::string AmountReason(const ChainLine& line);
-    static std::string BalanceReason(const ChainLine& line);
     struct Chain;
-    // Follows the chain through the lines in date order, from `first`.
+    // Follows the chain through the lines in date order, from `first`,
+    // keeping each break when it `keepsBreaks`.
     template <typename Iterator>
-    static Chain Follow(Iterator first, Iterator last);
+    static Chain Follow(Iterator first, Iterator last, bool keepsBreaks);
     // Steps between lines whose dates go back when taken in `order`.
     int DatesGoingBack(BalanceOrder order) const;
 
     std::vector<ChainLine> m_lines;
+    // The first unreadable money field's text of each line that has one, by
+    // line number, for the break it makes: few lines have one.
+    std::map<int, std::string> m_unreadable;
 };
 
 // The outcome in one line of plain words: "Running balance: 214 lines

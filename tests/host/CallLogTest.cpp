@@ -113,6 +113,25 @@ TEST_F(CallLogTest, DispatchCallsReachTheSameOperations) {
     EXPECT_EQ(scenario->log.Entries()[0].value, "2.5");
 }
 
+// A log that keeps only some operations still counts the others, so that a
+// planned failure of their n-th call still comes on the n-th call.
+TEST_F(CallLogTest, KeepsOnlyTheOperationsAskedForAndCountsEveryCall) {
+    ComPtr<HostStatement> statement = scenario->CreateStatement();
+    scenario->log.KeepOnly({{"Statement", "put_Balance"}});
+    scenario->failures.Inject("Statement", "Clear", {E_FAIL, L"", 2});
+
+    EXPECT_EQ(statement->Clear(), S_OK);
+    EXPECT_EQ(statement->put_Balance(1.5), S_OK);
+    EXPECT_EQ(statement->Clear(), E_FAIL);
+    scenario->log.KeepOnly({});
+    EXPECT_EQ(statement->put_Balance(2.5), S_OK);
+
+    ASSERT_EQ(scenario->log.Operations(), Operations{"Statement.put_Balance"});
+    EXPECT_EQ(scenario->log.Entries()[0].value, "1.5");
+    EXPECT_EQ(scenario->log.CountOf("Statement", "Clear"), 2);
+    EXPECT_EQ(scenario->log.CountOf("Statement", "put_Balance"), 2);
+}
+
 TEST_F(CallLogTest, ReferenceCountsAndLiveObjectsReturnToTheirStart) {
     ComPtr<HostReconciliation> reconciliation = scenario->CreateReconciliation();
     EXPECT_EQ(RefCount(reconciliation.Get()), 1u);

@@ -46,7 +46,7 @@ std::string Summary(const std::string& bytes) {
     StatementAccount account;
     account.SetAccountNumber(L"12345678");
     account.SetSortCode(L"12-34-56");
-    return BalanceSummary(ReviewImport(file.Path(), account, false).balance);
+    return BalanceSummary(ReviewImport(file.Path(), account).balance);
 }
 
 TEST(RunningBalance, SaysWhereTheChainBreaks) {
