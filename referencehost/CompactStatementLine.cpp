@@ -4,7 +4,7 @@ namespace reference_host {
 
 CompactStatementLine::CompactStatementLine(std::shared_ptr<Scenario> scenario,
                                            std::shared_ptr<StatementLineRecords> records)
-    : HostObject(std::move(scenario), "StatementLine"), m_records(std::move(records)), m_slot(m_records->Add()) {}
+    : WriteOnlyStatementLine(std::move(scenario), "StatementLine"), m_records(std::move(records)), m_slot(m_records->Add()) {}
 
 STDMETHODIMP CompactStatementLine::put_Number(VARIANT* number) {
     return Perform("put_Number", [&] { return Passed(VariantText(number)); }, [&] {

@@ -11,12 +11,13 @@
 #include "HostObject.h"
 #include "MavrinBankReconciliation.h"
 #include "StatementLineRecords.h"
+#include "WriteOnlyStatementLine.h"
 
 #include <memory>
 
 namespace reference_host {
 
-class CompactStatementLine : public HostObject<IHostStatementLine> {
+class CompactStatementLine : public WriteOnlyStatementLine<HostObject<IHostStatementLine>> {
 public:
     CompactStatementLine(std::shared_ptr<Scenario> scenario, std::shared_ptr<StatementLineRecords> records);
 
@@ -38,26 +39,6 @@ public:
     STDMETHODIMP put_ExchangeRate(double v) override;
     STDMETHODIMP put_TaxAmount(double v) override;
     STDMETHODIMP put_Balance(double v) override;
-
-    STDMETHODIMP get_Index(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Number(VARIANT*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Date(DATE*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Reference(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Payee(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Direction(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Category(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Reconciled(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_ValueDate(DATE*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Memo(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Currency(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_ExchangeRate(double*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_BankCode(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Location(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_CounterpartyAccount(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Description(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_TaxAmount(double*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Balance(double*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Amount(double*) override { return E_NOTIMPL; }
 
 private:
     using Text = StatementLineRecords::Text;

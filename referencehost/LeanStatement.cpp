@@ -50,7 +50,7 @@ STDMETHODIMP LeanStatement::put_Balance(double balance) {
 }
 
 LeanStatementLine::LeanStatementLine(std::shared_ptr<Scenario> scenario)
-    : UndispatchedObject(std::move(scenario), LiveKind::HostObject) {}
+    : WriteOnlyStatementLine(std::move(scenario), LiveKind::HostObject) {}
 
 void LeanStatementLine::Mix(std::uint64_t value) { m_tally.checksum = (m_tally.checksum ^ value) * kMultiplier; }
 

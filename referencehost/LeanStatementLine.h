@@ -2,12 +2,13 @@
 // its value, with the property's number, into the tally; nothing is kept.
 #pragma once
 
-#include "UndispatchedObject.h"
 #include "LeanStatement.h"
+#include "UndispatchedObject.h"
+#include "WriteOnlyStatementLine.h"
 
 namespace reference_host {
 
-class LeanStatementLine : public UndispatchedObject<IHostStatementLine> {
+class LeanStatementLine : public WriteOnlyStatementLine<UndispatchedObject<IHostStatementLine>> {
 public:
     explicit LeanStatementLine(std::shared_ptr<Scenario> scenario);
 
@@ -32,26 +33,6 @@ public:
     STDMETHODIMP put_TaxAmount(double v) override { return Fold(17, v); }
     STDMETHODIMP put_Balance(double v) override { return Fold(18, v); }
     STDMETHODIMP put_Amount(double v) override { return Fold(19, v); }
-
-    STDMETHODIMP get_Index(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Number(VARIANT*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Date(DATE*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Reference(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Payee(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Direction(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Category(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Reconciled(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_ValueDate(DATE*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Memo(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Currency(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_ExchangeRate(double*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_BankCode(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Location(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_CounterpartyAccount(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Description(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_TaxAmount(double*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Balance(double*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Amount(double*) override { return E_NOTIMPL; }
 
 private:
     void Mix(std::uint64_t value);
