@@ -6,7 +6,10 @@ line included) it writes one file of each layout:
   statement-<size>-date-first.csv     DD/MM/YYYY,type,sort code,account,...
   statement-<size>-account-first.csv  sort code,account,DDMONYY,type,...
 with quoted amounts with thousands separators, dashes in sort codes, cheques
-and lines of another account. The same seed always gives the same bytes.
+and lines of another account. Every line's balance is its account's after
+it, with its sign, so that the running balance of each account adds up;
+credits are larger than debits, as there are fewer of them, so balances
+wander around where they start. The same seed always gives the same bytes.
 
 usage: generate_statements.py OUTPUT_DIR [SIZE ...]
 """
@@ -26,12 +29,13 @@ TYPES = ("DD", "BGC", "FPO", "FPI", "SO", "CHG", "CHQ")
 
 
 def money(pennies):
-    text = f"{pennies // 100:,}.{pennies % 100:02d}"
+    sign = "-" if pennies < 0 else ""
+    text = f"{sign}{abs(pennies) // 100:,}.{abs(pennies) % 100:02d}"
     return f"\"{text}\"" if "," in text else text
 
 
 def lines(size, layout, rng):
-    balance = 500_000_00
+    balances = {}  # by account: each line's balance is its own account's, after it
     cheque = 1000
     for index in range(size - 1):
         day, month, year = 1 + index % 28, 1 + (index // 28) % 12, 2020 + (index // 336) % 10
@@ -44,14 +48,17 @@ def lines(size, layout, rng):
             description = rng.choice(PAYEES).format(rng.randrange(100, 99999))
         pennies = rng.choice((rng.randrange(100, 10000), rng.randrange(10000, 1_000_000), rng.randrange(1_000_000, 50_000_000)))
         credit = kind in ("BGC", "FPI")
-        balance += pennies if credit else -pennies
+        if credit:
+            pennies = pennies * 5 // 2  # two credit types to five debit ones
+        balance = balances.get(account, 500_000_00) + (pennies if credit else -pennies)
+        balances[account] = balance
         debit_text, credit_text = ("", money(pennies)) if credit else (money(pennies), "")
         if layout == "date-first":
             head = f"{day:02d}/{month:02d}/{year},{kind},{sort_code},{account}"
         else:
             date = f"{day:02d}{MONTHS[month - 1]}{year % 100:02d}" if index % 3 else f"{day:02d}-{MONTHS[month - 1].title()}-{year % 100:02d}"
             head = f"{sort_code},{account},{date},{kind}"
-        yield f"{head},{description},{debit_text},{credit_text},{money(abs(balance))}\n"
+        yield f"{head},{description},{debit_text},{credit_text},{money(balance)}\n"
 
 
 def write(directory, size, layout):
