@@ -4,7 +4,7 @@
 
 namespace reference_host {
 
-HostStatement::HostStatement(std::shared_ptr<Scenario> scenario) : HostObject(std::move(scenario), "Statement") {}
+HostStatement::HostStatement(std::shared_ptr<Scenario> scenario) : StatementObject(std::move(scenario)) {}
 
 std::vector<StatementLineValues> HostStatement::Lines() const {
     std::vector<StatementLineValues> lines;
@@ -41,27 +41,6 @@ STDMETHODIMP HostStatement::AddLine(IHostStatementLine** line) {
 STDMETHODIMP HostStatement::Clear() {
     return Perform("Clear", NoValues, [&] {
         m_lines.clear();
-        return S_OK;
-    });
-}
-
-STDMETHODIMP HostStatement::get_Name(BSTR* name) {
-    return Perform("get_Name", NoValues, [&] {
-        return name ? CopyToBstr(std::optional<std::wstring>(L"Reference statement"), name) : E_POINTER;
-    }, name);
-}
-
-STDMETHODIMP HostStatement::get_Balance(double* balance) {
-    return Perform("get_Balance", NoValues, [&] {
-        if (!balance) return E_POINTER;
-        *balance = m_balance;
-        return S_OK;
-    });
-}
-
-STDMETHODIMP HostStatement::put_Balance(double balance) {
-    return Perform("put_Balance", [&] { return Passed(NumberText(balance)); }, [&] {
-        m_balance = balance;
         return S_OK;
     });
 }

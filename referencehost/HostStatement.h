@@ -4,33 +4,27 @@
 // after an import: the values of the lines now held, in order of AddLine.
 #pragma once
 
-#include "HostObject.h"
 #include "HostStatementLine.h"
-#include "MavrinBankReconciliation.h"
+#include "StatementObject.h"
 
 #include <vector>
 
 namespace reference_host {
 
-class HostStatement : public HostObject<IHostStatement> {
+class HostStatement : public StatementObject {
 public:
     explicit HostStatement(std::shared_ptr<Scenario> scenario);
 
     std::vector<StatementLineValues> Lines() const;
-    double Balance() const { return m_balance; }
 
     STDMETHODIMP get_Count(LONG* count) override;
     // Lines are numbered from 0 in order of AddLine.
     STDMETHODIMP Item(LONG index, IHostStatementLine** line) override;
     STDMETHODIMP AddLine(IHostStatementLine** line) override;
     STDMETHODIMP Clear() override;
-    STDMETHODIMP get_Name(BSTR* name) override;
-    STDMETHODIMP get_Balance(double* balance) override;
-    STDMETHODIMP put_Balance(double balance) override;
 
 private:
     std::vector<ComPtr<HostStatementLine>> m_lines;
-    double m_balance = 0.0;
 };
 
 }  // namespace reference_host
