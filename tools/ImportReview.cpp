@@ -1,7 +1,8 @@
 #include "ImportReview.h"
 
+#include "PrintableText.h"
+
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -27,36 +28,133 @@ private:
     std::size_t m_next = 0;
 };
 
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string Lines(int count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
+
+std::string Were(int count) { return count == 1 ? " was" : " were"; }
+
+std::string HostAccountText(const ImportReview& review) {
+    std::string text = "sort code " + Quoted(review.hostSortCode) + " and account ";
+    for (std::size_t index = 0; index < review.hostAccountNumbers.size(); ++index)
+        text += (index ? " or " : "") + Quoted(review.hostAccountNumbers[index]);
+    return text;
+}
+
+std::string RecognizerText(const ImportReview& review) {
+    if (review.recognizerTitle)
+        return "The module's file test, which reads the file in text mode, recognised it, but the import reads it in "
+               "binary mode and found it " +
+               review.recognition + ": the host's file chooser offers the file, and importing it empties the "
+                                    "host statement.";
+    return "The module's file test, which reads the file in text mode, did not recognise it, but the import reads "
+           "it in binary mode and found it " +
+           review.recognition + ": the host's file chooser may not offer the file.";
+}
+
+std::string NoLineMatchedText(const ImportReview& review) {
+    std::string text = "No line matched the host's account (" + HostAccountText(review) + "); the file has";
+    const std::vector<WrittenAccount>& accounts = review.losses.OtherAccounts();
+    for (std::size_t index = 0; index < accounts.size(); ++index)
+        text += std::string(index == 0 ? " " : ", ") + "sort code " + Quoted(accounts[index].sortCode) +
+                " with account " + Quoted(accounts[index].accountNumber);
+    return text + (review.losses.MoreOtherAccounts() ? ", and more accounts." : ".");
+}
+
 }  // namespace
 
-ImportReview ReviewImport(const char* path, const StatementAccount& account) {
+bool ImportReview::NoLineMatched() const { return recognised && hostLines == 0 && losses.OtherAccount() > 0; }
+
+bool ImportReview::StrictFails() const {
+    return fileChange || losses.LostLinesAtOrAfterTheStop() || losses.Undated().Count() > 0 ||
+           losses.UnreadableAmounts().Count() > 0 || NoLineMatched() || !balance.breaks.empty();
+}
+
+ImportReview ReviewImport(const char* path, const StatementAccount& account,
+                          const reference_host::StatementLineRecords& lines) {
     ImportReview review;
+    review.hostLines = lines.Size();
+    review.hostSortCode = account.SortCode().GetText();
+    review.hostAccountNumbers.push_back(account.AccountNumber().GetText());
+    if (!(account.AccountNumberAlt() == account.AccountNumber()))
+        review.hostAccountNumbers.push_back(account.AccountNumberAlt().GetText());
     RunningBalance balance;
+    HostLineCheck check(lines);
     ExplainStatement(
-        path, account, [&](const StatementExplanation& recognition) { review.recognised = recognition.recognised; },
+        path, account,
+        [&](const StatementExplanation& recognition) {
+            review.recognised = recognition.recognised;
+            review.recognition = recognition.recognition;
+        },
         [&](const ExplainedLine& line) {
             review.losses.Add(line);
             balance.Add(line);
+            check.Add(line);
         });
     review.balance = balance.Check(review.losses.StoppedBeforeTheEnd());
+    review.fileChange = check.Change();
     return review;
 }
 
 void WriteExplanation(std::ostream& out, const char* path, const StatementAccount& account,
-                      const BalanceCheck& balance) {
-    BreaksInFileOrder breaks(balance);
+                      const reference_host::StatementLineRecords& lines, ImportReview& review) {
+    BreaksInFileOrder breaks(review.balance);
+    HostLineCheck check(lines);
     ExplainStatement(
         path, account,
-        [&](const StatementExplanation& recognition) { out << "The file was " << recognition.recognition << ".\n"; },
+        [&](const StatementExplanation& recognition) {
+            WriteForPeople(out, "The file was " + recognition.recognition + ".");
+        },
         [&](const ExplainedLine& line) {
-            out << Describe(line);
+            std::string text = Describe(line);
             if (const BalanceBreak* found = breaks.At(line.lineNumber))
-                out << "; the running balance breaks here: " << balance.Reason(*found);
-            out << "\n";
+                text += "; the running balance breaks here: " + review.balance.Reason(*found);
+            WriteForPeople(out, text);
+            check.Add(line);
         });
+    if (!review.fileChange) review.fileChange = check.Change();
 }
 
-void WriteReview(std::ostream& out, const ImportReview& review) {
-    for (const std::string& warning : review.losses.Warnings()) out << warning << "\n";
-    if (review.recognised) out << BalanceSummary(review.balance) << "\n";
+std::vector<std::string> Summary(const ImportReview& review) {
+    const std::string recognition =
+        !review.recognised         ? "The file was not recognised as a statement of this bank."
+        : review.recognizerTitle ? "The file was recognised as " + Quoted(*review.recognizerTitle) + "."
+                                   : std::string("The file was recognised as a statement of this bank.");
+    return {"Imported " + std::to_string(review.hostLines) +
+                (review.hostLines == 1 ? " statement line." : " statement lines."),
+            recognition, review.cancelled ? "The import was cancelled." : "The import was not cancelled."};
 }
+
+std::vector<std::string> Warnings(const ImportReview& review) {
+    std::vector<std::string> warnings;
+    const LossSummary& losses = review.losses;
+    if (!review.RecognizerAgrees()) warnings.push_back(RecognizerText(review));
+    if (review.fileChange)
+        warnings.push_back("The statement file changed during the import: " + review.fileChange->Text() +
+                           ". The statement lines printed are what the host received; what is said of the file's "
+                           "lines is of the file as it is now.");
+    if (const auto& passedOver = losses.PassedOverFirstLine())
+        warnings.push_back("line " + std::to_string(passedOver->lineNumber) + " passed over: " + passedOver->reason);
+    if (const auto stop = losses.StoppedBeforeTheEnd())
+        warnings.push_back("The import stopped at line " + std::to_string(*stop) +
+                           ", which is not a transaction line (" + losses.StopReason() + "); " +
+                           Lines(losses.LinesNotRead()) + " after it" + Were(losses.LinesNotRead()) + " not read.");
+    if (const int undated = losses.Undated().Count())
+        warnings.push_back(Lines(undated) + Were(undated) + " imported without a date (the date does not read as one): " +
+                           losses.Undated().Text() + ".");
+    if (const int unreadable = losses.UnreadableAmounts().Count())
+        warnings.push_back(Lines(unreadable) + Were(unreadable) +
+                           " passed over with a debit or credit that does not read as an amount: " +
+                           losses.UnreadableAmounts().Text() + ".");
+    if (const int other = losses.OtherAccount())
+        warnings.push_back(Lines(other) + Were(other) + " passed over as another account's.");
+    if (review.NoLineMatched()) warnings.push_back(NoLineMatchedText(review));
+    if (const int noAmount = losses.NoAmount())
+        warnings.push_back(Lines(noAmount) + Were(noAmount) + " passed over without a debit or credit amount.");
+    if (const int empty = losses.EmptyRows().Count())
+        warnings.push_back(std::to_string(empty) + (empty == 1 ? " empty row was" : " empty rows were") +
+                           " passed over (every field empty).");
+    return warnings;
+}
+
+void WriteForPeople(std::ostream& out, const std::string& text) { out << Printable(text) << "\n"; }

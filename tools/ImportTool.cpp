@@ -10,8 +10,8 @@
 // long statement's calls are many.
 #include "CommandLine.h"
 #include "DebugOutputCapture.h"
+#include "ImportReport.h"
 #include "ImportReview.h"
-#include "LineFormats.h"
 #include "ModuleSession.h"
 #include "ReferenceHost.h"
 #include "Utf8Text.h"
@@ -25,20 +25,10 @@
 
 namespace {
 
-enum ExitCode { kImported = 0, kFailed = 1, kWrongUse = 2, kNotRecognised = 3, kLinesLost = 4 };
-
 struct ComApartment {
     ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
     ~ComApartment() { CoUninitialize(); }
 };
-
-std::string Ansi(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string converted(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, converted.data(), size, nullptr, nullptr);
-    converted.resize(converted.size() - 1);
-    return converted;
-}
 
 std::string ErrorDescription() {
     ComPtr<IErrorInfo> error;
@@ -55,28 +45,12 @@ bool IsReadable(const std::wstring& path) {
     return !(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// "1, <title>" when the module's recognizer accepted the file.
-bool Recognised(const reference_host::Scenario& scenario, std::string& title) {
-    const auto calls = scenario.log.Calls("FileChooser", "Recognizer");
-    if (calls.empty() || calls.front().value.rfind("1, ", 0) != 0) return false;
-    title = calls.front().value.substr(3);
-    return true;
-}
-
 void ReportDiagnostics(const DebugOutputCapture& capture) {
     std::cerr << "Diagnostics from the module:\n";
     for (std::string text : capture.Texts()) {
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        std::cerr << "  " << text << "\n";
+        WriteForPeople(std::cerr, "  " + text);
     }
-}
-
-// The host's account of the options, as the import reads it.
-StatementAccount HostAccount(const ImportOptions& options) {
-    StatementAccount account;
-    account.SetAccountNumber(options.accountNumber ? options.accountNumber->c_str() : nullptr);
-    account.SetSortCode(options.sortCode ? options.sortCode->c_str() : nullptr);
-    return account;
 }
 
 int Import(const ImportOptions& options) {
@@ -97,27 +71,10 @@ int Import(const ImportOptions& options) {
     if (FAILED(result)) {
         char code[16];
         wsprintfA(code, "0x%08lX", static_cast<unsigned long>(result));
-        std::cerr << "import: the import failed with " << code << ": " << ErrorDescription() << "\n";
+        WriteForPeople(std::cerr, "import: the import failed with " + std::string(code) + ": " + ErrorDescription());
         return kFailed;
     }
-    const reference_host::StatementLineRecords& lines = statement->Lines();
-    const std::string path = Ansi(options.file);
-    const StatementAccount account = HostAccount(options);
-    const ImportReview review = ReviewImport(path.c_str(), account);
-    WriteLines(std::cout, options.format, lines, review.balance);
-    std::string title;
-    const bool recognised = Recognised(*scenario, title);
-    long cancelled = 0;
-    service->get_Cancelled(&cancelled);
-    std::cerr << "Imported " << lines.Size() << (lines.Size() == 1 ? " statement line" : " statement lines") << ".\n"
-              << (recognised ? "The file was recognised as \"" + title + "\".\n"
-                             : std::string("The file was not recognised as a statement of this bank.\n"))
-              << (cancelled ? "The import was cancelled.\n" : "The import was not cancelled.\n");
-    if (options.explain) WriteExplanation(std::cerr, path.c_str(), account, review.balance);
-    WriteReview(std::cerr, review);
-    if (!recognised) return kNotRecognised;
-    const bool lost = review.losses.LostLinesAfterTheStop() || !review.balance.breaks.empty();
-    return options.strict && lost ? kLinesLost : kImported;
+    return ReportImport(options, HostOutcomeOf(*scenario, *statement.Get(), service.Get()), std::cout, std::cerr);
 }
 
 }  // namespace
@@ -134,17 +91,18 @@ int main() {
         return kImported;
     }
     if (!parsed.ok) {
-        std::cerr << "import: " << parsed.error << "\n" << kUsage;
+        WriteForPeople(std::cerr, "import: " + parsed.error);
+        std::cerr << kUsage;
         return kWrongUse;
     }
     if (!IsReadable(parsed.options.file)) {
-        std::cerr << "import: cannot read the statement file " << Utf8(parsed.options.file) << "\n";
+        WriteForPeople(std::cerr, "import: cannot read the statement file " + Utf8(parsed.options.file));
         return kWrongUse;
     }
     try {
         return Import(parsed.options);
     } catch (const std::runtime_error& failure) {
-        std::cerr << "import: " << failure.what() << "\n";
+        WriteForPeople(std::cerr, "import: " + std::string(failure.what()));
         return kFailed;
     }
 }

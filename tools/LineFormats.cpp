@@ -1,5 +1,7 @@
 #include "LineFormats.h"
 
+#include "PrintableText.h"
+
 #include <oleauto.h>
 
 #include <algorithm>
@@ -17,6 +19,8 @@ using reference_host::StatementLineView;
 
 const char* const kColumns[] = {"number", "direction", "amount", "date", "description", "reference"};
 constexpr size_t kColumnCount = 6;
+// The columns that hold text, not numbers or dates.
+constexpr bool kTextColumn[kColumnCount] = {false, true, false, false, true, true};
 
 using Row = std::array<std::string, kColumnCount>;
 
@@ -70,7 +74,8 @@ void WriteCsv(std::ostream& out, const StatementLineRecords& lines) {
     out << "\n";
     for (size_t index = 0; index < lines.Size(); ++index) {
         const Row row = RowOf(lines[index]);
-        for (size_t column = 0; column < kColumnCount; ++column) out << (column ? "," : "") << CsvField(row[column]);
+        for (size_t column = 0; column < kColumnCount; ++column)
+            out << (column ? "," : "") << CsvField(kTextColumn[column] ? SpreadsheetCell(row[column]) : row[column]);
         out << "\n";
     }
 }
@@ -108,11 +113,65 @@ void WriteJsonBalanceCheck(std::ostream& out, const BalanceCheck& check) {
         << ", \"summary\": " << JsonString(BalanceSummary(check)) << "}";
 }
 
-void WriteJson(std::ostream& out, const StatementLineRecords& lines, const BalanceCheck& balance) {
+std::string JsonLineNumbers(const LineNumbers& lines) {
+    std::string text = "{\"count\": " + std::to_string(lines.Count()) + ", \"lines\": [";
+    for (size_t index = 0; index < lines.All().size(); ++index)
+        text += (index ? ", " : "") + std::to_string(lines.All()[index]);
+    return text + "]}";
+}
+
+std::string JsonFileChange(const std::optional<FileChange>& change) {
+    if (!change) return "null";
+    return "{\"kind\": \"" + std::string(change->KindName()) + "\", \"line\": " +
+           (change->lineNumber ? std::to_string(*change->lineNumber) : "null") +
+           ", \"statement_line\": " + std::to_string(change->statementLine) +
+           ", \"value\": " + (change->value.empty() ? "null" : JsonString(change->value)) + "}";
+}
+
+std::string JsonAccounts(const std::vector<WrittenAccount>& accounts) {
+    std::string text = "[";
+    for (size_t index = 0; index < accounts.size(); ++index)
+        text += (index ? ", " : "") + std::string("{\"sort_code\": ") + JsonString(accounts[index].sortCode) +
+                ", \"account\": " + JsonString(accounts[index].accountNumber) + "}";
+    return text + "]";
+}
+
+std::string JsonStrings(const std::vector<std::string>& texts) {
+    std::string text = "[";
+    for (size_t index = 0; index < texts.size(); ++index) text += (index ? ", " : "") + JsonString(texts[index]);
+    return text + "]";
+}
+
+const char* JsonBool(bool value) { return value ? "true" : "false"; }
+
+// What the review found, beside the lines: every fact the warnings say.
+void WriteJsonReview(std::ostream& out, const ImportReview& review) {
+    const LossSummary& losses = review.losses;
+    const auto stop = losses.StoppedBeforeTheEnd();
+    out << ",\n  \"recognised\": " << JsonBool(review.recognised)
+        << ",\n  \"recognizer_recognised\": " << JsonBool(review.recognizerTitle.has_value())
+        << ",\n  \"recognizer_agrees\": " << JsonBool(review.RecognizerAgrees())
+        << ",\n  \"file_changed\": " << JsonBool(review.fileChange.has_value())
+        << ",\n  \"file_change\": " << JsonFileChange(review.fileChange)
+        << ",\n  \"stopped_at_line\": " << (stop ? std::to_string(*stop) : "null")
+        << ",\n  \"lines_not_read\": " << (stop ? losses.LinesNotRead() : 0)
+        << ",\n  \"lines_without_date\": " << JsonLineNumbers(losses.Undated())
+        << ",\n  \"unreadable_amounts\": " << JsonLineNumbers(losses.UnreadableAmounts())
+        << ",\n  \"empty_rows\": " << JsonLineNumbers(losses.EmptyRows())
+        << ",\n  \"other_account_lines\": " << losses.OtherAccount()
+        << ",\n  \"other_accounts\": " << JsonAccounts(losses.OtherAccounts())
+        << ",\n  \"no_line_matched\": " << JsonBool(review.NoLineMatched())
+        << ",\n  \"no_amount_lines\": " << losses.NoAmount()
+        << ",\n  \"strict_fails\": " << JsonBool(review.StrictFails())
+        << ",\n  \"warnings\": " << JsonStrings(Warnings(review));
+}
+
+void WriteJson(std::ostream& out, const StatementLineRecords& lines, const ImportReview& review) {
     out << "{\n  \"lines\": ";
-    WriteJsonLines(out, lines, balance.importedBalances);
+    WriteJsonLines(out, lines, review.balance.importedBalances);
+    WriteJsonReview(out, review);
     out << ",\n  \"balance_check\": ";
-    WriteJsonBalanceCheck(out, balance);
+    WriteJsonBalanceCheck(out, review.balance);
     out << "\n}\n";
 }
 
@@ -127,6 +186,7 @@ std::string MoneyText(const std::string& shortest) {
 Row TableRow(const StatementLineView& line) {
     Row row = RowOf(line);
     row[2] = MoneyText(row[2]);
+    for (std::string& cell : row) cell = Printable(cell);
     return row;
 }
 
@@ -177,12 +237,12 @@ std::string IsoDate(DATE date) {
 }
 
 void WriteLines(std::ostream& out, OutputFormat format, const StatementLineRecords& lines,
-                const BalanceCheck& balance) {
+                const ImportReview& review) {
     switch (format) {
         case OutputFormat::Csv:
             return WriteCsv(out, lines);
         case OutputFormat::Json:
-            return WriteJson(out, lines, balance);
+            return WriteJson(out, lines, review);
         case OutputFormat::Table:
             return WriteTable(out, lines);
     }

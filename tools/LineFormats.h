@@ -1,19 +1,22 @@
 // Writing the statement lines the host received as a table for people, as
-// CSV or as JSON. Texts are UTF-8. The JSON form also carries each line's
-// balance from the file and the running balance check. Each line is written
-// from its record as it comes: nothing is kept per line (the table reads the
-// records twice, once for its column widths).
+// CSV or as JSON. Texts are UTF-8: the table's made printable (Printable),
+// the CSV's exact but for the apostrophe that keeps a spreadsheet from
+// taking a text for a formula (SpreadsheetCell), the JSON's exact. The JSON
+// form also carries each line's balance from the file and the review of the
+// import: what the host did not get, and the running balance check. Each
+// line is written from its record as it comes: nothing is kept per line (the
+// table reads the records twice, once for its column widths).
 #pragma once
 
 #include "CommandLine.h"
+#include "ImportReview.h"
 #include "StatementLineRecords.h"
-#include "RunningBalance.h"
 
 #include <ostream>
 #include <string>
 
 void WriteLines(std::ostream& out, OutputFormat format, const reference_host::StatementLineRecords& lines,
-                const BalanceCheck& balance);
+                const ImportReview& review);
 
 // The shortest decimal text that reads back as the same double: 12.5, 100.
 std::string ShortestDecimal(double value);

@@ -1,14 +1,27 @@
 #include "LossSummary.h"
 
+#include <algorithm>
+
 namespace {
 
-std::string Lines(int count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
+constexpr std::size_t kLinesNamed = 5;
 
-std::string Were(int count) { return count == 1 ? " was" : " were"; }
+// Lines that hold nothing the host could have received.
+bool HoldsNothing(const ExplainedLine& line) { return line.blank || line.emptyRow; }
 
 }  // namespace
 
+std::string LineNumbers::Text() const {
+    std::string text = m_lines.size() == 1 ? "line " : "lines ";
+    const std::size_t named = std::min(m_lines.size(), kLinesNamed);
+    for (std::size_t index = 0; index < named; ++index)
+        text += (index == 0 ? "" : ", ") + std::to_string(m_lines[index]);
+    if (m_lines.size() > named) text += " and " + std::to_string(m_lines.size() - named) + " more";
+    return text;
+}
+
 void LossSummary::Add(const ExplainedLine& line) {
+    if (line.emptyRow && line.fate != LineFate::NotRead) m_emptyRows.Add(line.lineNumber);
     switch (line.fate) {
         case LineFate::PassedOver:
             m_passedOver = line;
@@ -16,40 +29,66 @@ void LossSummary::Add(const ExplainedLine& line) {
         case LineFate::Unreadable:
             m_stop = line;
             break;
+        case LineFate::Imported:
+            ++m_imported;
+            if (line.Undated()) m_undated.Add(line.lineNumber);
+            break;
         case LineFate::OtherAccount:
-            ++m_otherAccount;
+            if (!line.emptyRow) AddOtherAccount(line);
             break;
         case LineFate::NoAmount:
-            ++m_noAmount;
+            if (line.AmountUnreadable())
+                m_unreadableAmounts.Add(line.lineNumber);
+            else if (!line.emptyRow)
+                ++m_noAmount;
             break;
         case LineFate::NotRead:
-            ++m_notRead;
-            m_nonBlankNotRead += !line.blank;
-            m_lostAfterStop += line.wouldHaveBeen == LineFate::Imported ||
-                               (line.wouldHaveBeen == LineFate::Unreadable && !line.blank);
+            AddNotRead(line);
             break;
         case LineFate::Header:
-        case LineFate::Imported:
             break;
     }
 }
 
-std::optional<int> LossSummary::StoppedBeforeTheEnd() const {
-    if (!m_stop || (m_stop->blank && m_nonBlankNotRead == 0)) return std::nullopt;
-    return m_stop->lineNumber;
+void LossSummary::AddOtherAccount(const ExplainedLine& line) {
+    ++m_otherAccount;
+    if (m_moreOtherAccounts) return;
+    const WrittenAccount account{line.sortCode->written, line.accountNumber->written};
+    if (std::find(m_otherAccounts.begin(), m_otherAccounts.end(), account) != m_otherAccounts.end()) return;
+    if (m_otherAccounts.size() == kAccountsKept)
+        m_moreOtherAccounts = true;
+    else
+        m_otherAccounts.push_back(account);
 }
 
-std::vector<std::string> LossSummary::Warnings() const {
-    std::vector<std::string> warnings;
-    if (m_passedOver)
-        warnings.push_back("line " + std::to_string(m_passedOver->lineNumber) + " passed over: " + m_passedOver->reason);
-    if (StoppedBeforeTheEnd())
-        warnings.push_back("The import stopped at line " + std::to_string(m_stop->lineNumber) +
-                           ", which is not a transaction line (" + m_stop->reason + "); " + Lines(m_notRead) +
-                           " after it" + Were(m_notRead) + " not read.");
-    if (m_otherAccount > 0)
-        warnings.push_back(Lines(m_otherAccount) + Were(m_otherAccount) + " passed over as another account's.");
-    if (m_noAmount > 0)
-        warnings.push_back(Lines(m_noAmount) + Were(m_noAmount) + " passed over without a debit or credit amount.");
-    return warnings;
+// An end-of-file mark is passed over only as the file's last line: one
+// that a line follows counts as that line comes.
+void LossSummary::AddNotRead(const ExplainedLine& line) {
+    ++m_notRead;
+    if (m_markPending) {
+        ++m_notReadThatCount;
+        ++m_lostAfterStop;
+        m_markPending = false;
+    }
+    const bool unreadable = line.wouldHaveBeen == LineFate::Unreadable;
+    if (unreadable && line.endOfFileMark) {
+        m_markPending = true;
+        return;
+    }
+    if (HoldsNothing(line)) return;
+    ++m_notReadThatCount;
+    m_lostAfterStop += line.wouldHaveBeen == LineFate::Imported || unreadable;
+}
+
+bool LossSummary::StopIsTheEnd() const {
+    return HoldsNothing(*m_stop) || (m_stop->endOfFileMark && m_notRead == 0);
+}
+
+bool LossSummary::LostLinesAtOrAfterTheStop() const {
+    return m_stop && (!StopIsTheEnd() || m_lostAfterStop > 0);
+}
+
+std::optional<int> LossSummary::StoppedBeforeTheEnd() const {
+    if (!m_stop || (StopIsTheEnd() && m_notReadThatCount == 0)) return std::nullopt;
+    return m_stop->lineNumber;
 }

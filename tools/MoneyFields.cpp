@@ -47,6 +47,7 @@ MoneyField MoneyOfField(const char* line, int n) {
     MoneyField tooLong;
     tooLong.kind = MoneyField::Kind::Unreadable;
     tooLong.text = "of more than " + std::to_string(kMaxFieldLength) + " characters";
+    tooLong.digits = true;
     return tooLong;
 }
 
@@ -64,6 +65,7 @@ MoneyField ReadMoney(const char* field) {
     RemoveWhitespace(number);
     RemoveChars(number, ",");
     if (number.GetLength() == 0) return money;
+    for (const char* c = number.GetText(); *c && !money.digits; ++c) money.digits = IsDigit(*c);
     if (ParsePence(number.GetText(), money.pence)) {
         money.kind = MoneyField::Kind::Amount;
     } else {

@@ -19,6 +19,7 @@ struct MoneyField {
     Kind kind = Kind::Empty;
     Pence pence = 0;   // an Amount's value; a third decimal rounds the second
     std::string text;  // an Unreadable field as written, in double quotes
+    bool digits = false;  // the field holds a decimal digit (a field too long to take may)
 };
 
 struct LineMoney {

@@ -1,14 +1,32 @@
 #include "StatementExplainer.h"
 
+#include "CallValues.h"
+#include "LineFields.h"
 #include "Platform.h"
+#include "StatementLineTexts.h"
 #include "Utf8Text.h"
+
+#include <algorithm>
 
 namespace {
 
 using Recognition = OrvaleOnlineForBusinessFile::Recognition;
 using ReadFailure = OrvaleOnlineForBusinessFile::ReadFailure;
 
-std::string Quoted(const CString& text) { return "\"" + std::string(text.GetText()) + "\""; }
+constexpr char kSeparator = ',';
+constexpr char kEndOfFileMark = '\x1A';
+// Where each layout (1 or 2) writes a line's sort code and account number,
+// how much of them the record keeps, and what it leaves out before it counts.
+struct IdentifierField {
+    int fieldOfLayout[3];
+    std::size_t kept;
+    bool dropsDashes;  // and commas, besides whitespace
+};
+constexpr IdentifierField kSortCode = {{0, 3, 1}, 6, true};
+constexpr IdentifierField kAccountNumber = {{0, 4, 2}, 8, false};
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const CString& text) { return Quoted(std::string(text.GetText())); }
 
 std::string RecognitionText(const WalkOutcome& outcome) {
     switch (outcome.recognition) {
@@ -49,42 +67,40 @@ std::string UnreadableText(const OrvaleOnlineForBusinessFile::LineReadOutcome& o
     return "the file could not be read";
 }
 
-std::string OtherAccountText(const CTransactionRecord& record, const StatementAccount& account) {
-    std::string text = "sort code " + Quoted(record.GetSortCode()) + " and account " +
-                       Quoted(record.GetAccountNumber()) + "; the host's are sort code " +
+std::string WrittenText(const WrittenField& field) {
+    return Quoted(field.written) + (field.kept ? " (the record kept only " + Quoted(*field.kept) + ")" : "");
+}
+
+std::string OtherAccountText(const ExplainedLine& line, const StatementAccount& account) {
+    std::string text = "sort code " + WrittenText(*line.sortCode) + " and account " +
+                       WrittenText(*line.accountNumber) + "; the host's are sort code " +
                        Quoted(account.SortCode()) + " and account " + Quoted(account.AccountNumber());
     if (!(account.AccountNumberAlt() == account.AccountNumber())) text += " or " + Quoted(account.AccountNumberAlt());
     return text;
 }
 
-// The money fields of a line of the account, as people can read them.
-LineMoney MoneyOf(const char* text, FileEncoding encoding) {
-    LineMoney money = ReadLineMoney(text);
-    for (MoneyField* field : {&money.debit, &money.credit, &money.balance})
-        if (field->kind == MoneyField::Kind::Unreadable) field->text = FileTextToUtf8(field->text, encoding);
-    return money;
+// A line that holds separators, quotes and whitespace only, and at least
+// one separator: a row of empty fields.
+bool IsEmptyRow(const char* text) {
+    bool separator = false;
+    for (const char* c = text; *c; ++c) {
+        if (*c == kSeparator)
+            separator = true;
+        else if (*c != '"' && !IsWhitespace(*c))
+            return false;
+    }
+    return separator;
 }
 
-ExplainedLine Explained(const LineVerdict& verdict, const StatementAccount& account, FileEncoding encoding) {
-    ExplainedLine line;
-    line.lineNumber = verdict.lineNumber;
-    line.fate = verdict.fate;
-    line.wouldHaveBeen = verdict.wouldHaveBeen;
-    line.blank = verdict.failure.blank;
-    if (verdict.fate == LineFate::OtherAccount) line.reason = OtherAccountText(*verdict.record, account);
-    if (verdict.fate == LineFate::Unreadable || verdict.fate == LineFate::PassedOver)
-        line.reason = UnreadableText(verdict.failure);
-    if (verdict.fate == LineFate::Imported) {
-        const CTransactionRecord& record = *verdict.record;
-        line.statementLine = verdict.statementLine;
-        line.direction = record.GetIsDebit() ? 0 : 1;
-        line.amount = record.GetIsDebit() ? record.GetDebitAmount() : record.GetCreditAmount();
-    }
-    if (verdict.fate == LineFate::Imported || verdict.fate == LineFate::NoAmount) {
-        line.date = verdict.record->GetDate();
-        line.money = MoneyOf(verdict.text, encoding);
-    }
-    return line;
+bool IsEndOfFileMark(const char* text) { return text[0] == kEndOfFileMark && text[1] == '\0'; }
+
+bool HasAmountFrom(double amount) { return amount > 0; }
+
+// A debit or credit field without a digit, from which the import read no
+// amount (" - ", "-"), is as good as empty.
+void TreatAsEmptyWithoutDigits(MoneyField& field, double amountRead) {
+    if (field.kind == MoneyField::Kind::Unreadable && !field.digits && !HasAmountFrom(amountRead))
+        field = MoneyField();
 }
 
 // Puts each verdict into words for the caller.
@@ -99,21 +115,103 @@ public:
         explanation.recognised = outcome.recognition == Recognition::Recognised;
         explanation.layout = outcome.layout;
         explanation.recognition = RecognitionText(outcome);
+        m_layout = outcome.layout;
         m_encoding = outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi;
+        m_texts = FileTextConverter(m_encoding);
         m_onRecognition(explanation);
     }
 
     bool OnLine(const LineVerdict& verdict) override {
-        m_onLine(Explained(verdict, m_account, m_encoding));
+        m_onLine(Explained(verdict));
         return true;
     }
 
 private:
+    ExplainedLine Explained(const LineVerdict& verdict);
+    std::string Utf8Of(const CString& text) { return Utf8Of(text.GetText(), text.GetLength()); }
+    std::string Utf8Of(const char* text, int length) {
+        return reference_host::TextOf(m_texts.ToBstr(text, length));
+    }
+    void TakeHostValues(const CTransactionRecord& record, ExplainedLine& line);
+    LineMoney MoneyOf(const char* text, const CTransactionRecord& record);
+    WrittenField Written(const LineSplit& split, const IdentifierField& field, const CString& kept);
+
     const StatementAccount& m_account;
     const std::function<void(const StatementExplanation&)>& m_onRecognition;
     const std::function<void(const ExplainedLine&)>& m_onLine;
+    int m_layout = 0;
     FileEncoding m_encoding = FileEncoding::Ansi;  // the file's, told with its recognition
+    FileTextConverter m_texts{FileEncoding::Ansi};
 };
+
+ExplainedLine Explainer::Explained(const LineVerdict& verdict) {
+    ExplainedLine line;
+    line.lineNumber = verdict.lineNumber;
+    line.fate = verdict.fate;
+    line.wouldHaveBeen = verdict.wouldHaveBeen;
+    line.blank = verdict.failure.blank;
+    line.emptyRow = !line.blank && IsEmptyRow(verdict.text);
+    line.endOfFileMark = IsEndOfFileMark(verdict.text);
+    if (verdict.fate == LineFate::OtherAccount) {
+        const LineSplit split(verdict.text, kSeparator);
+        line.sortCode = Written(split, kSortCode, verdict.record->GetSortCode());
+        line.accountNumber = Written(split, kAccountNumber, verdict.record->GetAccountNumber());
+        line.reason = OtherAccountText(line, m_account);
+    }
+    if (verdict.fate == LineFate::Unreadable || verdict.fate == LineFate::PassedOver)
+        line.reason = UnreadableText(verdict.failure);
+    if (verdict.fate == LineFate::Imported) {
+        line.statementLine = verdict.statementLine;
+        TakeHostValues(*verdict.record, line);
+    }
+    if (verdict.fate == LineFate::Imported || verdict.fate == LineFate::NoAmount) {
+        line.date = verdict.record->GetDate();
+        line.dateText = Utf8Of(verdict.record->GetDateText());
+        line.money = MoneyOf(verdict.text, *verdict.record);
+    }
+    return line;
+}
+
+// The values the import hands the host for the record: a cheque's
+// reference is its padded number, and its description says so.
+void Explainer::TakeHostValues(const CTransactionRecord& record, ExplainedLine& line) {
+    line.direction = record.GetIsDebit() ? 0 : 1;
+    line.amount = record.GetIsDebit() ? record.GetDebitAmount() : record.GetCreditAmount();
+    const BSTR typeCode = m_texts.ToBstr(record.GetTypeCode());
+    if (!IsChequeTypeCode(typeCode)) {
+        line.reference = reference_host::TextOf(typeCode);
+        line.description = Utf8Of(record.GetDescription());
+        return;
+    }
+    const std::string description = ChequeDescription(record.GetDescription());
+    line.description = Utf8Of(description.data(), static_cast<int>(description.size()));
+    line.reference = Utf8Of(description.data() + kChequeDescriptionPrefix,
+                            static_cast<int>(description.size()) - kChequeDescriptionPrefix);
+}
+
+// The money fields of a line of the account, as people can read them.
+LineMoney Explainer::MoneyOf(const char* text, const CTransactionRecord& record) {
+    LineMoney money = ReadLineMoney(text);
+    TreatAsEmptyWithoutDigits(money.debit, record.GetDebitAmount());
+    TreatAsEmptyWithoutDigits(money.credit, record.GetCreditAmount());
+    for (MoneyField* field : {&money.debit, &money.credit, &money.balance})
+        if (field->kind == MoneyField::Kind::Unreadable) field->text = FileTextToUtf8(field->text, m_encoding);
+    return money;
+}
+
+// The field as written, and the record's value when the record had to cut
+// the field, cleaned as the record cleans it, to fit.
+WrittenField Explainer::Written(const LineSplit& split, const IdentifierField& field, const CString& kept) {
+    const FieldSpan written = Unquoted(split.Field(field.fieldOfLayout[m_layout]), split.SingleByte());
+    WrittenField shown;
+    if (!written.text) return shown;
+    shown.written = Utf8Of(written.text, written.length);
+    const auto counted = std::count_if(written.text, written.text + written.length, [&](char c) {
+        return !IsWhitespace(c) && !(field.dropsDashes && (c == kSeparator || c == '-'));
+    });
+    if (static_cast<std::size_t>(counted) > field.kept) shown.kept = Utf8Of(kept);
+    return shown;
+}
 
 // The walk's reader writes its diagnostic texts as the module's does; here
 // they would only repeat what the explanation says, so they go nowhere.
@@ -128,7 +226,19 @@ private:
     platform::DebugSink m_previous;
 };
 
+std::string NoAmountText(const ExplainedLine& line) {
+    if (!line.AmountUnreadable()) return "no debit or credit amount";
+    const bool debit = line.money->debit.kind == MoneyField::Kind::Unreadable;
+    return std::string(debit ? "the debit " : "the credit ") + (debit ? line.money->debit : line.money->credit).text +
+           " does not read as an amount";
+}
+
 }  // namespace
+
+bool ExplainedLine::AmountUnreadable() const {
+    return fate == LineFate::NoAmount && money &&
+           (money->debit.kind == MoneyField::Kind::Unreadable || money->credit.kind == MoneyField::Kind::Unreadable);
+}
 
 void ExplainStatement(const char* path, const StatementAccount& account,
                       const std::function<void(const StatementExplanation&)>& onRecognition,
@@ -148,17 +258,20 @@ StatementExplanation ExplainStatement(const char* path, const StatementAccount& 
 
 std::string Describe(const ExplainedLine& line) {
     const std::string prefix = "line " + std::to_string(line.lineNumber) + ": ";
+    const bool emptyRow = line.emptyRow && (line.fate == LineFate::OtherAccount || line.fate == LineFate::NoAmount);
+    if (emptyRow) return prefix + "passed over: an empty row (every field is empty)";
     switch (line.fate) {
         case LineFate::Header:
             return prefix + "header, skipped";
         case LineFate::PassedOver:
             return prefix + "passed over: " + line.reason + " (the second line decided the layout)";
         case LineFate::Imported:
-            return prefix + "imported as statement line " + std::to_string(line.statementLine);
+            return prefix + "imported as statement line " + std::to_string(line.statementLine) +
+                   (line.Undated() ? ", without a date: " + Quoted(line.dateText) + " does not read as a date" : "");
         case LineFate::OtherAccount:
             return prefix + "passed over: another account (" + line.reason + ")";
         case LineFate::NoAmount:
-            return prefix + "passed over: no debit or credit amount";
+            return prefix + "passed over: " + NoAmountText(line);
         case LineFate::Unreadable:
             return prefix + "not a transaction line (" + line.reason + "), so the import stopped here";
         case LineFate::NotRead:

@@ -14,21 +14,44 @@
 #include <string>
 #include <vector>
 
+// A field as the file writes it (enclosing quotes stripped, in UTF-8), and
+// what the record kept of it when that is only part of it.
+struct WrittenField {
+    std::string written;
+    std::optional<std::string> kept;
+};
+
 struct ExplainedLine {
     int lineNumber = 0;  // physical line of the file, from 1
     LineFate fate = LineFate::NotRead;
     LineFate wouldHaveBeen = LineFate::NotRead;  // for NotRead lines: their fate had the import gone on
-    bool blank = false;  // the line holds nothing but whitespace
+    bool blank = false;     // the line holds nothing but whitespace
+    bool emptyRow = false;  // not blank, but its fields are all empty (a spreadsheet's empty row)
+    bool endOfFileMark = false;  // the line is one end-of-file mark (0x1A) and nothing else
     std::string reason;  // the details people need to see
-    // For imported lines: the statement line's number and values.
+    // For imported lines: the statement line's number and values, as the
+    // import hands them to the host (texts in UTF-8).
     long statementLine = 0;
     long direction = 0;
     double amount = 0.0;
+    std::string description;
+    std::string reference;
     // For the lines of the host's account the import read (imported, or
-    // passed over without an amount): the line's date, and its debit,
-    // credit and balance fields (an unreadable field's text in UTF-8).
+    // passed over without an amount): the line's date and its date field,
+    // and its debit, credit and balance fields (an unreadable field's text
+    // in UTF-8). A debit or credit field without a digit from which the
+    // import read no amount (" - ") counts as empty.
     double date = 0.0;
+    std::string dateText;
     std::optional<LineMoney> money;
+    // For lines of another account: their sort code and account number.
+    std::optional<WrittenField> sortCode;
+    std::optional<WrittenField> accountNumber;
+
+    bool Undated() const { return fate == LineFate::Imported && date == 0; }
+    // Passed over without an amount, though a debit or credit field holds
+    // a digit: an amount the import could not read.
+    bool AmountUnreadable() const;
 };
 
 struct StatementExplanation {

@@ -53,6 +53,8 @@ TEST_F(ExplainerTest, ImportedLinesAreTheLinesTheHostReceived) {
                 EXPECT_EQ(imported[i].direction, received[i].direction);
                 EXPECT_EQ(imported[i].amount, received[i].amount);
                 EXPECT_EQ(imported[i].date, received[i].date);
+                EXPECT_EQ(imported[i].description, received[i].description);
+                EXPECT_EQ(imported[i].reference, received[i].reference);
             }
             EXPECT_EQ(explanation.recognised, scenario->log.Calls("FileChooser", "Recognizer").back().value[0] == '1');
         }
@@ -70,7 +72,7 @@ TEST_F(ExplainerTest, SaysWhyLinesWereNotImported) {
     EXPECT_EQ("line 1: header, skipped", Describe(explanation.lines[0]));
     EXPECT_EQ("line 2: imported as statement line 1", Describe(explanation.lines[1]));
     EXPECT_EQ(
-        "line 4: passed over: another account (sort code \"654321\" and account \"87654321\"; the host's are sort "
+        "line 4: passed over: another account (sort code \"65-43-21\" and account \"87654321\"; the host's are sort "
         "code \"123456\" and account \"12345678\")",
         Describe(explanation.lines[3]));
     EXPECT_EQ("line 8: passed over: no debit or credit amount", Describe(explanation.lines[7]));

@@ -46,7 +46,8 @@ std::string Summary(const std::string& bytes) {
     StatementAccount account;
     account.SetAccountNumber(L"12345678");
     account.SetSortCode(L"12-34-56");
-    return BalanceSummary(ReviewImport(file.Path(), account).balance);
+    const reference_host::StatementLineRecords noLines;
+    return BalanceSummary(ReviewImport(file.Path(), account, noLines).balance);
 }
 
 TEST(RunningBalance, SaysWhereTheChainBreaks) {

@@ -8,10 +8,56 @@ The tool loads MODULE_DLL (a Windows path) instead of a registered module.
 """
 import json
 import os
+import shutil
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import windows_program  # noqa: E402
+
+HEADER = b"Transaction history,Orvale Online For Business\r\n"
+
+
+def line(description=b"PAYEE", debit=b"1.00", credit=b"", balance=b"", date=b"03/11/2011", sort_code=b"12-34-56",
+         account=b"12345678", end=b"\r\n"):
+    """One date-first transaction line of the tool's test account, as bytes."""
+    return b",".join([date, b"DD", sort_code, account, description, debit, credit, balance]) + end
+
+
+# Statements for what the tool says of each kind of loss: name, bytes,
+# options, exit status, texts standard error holds, texts it must not hold.
+# Every run is --strict unless it says otherwise.
+LOSS_CASES = (
+    ("lines without a date", HEADER + line() + line(date=b"32/11/2011") * 7, [], 4,
+     ["7 lines were imported without a date (the date does not read as one): lines 3, 4, 5, 6, 7 and 2 more."], []),
+    ("last line cut inside", HEADER + line() + line()[:30], [], 4,
+     ["The import stopped at line 3, which is not a transaction line (4 fields, not 8); 0 lines after it were not read."],
+     []),
+    ("end-of-file mark alone at the end", HEADER + line() + b"\x1a", [], 0, [], ["stopped"]),
+    ("end-of-file mark before a line", HEADER + line() + b"\x1a\n" + line(account=b"87654321"), [], 4,
+     ["The import stopped at line 3"], []),
+    ("empty rows at the end", HEADER + line() + b",,,,,\r\n,,,,,,,\r\n\r\n", [], 0, [], ["stopped"]),
+    ("empty rows are not another account's", HEADER + line() + b",,,,,,,\r\n" + b'"",,,, ,,,\r\n' + line(), [], 0,
+     ["2 empty rows were passed over (every field empty)."], ["another account"]),
+    ("empty amounts written as a dash",
+     HEADER + line(b"BROUGHT FORWARD", b" - ", b" - ", b"100.00") + line(debit=b"10.00", credit=b"-", balance=b"90.00")
+     + line(debit=b"-", credit=b"5.00", balance=b"95.00"), [], 0,
+     ["Running balance: 3 lines consistent, closing balance 95.00"], []),
+    ("amounts that do not read", HEADER + line() + line(debit=b"\xa382.40") + line(debit=b"", credit=b"EUR 82.40"), [], 4,
+     ["2 lines were passed over with a debit or credit that does not read as an amount: lines 3, 4."], []),
+    ("sort code rewritten by a spreadsheet", HEADER + line(sort_code=b"12/34/56") * 2 + line(sort_code=b"23456"), [], 4,
+     ['No line matched the host\'s account (sort code "123456" and account "12345678"); the file has sort code '
+      '"12/34/56" with account "12345678", sort code "23456" with account "12345678".'], []),
+    ("sort code rewritten, explained", HEADER + line(sort_code=b"12/34/56"), ["--explain"], 4,
+     ['line 2: passed over: another account (sort code "12/34/56" (the record kept only "12/34/") and account '
+      '"12345678"'], []),
+    ("end-of-file byte inside the first line", b"03/11/2011,DD,12-34-56,12345678,PAYEE,1.00,,\x1a,9,9\r\n", [], 3,
+     ["The file was not recognised as a statement of this bank.",
+      "The module's file test, which reads the file in text mode, recognised it, but the import reads it in binary "
+      "mode and found it not recognised: neither of its first two lines has 8 fields"], []),
+    ("control characters", HEADER + line(b"\x1b[2JAll lines imported OK\x07") + line(sort_code=b"12\x1b[1A34"),
+     ["--explain"], 0, ["\\x1B[1A"], ["\x1b", "\x07"]),
+)
 
 EXPECTED_CSV = (
     "number,direction,amount,date,description,reference\n"
@@ -89,11 +135,63 @@ def main():
             failures.append("json: %r" % document)
     except (ValueError, KeyError, TypeError) as error:
         failures.append("json: %s in %r" % (error, result.stdout))
+    # Each kind of loss, in a statement of its own.
+    scratch = tempfile.mkdtemp(prefix="pendrel_tool_")
+    try:
+        for name, statement_bytes, options, code, said, unsaid in LOSS_CASES:
+            path = os.path.join(scratch, name.replace(" ", "_") + ".csv")
+            with open(path, "wb") as file:
+                file.write(statement_bytes)
+            result = run("Z:" + path, *account, "--strict", *options)
+            expect(name, result, code)
+            for part in said:
+                expect(name, result, code, None, part)
+            for part in unsaid:
+                if part in result.stderr:
+                    failures.append("%s: standard error holds %r: %s" % (name, part, result.stderr))
+        check_printable_output(scratch, run, account, expect, failures)
+    finally:
+        shutil.rmtree(scratch)
     for failure in failures:
         print(failure)
     failed = len({f.split(":")[0] for f in failures})
     print("%d passed, %d failed" % (len(checks) - failed, failed))
     return 1 if failures else 0
+
+
+def check_printable_output(scratch, run, account, expect, failures):
+    """The table shows control characters escaped, JSON keeps them exact
+    (escaped as JSON), CSV keeps texts exact but keeps spreadsheets from
+    taking them for formulas; JSON carries what the warnings say."""
+    path = os.path.join(scratch, "texts.csv")
+    with open(path, "wb") as file:
+        file.write(b"\xef\xbb\xbf" + HEADER + line(b"\x1b]0;OK\x07 A\xc2\x9bB") + line(b"=HYPERLINK(\"x\")")
+                   + line(b"+1") + line(b"-2") + line(b"@SUM(A1)") + line(b"\tTAB", b"-3.00") + b",,,,,,,\r\n"
+                   + line(date=b"00/00/00"))
+    table = run("Z:" + path, *account)
+    expect("table", table, 0, None, "imported without a date")
+    if "\\x1B]0;OK\\x07 A\\u009BB" not in table.stdout or "\x1b" in table.stdout or "\x9b" in table.stdout:
+        failures.append("table: control characters not escaped: %r" % table.stdout)
+    csv = run("Z:" + path, *account, "--format", "csv")
+    expect("csv", csv, 0)
+    rows = csv.stdout.split("\n")
+    wanted = ['2,debit,1,2011-11-03,"\'=HYPERLINK(""x"")",DD', "3,debit,1,2011-11-03,'+1,DD",
+              "4,debit,1,2011-11-03,'-2,DD", "5,debit,1,2011-11-03,'@SUM(A1),DD", "6,debit,3,2011-11-03,'\tTAB,DD"]
+    if rows[2:7] != wanted or "\x1b]0;OK\x07 A\u009bB" not in rows[1]:
+        failures.append("csv: %r" % csv.stdout)
+    result = run("Z:" + path, *account, "--format", "json")
+    expect("json facts", result, 0)
+    try:
+        document = json.loads(result.stdout)
+        facts = {key: document[key] for key in ("recognised", "recognizer_agrees", "file_changed", "empty_rows",
+                                                 "lines_without_date", "strict_fails")}
+        expected = {"recognised": True, "recognizer_agrees": True, "file_changed": False,
+                    "empty_rows": {"count": 1, "lines": [8]}, "lines_without_date": {"count": 1, "lines": [9]},
+                    "strict_fails": True}
+        if facts != expected or document["lines"][0]["description"] != "\x1b]0;OK\x07 A\x9bB":
+            failures.append("json facts: %r" % document)
+    except (ValueError, KeyError, TypeError, IndexError) as error:
+        failures.append("json facts: %s in %r" % (error, result.stdout))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,55 @@
+#include "ImportReport.h"
+
+#include "ImportReview.h"
+#include "LineFormats.h"
+
+namespace {
+
+constexpr char kRecognised[] = "1, ";
+
+std::string Ansi(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string converted(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, converted.data(), size, nullptr, nullptr);
+    converted.resize(converted.size() - 1);
+    return converted;
+}
+
+// The host's account of the options, as the import reads it.
+StatementAccount HostAccount(const ImportOptions& options) {
+    StatementAccount account;
+    account.SetAccountNumber(options.accountNumber ? options.accountNumber->c_str() : nullptr);
+    account.SetSortCode(options.sortCode ? options.sortCode->c_str() : nullptr);
+    return account;
+}
+
+}  // namespace
+
+HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const reference_host::CompactStatement& statement,
+                          IBankStatementService* service) {
+    HostOutcome host{statement.Lines(), std::nullopt, false};
+    const auto calls = scenario.log.Calls("FileChooser", "Recognizer");
+    if (!calls.empty() && calls.front().value.rfind(kRecognised, 0) == 0)
+        host.recognizerTitle = calls.front().value.substr(sizeof kRecognised - 1);
+    long cancelled = 0;
+    service->get_Cancelled(&cancelled);
+    host.cancelled = cancelled != 0;
+    return host;
+}
+
+// Everything is said from one review of the file; --explain walks it again
+// as it writes, so what it finds goes into the review before the rest is said.
+int ReportImport(const ImportOptions& options, const HostOutcome& host, std::ostream& out, std::ostream& err) {
+    const std::string path = Ansi(options.file);
+    const StatementAccount account = HostAccount(options);
+    ImportReview review = ReviewImport(path.c_str(), account, host.lines);
+    review.recognizerTitle = host.recognizerTitle;
+    review.cancelled = host.cancelled;
+    for (const std::string& line : Summary(review)) WriteForPeople(err, line);
+    if (options.explain) WriteExplanation(err, path.c_str(), account, host.lines, review);
+    WriteLines(out, options.format, host.lines, review);
+    for (const std::string& warning : Warnings(review)) WriteForPeople(err, warning);
+    if (!review.recognised) return kNotRecognised;
+    WriteForPeople(err, BalanceSummary(review.balance));
+    return options.strict && review.StrictFails() ? kLinesLost : kImported;
+}
