@@ -13,11 +13,11 @@ const char kUsage[] =
     "  --format        table (default), csv or json\n"
     "  --diagnostics   also print the module's diagnostic texts on standard error\n"
     "  --explain       say what became of every line of the file\n"
-    "  --strict        fail (exit 4) when the import stopped before lines it would have imported\n"
+    "  --strict        fail (exit 4) when the host lost data or got a line without a value\n"
     "  --module        load this module DLL instead of the registered module\n"
     "\n"
     "Exit status: 0 imported, 3 file not recognised, 1 import failed, 2 wrong use or unreadable FILE,\n"
-    "4 (with --strict) imported, but the import stopped before lines it would have imported.\n";
+    "4 (with --strict) imported, but the host lost data or got a line without a value (see the README).\n";
 
 namespace {
 

@@ -42,14 +42,14 @@ std::string HostAccountText(const ImportReview& review) {
 }
 
 std::string RecognizerText(const ImportReview& review) {
+    const std::string found = " (the file was " + review.recognition + ")";
     if (review.recognizerTitle)
-        return "The module's file test, which reads the file in text mode, recognised it, but the import reads it in "
-               "binary mode and found it " +
-               review.recognition + ": the host's file chooser offers the file, and importing it empties the "
-                                    "host statement.";
-    return "The module's file test, which reads the file in text mode, did not recognise it, but the import reads "
-           "it in binary mode and found it " +
-           review.recognition + ": the host's file chooser may not offer the file.";
+        return "The module's file test, which reads the file in text mode, recognised it, but the import, which reads "
+               "it in binary mode, did not" +
+               found + "; the host's file chooser offers the file, and importing it empties the host statement.";
+    return "The module's file test, which reads the file in text mode, did not recognise it, but the import, which "
+           "reads it in binary mode, did" +
+           found + "; the host's file chooser may not offer the file.";
 }
 
 std::string NoLineMatchedText(const ImportReview& review) {

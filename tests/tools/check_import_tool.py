@@ -53,8 +53,12 @@ LOSS_CASES = (
       '"12345678"'], []),
     ("end-of-file byte inside the first line", b"03/11/2011,DD,12-34-56,12345678,PAYEE,1.00,,\x1a,9,9\r\n", [], 3,
      ["The file was not recognised as a statement of this bank.",
-      "The module's file test, which reads the file in text mode, recognised it, but the import reads it in binary "
-      "mode and found it not recognised: neither of its first two lines has 8 fields"], []),
+      "The module's file test, which reads the file in text mode, recognised it, but the import, which reads it in "
+      "binary mode, did not (the file was not recognised: neither of its first two lines has 8 fields)"], []),
+    ("end-of-file byte inside the first line's description", line(b"PAY\x1aEE"), [], 0,
+     ["The file was recognised as a statement of this bank.",
+      "The module's file test, which reads the file in text mode, did not recognise it, but the import, which reads "
+      "it in binary mode, did (the file was recognised, layout 1"], []),
     ("control characters", HEADER + line(b"\x1b[2JAll lines imported OK\x07") + line(sort_code=b"12\x1b[1A34"),
      ["--explain"], 0, ["\\x1B[1A"], ["\x1b", "\x07"]),
 )
