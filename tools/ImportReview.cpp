@@ -34,13 +34,6 @@ std::string Lines(int count) { return std::to_string(count) + (count == 1 ? " li
 
 std::string Were(int count) { return count == 1 ? " was" : " were"; }
 
-std::string HostAccountText(const ImportReview& review) {
-    std::string text = "sort code " + Quoted(review.hostSortCode) + " and account ";
-    for (std::size_t index = 0; index < review.hostAccountNumbers.size(); ++index)
-        text += (index ? " or " : "") + Quoted(review.hostAccountNumbers[index]);
-    return text;
-}
-
 std::string RecognizerText(const ImportReview& review) {
     const std::string found = " (the file was " + review.recognition + ")";
     if (review.recognizerTitle)
@@ -53,7 +46,7 @@ std::string RecognizerText(const ImportReview& review) {
 }
 
 std::string NoLineMatchedText(const ImportReview& review) {
-    std::string text = "No line matched the host's account (" + HostAccountText(review) + "); the file has";
+    std::string text = "No line matched the host's account (" + review.hostAccount + "); the file has";
     const std::vector<WrittenAccount>& accounts = review.losses.OtherAccounts();
     for (std::size_t index = 0; index < accounts.size(); ++index)
         text += std::string(index == 0 ? " " : ", ") + "sort code " + Quoted(accounts[index].sortCode) +
@@ -74,10 +67,7 @@ ImportReview ReviewImport(const char* path, const StatementAccount& account,
                           const reference_host::StatementLineRecords& lines) {
     ImportReview review;
     review.hostLines = lines.Size();
-    review.hostSortCode = account.SortCode().GetText();
-    review.hostAccountNumbers.push_back(account.AccountNumber().GetText());
-    if (!(account.AccountNumberAlt() == account.AccountNumber()))
-        review.hostAccountNumbers.push_back(account.AccountNumberAlt().GetText());
+    review.hostAccount = HostAccountText(account);
     RunningBalance balance;
     HostLineCheck check(lines);
     ExplainStatement(

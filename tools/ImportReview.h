@@ -31,9 +31,7 @@ struct ImportReview {
     std::optional<std::string> recognizerTitle;
     bool cancelled = false;
     std::size_t hostLines = 0;  // the statement lines the host received
-    // The host's account, as the import compares it: for the words.
-    std::string hostSortCode;
-    std::vector<std::string> hostAccountNumbers;  // its one or two forms
+    std::string hostAccount;  // in words (HostAccountText)
     LossSummary losses;
     BalanceCheck balance;
     std::optional<FileChange> fileChange;

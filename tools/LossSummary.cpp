@@ -21,7 +21,6 @@ std::string LineNumbers::Text() const {
 }
 
 void LossSummary::Add(const ExplainedLine& line) {
-    if (line.emptyRow && line.fate != LineFate::NotRead) m_emptyRows.Add(line.lineNumber);
     switch (line.fate) {
         case LineFate::PassedOver:
             m_passedOver = line;
@@ -34,12 +33,17 @@ void LossSummary::Add(const ExplainedLine& line) {
             if (line.Undated()) m_undated.Add(line.lineNumber);
             break;
         case LineFate::OtherAccount:
-            if (!line.emptyRow) AddOtherAccount(line);
+            if (line.emptyRow)
+                m_emptyRows.Add(line.lineNumber);
+            else
+                AddOtherAccount(line);
             break;
         case LineFate::NoAmount:
-            if (line.AmountUnreadable())
+            if (line.emptyRow)
+                m_emptyRows.Add(line.lineNumber);
+            else if (line.AmountUnreadable())
                 m_unreadableAmounts.Add(line.lineNumber);
-            else if (!line.emptyRow)
+            else
                 ++m_noAmount;
             break;
         case LineFate::NotRead:

@@ -63,6 +63,7 @@ public:
     int NoAmount() const { return m_noAmount; }
     const LineNumbers& Undated() const { return m_undated; }
     const LineNumbers& UnreadableAmounts() const { return m_unreadableAmounts; }
+    // Rows of empty fields the import read and passed over.
     const LineNumbers& EmptyRows() const { return m_emptyRows; }
     // The first kAccountsKept different accounts of the lines passed over
     // as another account's.

@@ -72,11 +72,8 @@ std::string WrittenText(const WrittenField& field) {
 }
 
 std::string OtherAccountText(const ExplainedLine& line, const StatementAccount& account) {
-    std::string text = "sort code " + WrittenText(*line.sortCode) + " and account " +
-                       WrittenText(*line.accountNumber) + "; the host's are sort code " +
-                       Quoted(account.SortCode()) + " and account " + Quoted(account.AccountNumber());
-    if (!(account.AccountNumberAlt() == account.AccountNumber())) text += " or " + Quoted(account.AccountNumberAlt());
-    return text;
+    return "sort code " + WrittenText(*line.sortCode) + " and account " + WrittenText(*line.accountNumber) +
+           "; the host's are " + HostAccountText(account);
 }
 
 // A line that holds separators, quotes and whitespace only, and at least
@@ -254,6 +251,12 @@ StatementExplanation ExplainStatement(const char* path, const StatementAccount& 
         path, account, [&](const StatementExplanation& recognition) { explanation = recognition; },
         [&](const ExplainedLine& line) { explanation.lines.push_back(line); });
     return explanation;
+}
+
+std::string HostAccountText(const StatementAccount& account) {
+    std::string text = "sort code " + Quoted(account.SortCode()) + " and account " + Quoted(account.AccountNumber());
+    if (!(account.AccountNumberAlt() == account.AccountNumber())) text += " or " + Quoted(account.AccountNumberAlt());
+    return text;
 }
 
 std::string Describe(const ExplainedLine& line) {

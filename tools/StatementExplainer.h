@@ -72,3 +72,7 @@ void ExplainStatement(const char* path, const StatementAccount& account,
 StatementExplanation ExplainStatement(const char* path, const StatementAccount& account);
 
 std::string Describe(const ExplainedLine& line);
+
+// The host's account as the import compares it: `sort code "123456" and
+// account "01234567" or "1234567"`.
+std::string HostAccountText(const StatementAccount& account);
