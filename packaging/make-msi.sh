@@ -5,7 +5,9 @@
 # library, pendrel-import.exe), REGISTRATION the registry entries harvested
 # from the DLL (harvest_registration.py), VERSION the product version
 # (major.minor.patch). Called by make-package.sh, and by the upgrade test
-# with a higher version.
+# with a higher version. What wixl cannot write (the files' versions, the
+# same version among the older versions a package replaces) is written into
+# the package after it (amend_msi.py).
 set -euo pipefail
 ARCH=$1 VERSION=$2 PAYLOAD=$3 REGISTRATION=$4 OUT=$5
 SOURCES=$(cd "$(dirname "${BASH_SOURCE[0]}")/msi" && pwd)
@@ -27,3 +29,4 @@ if ! (cd "$work" && wixl -a "$ARCH" -I "$SOURCES" -I . -D Arch="$ARCH" -D Versio
   echo "package: wixl could not build the $ARCH package" >&2
   exit 1
 fi
+python3 "$(dirname "${BASH_SOURCE[0]}")/amend_msi.py" "$OUT" "$PAYLOAD" || { rm -f "$OUT"; exit 1; }

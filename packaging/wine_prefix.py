@@ -45,9 +45,10 @@ class ScratchPrefix:
             self.server.wait()
         shutil.rmtree(self.path, ignore_errors=True)
 
-    def wine(self, *arguments):
-        """Runs a Windows program in the prefix; returns its CompletedProcess."""
-        return windows_program.run(["wine", *arguments], environment=self.environment)
+    def wine(self, *arguments, **variables):
+        """Runs a Windows program in the prefix, with VARIABLES added to its
+        environment; returns its CompletedProcess."""
+        return windows_program.run(["wine", *arguments], environment=dict(self.environment, **variables))
 
     def program(self, arch, name):
         """The Windows path of one of the prefix's programs for ARCH."""

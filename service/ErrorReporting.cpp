@@ -22,17 +22,15 @@ std::size_t FindErrorText(HRESULT hr) {
     return 0;
 }
 
-// The system's text for `code` in the user's default language, as wide text:
-// empty when the system has no text, null when memory runs out.
-BStr SystemErrorText(unsigned long code) {
-    static_assert(LANG_USER_DEFAULT == 0x0400, "user's default language");
+// The text `formatMessage` gives for `code` in one language, as wide text:
+// empty when it has none, null when memory runs out.
+BStr SystemErrorTextIn(unsigned long code, DWORD language, MessageFunction formatMessage) {
     LocalMemory buffer;
     const DWORD flags =
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS;
     // With ALLOCATE_BUFFER the "buffer" argument receives the address of the
     // buffer the system allocates; LocalMemory frees it.
-    const DWORD length = FormatMessageA(flags, nullptr, code, LANG_USER_DEFAULT,
-                                        reinterpret_cast<LPSTR>(buffer.Put()), 0, nullptr);
+    const DWORD length = formatMessage(flags, nullptr, code, language, reinterpret_cast<LPSTR>(buffer.Put()), 0, nullptr);
     const char* text = static_cast<const char*>(buffer.Get());
     return AnsiToBstr(text, text ? static_cast<int>(length) : 0);
 }
@@ -48,6 +46,16 @@ HRESULT CreateEmptyErrorObject(ComPtr<ICreateErrorInfo>& created) {
 }
 
 }  // namespace
+
+BStr SystemErrorText(unsigned long code, MessageFunction formatMessage) {
+    static_assert(LANG_USER_DEFAULT == 0x0400, "user's default language");
+    // Windows fails an explicit language whose messages are not installed
+    // (ERROR_RESOURCE_LANG_NOT_FOUND, ERROR_MUI_FILE_NOT_FOUND); language 0
+    // lets the system choose among those it has.
+    BStr text = SystemErrorTextIn(code, LANG_USER_DEFAULT, formatMessage);
+    if (text.Get() && !text.Length()) text = SystemErrorTextIn(code, LANG_NEUTRAL, formatMessage);
+    return text;
+}
 
 void PublishErrorInfo(ICreateErrorInfo* created) noexcept {
     ComPtr<IErrorInfo> info;
@@ -71,7 +79,7 @@ HRESULT ReportHResult(HRESULT hr) noexcept {
 HRESULT ReportSystemError(unsigned long code) noexcept {
     ComPtr<ICreateErrorInfo> created;
     RETURN_IF_FAILED(CreateEmptyErrorObject(created));
-    BStr description = SystemErrorText(code);
+    BStr description = SystemErrorText(code, FormatMessageA);
     created->SetDescription(description.Get() ? description.Get() : const_cast<LPOLESTR>(L""));
     PublishErrorInfo(created.Get());
     return SystemErrorCode;

@@ -11,6 +11,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "ResourceHolders.h"
+
 #include <cstddef>
 
 struct ErrorText {
@@ -40,6 +42,16 @@ HRESULT ReportHResult(HRESULT hr) noexcept;
 // for it, line break included; an empty description when the system has
 // none. Returns SystemErrorCode, or the failure of creating the error object.
 HRESULT ReportSystemError(unsigned long code) noexcept;
+
+// The platform's message function, as FormatMessageA.
+using MessageFunction = DWORD(WINAPI*)(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                                       LPSTR buffer, DWORD size, va_list* arguments);
+
+// The system's text for a system error code, as wide text, asked of
+// `formatMessage` in the user's default language first and, where that
+// language's messages are not installed, in the system's own choice of
+// language (0): empty when neither has a text, null when memory runs out.
+BStr SystemErrorText(unsigned long code, MessageFunction formatMessage);
 
 // Publishes a prepared error object as the thread's error information, when
 // it answers for IErrorInfo. Borrows `created`.

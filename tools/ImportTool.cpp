@@ -9,6 +9,7 @@
 // then "chooses" FILE. The call log keeps only the recognizer's answer: a
 // long statement's calls are many.
 #include "CommandLine.h"
+#include "ConsoleOutput.h"
 #include "DebugOutputCapture.h"
 #include "ImportReport.h"
 #include "ImportReview.h"
@@ -82,6 +83,9 @@ int Import(const ImportOptions& options) {
 int main() {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // A console is given wide text; a file or a pipe the UTF-8 bytes.
+    const ConsoleOutput console(std::cout, GetStdHandle(STD_OUTPUT_HANDLE));
+    const ConsoleOutput consoleErrors(std::cerr, GetStdHandle(STD_ERROR_HANDLE));
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const ParsedCommandLine parsed = ParseCommandLine(argc, argv);

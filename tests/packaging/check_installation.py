@@ -1,6 +1,8 @@
 """The MSI packages under Wine, in one fresh prefix, architecture by architecture.
 
 For each architecture:
+- the MSI's File table gives the DLL and the preview tool their file version
+  (the type library file has none);
 - the preview tool is an optional feature (ADDLOCAL=Module leaves it out);
 - the registration: the entries the MSI writes in HKCR of its architecture's
   view equal, entry by entry, those DllRegisterServer of the same DLL writes
@@ -9,8 +11,10 @@ For each architecture:
   the host's type libraries registered as the host's installer would, the
   VBScript client from the cscript of that bitness uses the bank by its
   ProgID, and the installed preview tool imports a sample statement;
-- a newer build of the package installed over it leaves one product, of the
-  new version (major upgrade), and the older package then refuses to install;
+- the package built again with the same version (a new product code)
+  installed over it leaves one product, the new one; a newer build installed
+  over that leaves one product, of the new version (major upgrade), and the
+  older package then refuses to install;
 - uninstalling removes every file and every registry entry of the package
   (both views, the installer's own records included), while a key that
   someone else put under our class key survives, with its value.
@@ -20,7 +24,10 @@ views, so uninstalling one package there removes the ProgIDs the other one
 wrote as well, and a repair of the remaining package (REINSTALL=ALL
 REINSTALLMODE=m, as INSTALL.txt tells) writes them again. Wine's msiexec
 writes a 32-bit package's ProgIDs into the 32-bit store instead, so that
-removal is made here by hand before the repair.
+removal is made here by hand before the repair. The type library's key is
+shared too (on Windows 7 and later, and under Wine): with one package
+uninstalled, a client of the other's bitness still loads the library by its
+registration, from its own package's DLL.
 """
 import os
 import re
@@ -55,10 +62,14 @@ class Package:
     def installed(self, name):
         return self.install_dir + "/" + name
 
-    def property(self, name):
-        table = subprocess.run(["msiinfo", "export", self.msi, "Property"], capture_output=True, text=True,
+    def table(self, name):
+        """The rows of the MSI's table NAME, each a list of its columns' texts."""
+        table = subprocess.run(["msiinfo", "export", self.msi, name], capture_output=True, text=True,
                                check=True).stdout
-        return next(line.split("\t")[1] for line in table.splitlines() if line.split("\t")[0] == name)
+        return [line.split("\t") for line in table.splitlines()[3:]]
+
+    def property(self, name):
+        return next(row[1] for row in self.table("Property") if row[0] == name)
 
     def host_type_libraries(self):
         folder = os.path.join(self.build, "release-" + self.arch, "typelibs")
@@ -66,6 +77,10 @@ class Package:
 
     def typelib_tool(self):
         return os.path.join(self.build, "release-" + self.arch, "tools", "pendrel-typelibs.exe")
+
+    def typelib_probe(self):
+        """The test build's program that loads the module's type library by its registration."""
+        return os.path.join(self.build, self.arch, "tests", "packaging", "typelib_probe.exe")
 
 
 def version_of(dist):
@@ -107,17 +122,29 @@ class Installation:
     def probe(self, package):
         return self.client(package.arch, os.path.join(package.root, "tests", "registration", "ViewProbe.vbs"))
 
-    def products(self, package):
+    def installed_products(self, package):
+        """(product code, version) of each installed product of the package's upgrade code."""
         script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "Products.vbs")
         result = self.prefix.wine(self.prefix.program("x64", "cscript.exe"), "//nologo", "Z:" + script,
                                   package.property("UpgradeCode"))
-        return sorted(line.split()[1] for line in result.stdout.strip().splitlines() if line.strip())
+        return sorted(tuple(line.split()[:2]) for line in result.stdout.strip().splitlines() if line.strip())
+
+    def products(self, package):
+        return [version for _, version in self.installed_products(package)]
+
+    def type_library(self, package):
+        """Where a client of the package's bitness loads the module's type library from."""
+        return self.prefix.wine(package.typelib_probe()).stdout.strip()
 
     def exists(self, windows_path):
         return os.path.exists(self.prefix.windows_file(windows_path))
 
     def reg(self, arch, *arguments):
         return self.prefix.wine(self.prefix.program(arch, "reg.exe"), *arguments).returncode
+
+
+def windows_path(path):
+    return path.replace("/", "\\")
 
 
 def residue(before, after):
@@ -167,6 +194,15 @@ def check_installed(run, package):
     run.expect("%s preview tool: exit code, statement lines" % arch, (preview.returncode, statement_lines), (0, 8))
 
 
+def check_file_versions(run, package, version):
+    """The MSI gives the DLL and the tool the version of their version resources
+    (Windows Installer compares installed files by it); the type library file
+    has none."""
+    versions = {row[0]: row[4] for row in package.table("File")}
+    run.expect("%s File table versions" % package.arch, versions,
+               {"ModuleDll": version + ".0", "ModuleTypeLibrary": "", "PreviewToolExe": version + ".0"})
+
+
 def check_without_preview_tool(run, package):
     """The preview tool is an optional feature: ADDLOCAL=Module leaves it out."""
     arch = package.arch
@@ -177,12 +213,26 @@ def check_without_preview_tool(run, package):
     run.expect("%s uninstall without the preview tool" % arch, run.msiexec("/x", "Z:" + package.msi), 0)
 
 
+def rebuilt_package(run, package, version, name):
+    """The package of PACKAGE's files built again, as VERSION: a new product code."""
+    msi = os.path.join(run.work, "%s-%s-%s.msi" % (NAME, package.arch, name))
+    registration = os.path.join(package.build, "package-registration", package.arch + ".wxi")
+    subprocess.run([os.path.join(package.root, "packaging", "make-msi.sh"), package.arch, version,
+                    os.path.join(package.dist, package.arch), registration, msi], check=True)
+    return msi
+
+
 def check_upgrade(run, package, version):
+    """A package rebuilt with the same version replaces the installed one; a newer
+    one replaces that; the older one then refuses to install."""
     arch = package.arch
-    upgrade = os.path.join(run.work, "%s-%s-upgrade.msi" % (NAME, arch))
-    registration = os.path.join(package.build, "package-registration", arch + ".wxi")
-    subprocess.run([os.path.join(package.root, "packaging", "make-msi.sh"), arch, newer(version),
-                    os.path.join(package.dist, arch), registration, upgrade], check=True)
+    same = rebuilt_package(run, package, version, "rebuilt")
+    upgrade = rebuilt_package(run, package, newer(version), "upgrade")
+    first = run.installed_products(package)
+    run.expect("%s rebuilt package of the same version installed" % arch, run.msiexec("/i", "Z:" + same), 0)
+    rebuilt = run.installed_products(package)
+    run.expect("%s products after the rebuilt package: one, of the same version, another product code" % arch,
+               (len(rebuilt), [version for _, version in rebuilt], rebuilt != first), (1, [version], True))
     run.expect("%s products before the upgrade" % arch, run.products(package), [version])
     run.expect("%s upgrade install" % arch, run.msiexec("/i", "Z:" + upgrade), 0)
     run.expect("%s products after the upgrade" % arch, run.products(package), [newer(version)])
@@ -209,6 +259,7 @@ def check_uninstall(run, package, msi, logical_before, stored_before):
 
 def check_architecture(run, package, version):
     logical_before, stored_before = run.view(package.arch), run.stored()
+    check_file_versions(run, package, version)
     check_without_preview_tool(run, package)
     check_registration(run, package)
     check_installed(run, package)
@@ -223,12 +274,18 @@ def check_both_packages(run, x64, x86):
         run.expect("%s client, both installed" % package.arch, run.probe(package), CREATED)
     run.expect("x64 uninstalled beside x86", run.msiexec("/x", "Z:" + x64.msi), 0)
     run.expect("x86 client after the x64 package is uninstalled", run.probe(x86), CREATED)
+    run.expect("x86 type library after the x64 package is uninstalled", run.type_library(x86),
+               "loaded " + windows_path(x86.installed(NAME + ".dll")))
     for progid in PROGIDS:
         run.reg("x86", "delete", "HKCR\\" + progid, "/f")
     run.expect("x86 client without the shared ProgIDs", run.probe(x86), "error 429")
     run.expect("x86 repair", run.msiexec("/i", "Z:" + x86.msi, "REINSTALL=ALL", "REINSTALLMODE=m"), 0)
     run.expect("x86 client after the repair", run.probe(x86), CREATED)
-    run.expect("x86 uninstalled", run.msiexec("/x", "Z:" + x86.msi), 0)
+    run.expect("x64 installed again beside x86", run.msiexec("/i", "Z:" + x64.msi), 0)
+    run.expect("x86 uninstalled beside x64", run.msiexec("/x", "Z:" + x86.msi), 0)
+    run.expect("x64 type library after the x86 package is uninstalled", run.type_library(x64),
+               "loaded " + windows_path(x64.installed(NAME + ".dll")))
+    run.expect("x64 uninstalled", run.msiexec("/x", "Z:" + x64.msi), 0)
 
 
 def prepare(run, packages):

@@ -18,6 +18,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "packaging"))
 from wine_prefix import ScratchPrefix  # noqa: E402
 import certificates  # noqa: E402
+import check_foreign_runtime  # noqa: E402
 import check_hardening  # noqa: E402
 import check_installation  # noqa: E402
 import check_signing  # noqa: E402
@@ -52,6 +53,8 @@ def main():
     step("signatures and hardening checked", started)
     with ScratchPrefix(os.path.join(work, "prefix")) as prefix:
         step("fresh prefix made", started)
+        check_foreign_runtime.check(results, prefix, dist, build)
+        step("release x86 DLL checked with the compiler's runtime loaded first", started)
         check_installation.check(results, prefix, work, dist, build, root)
     step("installations checked", started)
     return results.report()

@@ -25,8 +25,8 @@ std::wstring HostLibrary(const char* name) { return Widen(PENDREL_TYPELIB_DIR) +
 
 }  // namespace
 
-ModuleUnderTest::ModuleUnderTest() : m_module(LoadLibraryA(PENDREL_MODULE_DLL)) {
-    if (!m_module) ADD_FAILURE() << "cannot load " << PENDREL_MODULE_DLL;
+ModuleUnderTest::ModuleUnderTest(const char* path) : m_module(LoadLibraryA(path)) {
+    if (!m_module) ADD_FAILURE() << "cannot load " << path;
     m_getClassObject = Export<decltype(m_getClassObject)>(m_module.Get(), "DllGetClassObject");
     m_canUnloadNow = Export<decltype(m_canUnloadNow)>(m_module.Get(), "DllCanUnloadNow");
 }

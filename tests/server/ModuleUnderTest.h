@@ -9,9 +9,12 @@
 
 class ModuleUnderTest {
 public:
-    ModuleUnderTest();
+    // Loads the DLL at `path` (by default the one this build made); it is
+    // unloaded with the object.
+    explicit ModuleUnderTest(const char* path = PENDREL_MODULE_DLL);
     HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) const;
     HRESULT CanUnloadNow() const;
+    HMODULE Handle() const { return m_module.Get(); }
     template <typename I>
     ComPtr<I> Create(REFCLSID clsid) const;
 

@@ -9,7 +9,9 @@
 
 #include <optional>
 #include <stdexcept>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -98,6 +100,51 @@ TEST_F(ServiceTest, SystemErrorGivesSystemText) {
         expected.resize(MultiByteToWideChar(CP_ACP, 0, text, length, expected.data(), length));
         EXPECT_EQ(Hr(0x800AFFFF), GuardedCall([&] { throw code; }));
         EXPECT_EQ(expected, TakeErrorDescription().value_or(L"(none)"));
+    }
+}
+
+// Message functions in place of FormatMessageA (which under Wine always has
+// its text): each gives its text in the languages it has, in a buffer it
+// allocates as FormatMessageA does, and fails for the others as Windows does
+// where a language's messages are not installed.
+std::vector<DWORD> g_languagesAsked;
+
+DWORD Message(const char* text, DWORD language, bool has, LPSTR buffer) {
+    g_languagesAsked.push_back(language);
+    if (!has) {
+        SetLastError(ERROR_RESOURCE_LANG_NOT_FOUND);
+        return 0;
+    }
+    const DWORD length = static_cast<DWORD>(strlen(text));
+    char* const allocated = static_cast<char*>(LocalAlloc(LMEM_FIXED, length + 1));
+    memcpy(allocated, text, length + 1);
+    *reinterpret_cast<char**>(buffer) = allocated;
+    return length;
+}
+
+DWORD WINAPI InEveryLanguage(DWORD, LPCVOID, DWORD, DWORD language, LPSTR buffer, DWORD, va_list*) {
+    return Message("Asked language.\r\n", language, true, buffer);
+}
+DWORD WINAPI OnlyInTheSystemsChoice(DWORD, LPCVOID, DWORD, DWORD language, LPSTR buffer, DWORD, va_list*) {
+    return Message("System's choice.\r\n", language, language == 0, buffer);
+}
+DWORD WINAPI InNoLanguage(DWORD, LPCVOID, DWORD, DWORD language, LPSTR buffer, DWORD, va_list*) {
+    return Message("", language, false, buffer);
+}
+
+TEST_F(ServiceTest, SystemTextFallsBackToTheSystemsChoiceOfLanguageThenToNone) {
+    struct { MessageFunction function; const wchar_t* text; std::vector<DWORD> asked; } const rows[] = {
+        {InEveryLanguage, L"Asked language.\r\n", {0x0400}},
+        {OnlyInTheSystemsChoice, L"System's choice.\r\n", {0x0400, 0}},
+        {InNoLanguage, L"", {0x0400, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(row.asked));
+        g_languagesAsked.clear();
+        const BStr text = SystemErrorText(ERROR_FILE_NOT_FOUND, row.function);
+        ASSERT_TRUE(text.Get());
+        EXPECT_EQ(row.text, std::wstring(text.Get(), text.Length()));
+        EXPECT_EQ(row.asked, g_languagesAsked);
     }
 }
 
