@@ -181,6 +181,21 @@ TEST_F(StatementImportTest, ImportsExactlyWhatTheFileSays) {
     }
 }
 
+// A statement written in the system's ANSI code page reaches the host as
+// written whatever the thread's locale: with Polish or Russian "Formats" on
+// an English system, the E acute and the pound sign once arrived as other
+// letters of the thread's code page.
+TEST_F(StatementImportTest, TextsDoNotChangeWithTheThreadLocale) {
+    SetAccount(L"12-34-56", L"12345678");
+    for (const LCID locale : {0x0415, 0x0419}) {
+        SCOPED_TRACE(locale);
+        const ThreadLocale formats(locale);
+        ASSERT_NE(GetACP(), ThreadLocale::CodePage());
+        ASSERT_EQ(S_OK, Import("ansi_texts.csv"));
+        EXPECT_EQ(Lines{"CAF\xC3\x89 \xC2\xA3" "12"}, Descriptions());
+    }
+}
+
 TEST_F(StatementImportTest, NoFileChosenLeavesTheStatementAlone) {
     scenario->settings.showStatus = 1;
     ASSERT_EQ(S_OK, Import("import_statement.csv"));
