@@ -284,6 +284,57 @@ TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
     EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
 }
 
+// A host that pumps messages while it takes a line or shows its file chooser
+// can start another import on the same service before the running one
+// returns. The running import still passes exactly its own account's lines
+// (before, it went on with the other import's account), and Cancelled then
+// tells of the running import (before, a nested import cancelled inside Show
+// left 1 after the outer import had imported).
+TEST_F(StatementImportTest, ImportStartedInsideAnImportLeavesItAsItWas) {
+    SetAccount(L"12-34-56", L"12345678");
+    ASSERT_EQ(S_OK, Import("import_statement.csv"));
+    const Lines ownLines = Descriptions();
+    ASSERT_EQ(6u, ownLines.size());
+    ComPtr<reference_host::HostStatement> nested;
+    long nestedCancelled = -1;
+    // An import for account 65-43-21 87654321 whose Show reports `showStatus`.
+    const auto importAgain = [&](long showStatus) {
+        return [&, showStatus] {
+            const reference_host::HostSettings outer = scenario->settings;
+            scenario->settings.sortCode = L"65-43-21";
+            scenario->settings.accountNumber = L"87654321";
+            scenario->settings.showStatus = showStatus;
+            const auto reconciliation = scenario->CreateReconciliation();
+            nested = scenario->CreateStatement();
+            EXPECT_EQ(S_OK, service->ImportStatement(reconciliation.Get(), nested.Get()));
+            nestedCancelled = Cancelled();
+            scenario->settings = outer;
+        };
+    };
+    const struct {
+        const char* object;
+        const char* operation;
+        int call;
+        long showStatus;
+        Lines nestedLines;
+    } cases[] = {{"Statement", "AddLine", 2, 0, {"OTHER ACCOUNT"}}, {"FileChooser", "Show", 1, 1, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        scenario->log.Clear();
+        scenario->failures = reference_host::FailurePlan();
+        scenario->failures.Interject(c.object, c.operation, c.call, importAgain(c.showStatus));
+        ASSERT_EQ(S_OK, Import("import_statement.csv"));
+        EXPECT_EQ(ownLines, Descriptions());
+        EXPECT_EQ(0, Cancelled());
+        EXPECT_EQ(c.showStatus, nestedCancelled);
+        ASSERT_TRUE(nested);
+        Lines nestedLines;
+        for (const auto& line : nested->Lines()) nestedLines.push_back(line.description);
+        EXPECT_EQ(c.nestedLines, nestedLines);
+        nested.Reset();
+    }
+}
+
 TEST_F(StatementImportTest, RecognizerRefusesNullArguments) {
     ASSERT_EQ(S_OK, Import("import_statement.csv"));
     const FileRecognizer recognize = RecognizerGivenToChooser();
