@@ -12,6 +12,8 @@
 #include "StatementLineTexts.h"
 #include "StatementWalk.h"
 
+#include <cwchar>
+
 namespace {
 
 // Fills host statement lines from records: the line's number, direction,
@@ -47,10 +49,14 @@ private:
     FileTextConverter m_texts;
 };
 
-// The chosen path as ANSI text in `path`; a path that does not fit, or has
-// characters the code page cannot show, is refused with a system error.
+// The chosen path as ANSI text in `path`; a path that does not fit, has
+// characters the code page cannot show, or holds a NUL within its length
+// (which would open the file named by the part before it), is refused with
+// a system error.
 void CopyChosenPath(BSTR chosen, char (&path)[MAX_PATH]) {
-    switch (PathToAnsi(chosen, static_cast<int>(SysStringLen(chosen)), path, MAX_PATH)) {
+    const UINT length = SysStringLen(chosen);
+    if (chosen && std::wmemchr(chosen, L'\0', length)) ThrowSystemError(ERROR_INVALID_NAME);
+    switch (PathToAnsi(chosen, static_cast<int>(length), path, MAX_PATH)) {
         case NarrowPath::Converted:
             return;
         case NarrowPath::Unrepresentable:
@@ -91,10 +97,10 @@ StatementAccount ReadBankAccount(IHostReconciliation* reconciliation) {
     StatementAccount account;
     BStr accountNumber;
     if (bankAccount) bankAccount->get_AccountNumber(accountNumber.Put());
-    account.SetAccountNumber(accountNumber.Get());
+    account.SetAccountNumber(accountNumber.Get(), accountNumber.Length());
     BStr sortCode;
     if (bankAccount) bankAccount->get_SortCode(sortCode.Put());
-    account.SetSortCode(sortCode.Get());
+    account.SetSortCode(sortCode.Get(), sortCode.Length());
     return account;
 }
 

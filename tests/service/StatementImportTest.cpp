@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 #include <tuple>
 
 namespace {
@@ -282,6 +283,45 @@ TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
     EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
     EXPECT_FALSE(TakeErrorDescription().empty());
     EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+}
+
+// A text from the host with a NUL within its length is not the text before
+// the NUL: such a chosen path is refused with the system's "invalid name"
+// before the statement is touched (before, statement.csv<NUL>.pdf imported
+// statement.csv), and such an account number or sort code matches no line
+// (before, 12345678<NUL>999 imported account 12345678's lines).
+TEST_F(StatementImportTest, HostTextsWithANulWithinTheirLengthAreNotCutShort) {
+    using namespace std::string_literals;
+    const struct {
+        std::wstring sortCode;
+        std::wstring accountNumber;
+        Lines imported;
+    } accounts[] = {
+        {L"12-34-56", L"12345678", {"EIGHT DIGITS", "NO DASHES"}},
+        {L"12-34-56", L"12345678\0" L"999"s, {}},
+        {L"12-34-56", L"12345678\0"s, {}},
+        {L"12-34-56\0" L"78"s, L"12345678", {}},
+    };
+    for (const auto& c : accounts) {
+        SCOPED_TRACE(&c - accounts);
+        scenario->settings.sortCode = c.sortCode;
+        scenario->settings.accountNumber = c.accountNumber;
+        ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+        EXPECT_EQ(c.imported, Descriptions());
+    }
+    wchar_t invalidName[256] = {};
+    ASSERT_NE(0u, FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                 ERROR_INVALID_NAME, 0, invalidName, 256, nullptr));
+    for (const std::wstring& cut : {L"\0.pdf"s, L"\0"s}) {
+        scenario->settings.chosenFile = FixturePath("import_statement.csv") + cut;
+        scenario->log.Clear();
+        const auto reconciliation = scenario->CreateReconciliation();
+        statement = scenario->CreateStatement();
+        EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
+        EXPECT_EQ(invalidName, TakeErrorDescription());
+        EXPECT_EQ(0, Cancelled());
+        EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+    }
 }
 
 // A host that pumps messages while it takes a line or shows its file chooser
