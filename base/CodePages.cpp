@@ -59,13 +59,11 @@ bool ReadsBackAs(UINT codePage, const char* narrow, int narrowLength, const wcha
 
 }  // namespace
 
-BStr ThreadAnsiToBstr(const char* text, int length) { return NarrowToBstr(CP_THREAD_ACP, text, length); }
-
 BStr Utf8ToBstr(const char* text, int length) { return NarrowToBstr(CP_UTF8, text, length); }
 
 BStr AnsiToBstr(const char* text, int length) { return NarrowToBstr(CP_ACP, text, length); }
 
-bool ThreadAnsiToWide(const char* text, std::wstring& wide) { return NarrowToWide(CP_THREAD_ACP, text, wide); }
+bool AnsiToWide(const char* text, std::wstring& wide) { return NarrowToWide(CP_ACP, text, wide); }
 
 bool ReadsPlainBytesAsThemselves(unsigned codePage) {
     constexpr int kPlainBytes = 0x7F;  // 1 to 0x7F
@@ -86,8 +84,6 @@ bool WidenPlainText(const char* text, int length, wchar_t* wide) {
     }
     return true;
 }
-
-bool WideToThreadAnsi(const wchar_t* text, std::string& narrow) { return WideToNarrow(CP_THREAD_ACP, text, narrow); }
 
 bool WideToAnsi(const wchar_t* text, std::string& narrow) { return WideToNarrow(CP_ACP, text, narrow); }
 

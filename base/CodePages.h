@@ -1,11 +1,13 @@
 // Every conversion between narrow and wide text in the module, each named for
 // the code page it uses:
-// - the thread's ANSI code page (CP_THREAD_ACP): the texts the module hands
-//   the host's statement lines, and the registrar's names, replacements and
-//   values;
-// - the process's ANSI code page (CP_ACP): system error texts, the path the
-//   host's file chooser gives, the module file the registrar reads, and
-//   CString's assignment from wide text;
+// - the process's ANSI code page (CP_ACP), the system's, in which Windows
+//   gives module file names and opens narrow paths: the texts the module
+//   hands the host's statement lines from a file not read as UTF-8, system
+//   error texts, the path the host's file chooser gives, the module file name
+//   and the registrar's names, replacements and values, and CString's
+//   assignment from wide text. The thread's code page (CP_THREAD_ACP) is
+//   never used: it follows the user's "Formats" setting, which differs from
+//   the system's on many machines;
 // - UTF-8: the texts of a statement file that starts with the UTF-8
 //   byte-order mark; bytes that are not UTF-8 become U+FFFD;
 // - the C runtime's conversion (wcstombs): the host's bank account texts.
@@ -18,10 +20,9 @@
 
 // Narrow to wide. A BStr result is null only when it cannot be allocated; a
 // bool result is false when the text does not convert or memory runs out.
-BStr ThreadAnsiToBstr(const char* text, int length);
 BStr Utf8ToBstr(const char* text, int length);
 BStr AnsiToBstr(const char* text, int length);
-bool ThreadAnsiToWide(const char* text, std::wstring& wide);
+bool AnsiToWide(const char* text, std::wstring& wide);
 
 // Whether `codePage` reads every byte below 0x80 as the character of the
 // same number, as UTF-8 and the ANSI code pages do: asked of the platform,
@@ -33,7 +34,6 @@ bool ReadsPlainBytesAsThemselves(unsigned codePage);
 bool WidenPlainText(const char* text, int length, wchar_t* wide);
 
 // Wide to narrow.
-bool WideToThreadAnsi(const wchar_t* text, std::string& narrow);
 bool WideToAnsi(const wchar_t* text, std::string& narrow);
 // `length` wide characters into `out` (no flags, no default character): the
 // bytes needed when `outSize` is 0, else the bytes written, 0 on failure.

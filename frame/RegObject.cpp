@@ -144,7 +144,7 @@ STDMETHODIMP CRegObject::AddScriptReplacement(LPCOLESTR name, LPCOLESTR replacem
     if (!name || !replacement) return E_INVALIDARG;
     return CatchOutOfMemory([&] {
         ReplacementPair pair;
-        if (!WideToThreadAnsi(name, pair.name)) return E_OUTOFMEMORY;
+        if (!WideToAnsi(name, pair.name)) return E_OUTOFMEMORY;
         pair.text = replacement;
         m_replacements.push_back(std::move(pair));
         return S_OK;
@@ -159,8 +159,7 @@ STDMETHODIMP CRegObject::ClearScriptReplacements() {
 TextStatus CRegObject::Replacement(std::string_view name, std::string& text) const {
     for (const ReplacementPair& pair : m_replacements) {
         if (registry_script::EqualsIgnoringCase(pair.name, name)) {
-            return WideToThreadAnsi(pair.text.c_str(), text) ? TextStatus::Ok
-                                                                      : TextStatus::OutOfMemory;
+            return WideToAnsi(pair.text.c_str(), text) ? TextStatus::Ok : TextStatus::OutOfMemory;
         }
     }
     return TextStatus::SyntaxError;
@@ -330,7 +329,7 @@ HRESULT CRegObject::WriteScriptValue(Reader& reader, HKEY key, const char* value
     }
     case registry_script::ValueType::Dword: {
         std::wstring wide;
-        if (!ThreadAnsiToWide(text.c_str(), wide)) return E_OUTOFMEMORY;
+        if (!AnsiToWide(text.c_str(), wide)) return E_OUTOFMEMORY;
         ULONG number = 0;
         // A text that is no number, or too large for 32 bits, is a syntax
         // error: nothing is written in its place.

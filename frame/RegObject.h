@@ -79,7 +79,7 @@ public:
 
 private:
     struct ReplacementPair {
-        std::string name;  // ANSI, in the thread's code page
+        std::string name;  // in the ANSI code page
         std::wstring text;
     };
 

@@ -24,7 +24,7 @@ HRESULT ModuleFileName(char (&path)[kModulePathBuffer]) {
     return S_OK;
 }
 
-HRESULT Widen(const char* text, std::wstring& wide) { return ThreadAnsiToWide(text, wide) ? S_OK : E_OUTOFMEMORY; }
+HRESULT Widen(const char* text, std::wstring& wide) { return AnsiToWide(text, wide) ? S_OK : E_OUTOFMEMORY; }
 
 // The path with every single quote doubled, as the scripts quote it; the
 // copy stops when its 520-character buffer is full.

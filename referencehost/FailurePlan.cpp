@@ -53,6 +53,19 @@ void FailurePlan::Inject(const std::string& object, const std::string& operation
     planned.push_back(std::move(outcome));
 }
 
+void FailurePlan::Interject(const std::string& object, const std::string& operation, int callNumber,
+                            std::function<void()> action) {
+    if (!IsOperation(object, operation))
+        throw std::invalid_argument("the reference host has no operation " + object + "." + operation);
+    m_interjections[{object, operation, callNumber}] = std::move(action);
+}
+
+std::function<void()> FailurePlan::Interjection(const std::string& object, const std::string& operation,
+                                                int callNumber) const {
+    const auto found = m_interjections.find({object, operation, callNumber});
+    return found != m_interjections.end() ? found->second : std::function<void()>();
+}
+
 void FailurePlan::SetErrorSupport(const std::string& object, bool supported) {
     if (Operations().count(object) == 0) throw std::invalid_argument("the reference host has no object " + object);
     if (supported)

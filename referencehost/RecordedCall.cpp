@@ -22,7 +22,11 @@ RecordedCall::RecordedCall(Scenario& scenario, const std::string& object, int in
     : m_scenario(scenario),
       m_position(scenario.log.Append(
           CallEntry{object, instance, operation, std::move(passed.value), std::move(passed.bytes), S_OK})),
-      m_planned(scenario.failures.Find(object, operation, scenario.log.CountOf(object, operation))) {}
+      m_planned(scenario.failures.Find(object, operation, scenario.log.CountOf(object, operation))) {
+    // Run from a copy, as the action may change the plan that holds it.
+    if (const auto action = scenario.failures.Interjection(object, operation, scenario.log.CountOf(object, operation)))
+        action();
+}
 
 HRESULT RecordedCall::AnswerPlanned(REFIID iid) {
     const Outcome& outcome = *m_planned;

@@ -1,6 +1,7 @@
 // One call on a reference-host object, from its start to its return: it is
-// appended to the call log when it starts, and when the failure plan has an
-// outcome for it, that outcome answers instead of the object's work.
+// appended to the call log when it starts, then runs the failure plan's
+// interjection for it, if any; when the plan has an outcome for it, that
+// outcome answers instead of the object's work.
 #pragma once
 
 #include "CallLog.h"

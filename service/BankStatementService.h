@@ -1,12 +1,17 @@
 // CBankStatementService: the bank service through which the host imports a
 // statement. Creatable on its own, and the one service the bank's services
-// collection holds. Each import reads the account details afresh from the
-// host; nothing of one import's account carries into the next.
+// collection holds.
+//
+// Trap: a host that pumps messages inside its file chooser or while it takes
+// a statement line (as a window-based host does) can call ImportStatement on
+// this same object again before the running import returns. So an import
+// keeps everything of its own (the path, the bank account it reads from the
+// host, the reader) in its call, never in the object; the one thing it
+// leaves in the object, the cancelled flag, it sets again when it returns.
 #pragma once
 
 #include "BankServiceImpl.h"
 #include "ObjectRoot.h"
-#include "StatementAccount.h"
 
 class CBankStatementService : public CComObjectRootEx<CComSingleThreadModel>,
                               public CComCoClass<CBankStatementService, &CLSID_BankStatementService>,
@@ -25,10 +30,4 @@ public:
 
 private:
     bool ChooseStatementFile(char (&path)[MAX_PATH]);
-    void ReadBankAccount(IHostReconciliation* reconciliation);
-    void PassStatementLines(const char* path, IHostStatement* statement);
-
-    // Sort code, account number and its other form, as this import's bank
-    // account gives them.
-    StatementAccount m_account;
 };

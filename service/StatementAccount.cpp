@@ -3,6 +3,7 @@
 #include "CodePages.h"
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -17,6 +18,10 @@ void NarrowHostText(const wchar_t* text, char (&narrow)[kMaxHostTextBytes + 1]) 
     if (!HostTextToNarrow(text, narrow, sizeof narrow)) narrow[0] = '\0';
 }
 
+bool HasNulWithin(const wchar_t* text, size_t length) {
+    return text && std::wmemchr(text, L'\0', length) != nullptr;
+}
+
 // An 8-digit number without its leading zeros, or a shorter one with zeros
 // in front up to 8 digits (the empty number stays empty); a longer number is
 // its own other form.
@@ -29,22 +34,30 @@ CString OtherAccountNumberForm(const char* accountNumber) {
 
 }  // namespace
 
-void StatementAccount::SetAccountNumber(const wchar_t* accountNumber) {
+void StatementAccount::SetAccountNumber(const wchar_t* accountNumber, size_t length) {
     char narrow[kMaxHostTextBytes + 1];
     NarrowHostText(accountNumber, narrow);
     m_accountNumber = narrow;
     m_accountNumberAlt = OtherAccountNumberForm(narrow);
+    m_accountNumberHasNul = HasNulWithin(accountNumber, length);
 }
 
-void StatementAccount::SetSortCode(const wchar_t* sortCode) {
+void StatementAccount::SetSortCode(const wchar_t* sortCode, size_t length) {
     char narrow[kMaxHostTextBytes + 1];
     NarrowHostText(sortCode, narrow);
     KeepDigits(narrow);
     m_sortCode = narrow;
+    m_sortCodeHasNul = HasNulWithin(sortCode, length);
 }
 
+void StatementAccount::SetAccountNumber(const wchar_t* accountNumber) {
+    SetAccountNumber(accountNumber, accountNumber ? std::wcslen(accountNumber) : 0);
+}
+
+void StatementAccount::SetSortCode(const wchar_t* sortCode) { SetSortCode(sortCode, sortCode ? std::wcslen(sortCode) : 0); }
+
 bool StatementAccount::MatchesAccount(const CTransactionRecord& record) const {
-    if (record.HasCutIdentifier()) return false;
+    if (m_sortCodeHasNul || m_accountNumberHasNul || record.HasCutIdentifier()) return false;
     const CString& accountNumber = record.GetAccountNumber();
     return record.GetSortCode() == m_sortCode &&
            (accountNumber == m_accountNumber || accountNumber == m_accountNumberAlt);

@@ -10,11 +10,18 @@
 
 #include <wtypes.h>
 
+#include <cstddef>
+
 class StatementAccount {
 public:
-    // Take the host's texts; a null text, or one that does not convert to
-    // narrow text, gives the empty text (an empty account number has the
-    // empty text as its other form too).
+    // Take the host's texts of `length` characters; a null text, or one that
+    // does not convert to narrow text, gives the empty text (an empty account
+    // number has the empty text as its other form too). A text with a NUL
+    // within its length matches no line: the text before the NUL is not the
+    // one the host gave.
+    void SetAccountNumber(const wchar_t* accountNumber, size_t length);
+    void SetSortCode(const wchar_t* sortCode, size_t length);
+    // The same for zero-terminated texts.
     void SetAccountNumber(const wchar_t* accountNumber);
     void SetSortCode(const wchar_t* sortCode);
 
@@ -33,6 +40,8 @@ private:
     CString m_sortCode;
     CString m_accountNumber;
     CString m_accountNumberAlt;
+    bool m_sortCodeHasNul = false;
+    bool m_accountNumberHasNul = false;
 };
 
 // Keeps only the decimal digits of a zero-terminated text, in place.

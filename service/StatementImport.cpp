@@ -12,6 +12,8 @@
 #include "StatementLineTexts.h"
 #include "StatementWalk.h"
 
+#include <cwchar>
+
 namespace {
 
 // Fills host statement lines from records: the line's number, direction,
@@ -47,10 +49,14 @@ private:
     FileTextConverter m_texts;
 };
 
-// The chosen path as ANSI text in `path`; a path that does not fit, or has
-// characters the code page cannot show, is refused with a system error.
+// The chosen path as ANSI text in `path`; a path that does not fit, has
+// characters the code page cannot show, or holds a NUL within its length
+// (which would open the file named by the part before it), is refused with
+// a system error.
 void CopyChosenPath(BSTR chosen, char (&path)[MAX_PATH]) {
-    switch (PathToAnsi(chosen, static_cast<int>(SysStringLen(chosen)), path, MAX_PATH)) {
+    const UINT length = SysStringLen(chosen);
+    if (chosen && std::wmemchr(chosen, L'\0', length)) ThrowSystemError(ERROR_INVALID_NAME);
+    switch (PathToAnsi(chosen, static_cast<int>(length), path, MAX_PATH)) {
         case NarrowPath::Converted:
             return;
         case NarrowPath::Unrepresentable:
@@ -82,22 +88,44 @@ private:
     StatementLineFiller m_filler{FileEncoding::Ansi};
 };
 
+// The sort code and account number of the reconciliation's bank account.
+// Only whether a text came back counts, not the calls' result codes; what
+// the bank account does not give is empty.
+StatementAccount ReadBankAccount(IHostReconciliation* reconciliation) {
+    ComPtr<IHostBankAccount> bankAccount;
+    if (FAILED(reconciliation->get_BankAccount(bankAccount.Put()))) bankAccount.Reset();
+    StatementAccount account;
+    BStr accountNumber;
+    if (bankAccount) bankAccount->get_AccountNumber(accountNumber.Put());
+    account.SetAccountNumber(accountNumber.Get(), accountNumber.Length());
+    BStr sortCode;
+    if (bankAccount) bankAccount->get_SortCode(sortCode.Put());
+    account.SetSortCode(sortCode.Get(), sortCode.Length());
+    return account;
+}
+
 }  // namespace
 
+// Cancelled is 1 after a call that chose no file, else 0, whatever a call
+// made into this service during the import (see the header) left in it.
 STDMETHODIMP CBankStatementService::ImportStatement(IHostReconciliation* reconciliation, IHostStatement* statement) {
-    return GuardedCall([&] {
+    bool chosen = true;
+    const HRESULT result = GuardedCall([&] {
         if (!reconciliation || !statement) ThrowHResult(E_INVALIDARG);
         m_cancelled = 0;
         char path[MAX_PATH];
-        if (!ChooseStatementFile(path)) {
-            m_cancelled = 1;
-            return;
-        }
+        chosen = ChooseStatementFile(path);
+        if (!chosen) return;
         statement->Clear();
         statement->put_Balance(0.0);
-        ReadBankAccount(reconciliation);
-        PassStatementLines(path, statement);
+        const StatementAccount account = ReadBankAccount(reconciliation);
+        // Every line the walk imports goes to the statement, numbered from 1,
+        // until a line cannot be read.
+        HostStatementFeed feed(statement);
+        WalkStatementFile(path, account, feed, AfterStop::StopReading);
     });
+    m_cancelled = chosen ? 0 : 1;
+    return result;
 }
 
 // Asks the host's file chooser for a file, offering RecognizeStatementFile
@@ -123,26 +151,4 @@ bool CBankStatementService::ChooseStatementFile(char (&path)[MAX_PATH]) {
     if (status != 0) return false;
     CopyChosenPath(chosen.Get(), path);
     return true;
-}
-
-// Only whether a text came back counts, not the calls' result codes. Every
-// member is set on every import: what this bank account does not give is
-// empty, never an earlier import's value.
-void CBankStatementService::ReadBankAccount(IHostReconciliation* reconciliation) {
-    ComPtr<IHostBankAccount> account;
-    if (FAILED(reconciliation->get_BankAccount(account.Put()))) account.Reset();
-    BStr accountNumber;
-    if (account) account->get_AccountNumber(accountNumber.Put());
-    m_account.SetAccountNumber(accountNumber.Get());
-    BStr sortCode;
-    if (account) account->get_SortCode(sortCode.Put());
-    m_account.SetSortCode(sortCode.Get());
-}
-
-// Hands every line the walk imports to the statement, numbered from 1, until
-// a line cannot be read. A line the statement does not supply is passed over
-// and takes no number.
-void CBankStatementService::PassStatementLines(const char* path, IHostStatement* statement) {
-    HostStatementFeed feed(statement);
-    WalkStatementFile(path, m_account, feed, AfterStop::StopReading);
 }

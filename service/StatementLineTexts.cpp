@@ -18,7 +18,7 @@ constexpr int kChequeNumberLength = 6;
 
 FileTextConverter::FileTextConverter(FileEncoding encoding)
     : m_encoding(encoding),
-      m_widensPlainText(ReadsPlainBytesAsThemselves(encoding == FileEncoding::Utf8 ? CP_UTF8 : CP_THREAD_ACP)) {}
+      m_widensPlainText(ReadsPlainBytesAsThemselves(encoding == FileEncoding::Utf8 ? CP_UTF8 : CP_ACP)) {}
 
 BSTR FileTextConverter::ToBstr(const CString& text) { return ToBstr(text.GetText(), text.GetLength()); }
 
@@ -27,7 +27,7 @@ BSTR FileTextConverter::ToBstr(const char* text, int length) {
         BStr& string = StringOfLength(length);
         if (WidenPlainText(text, length, string.Get())) return string.Get();
     }
-    m_converted = m_encoding == FileEncoding::Utf8 ? Utf8ToBstr(text, length) : ThreadAnsiToBstr(text, length);
+    m_converted = m_encoding == FileEncoding::Utf8 ? Utf8ToBstr(text, length) : AnsiToBstr(text, length);
     if (!m_converted.Get()) throw std::bad_alloc();
     return m_converted.Get();
 }

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-// How a statement file's texts are written: in the ANSI code page (read as
-// the calling thread's), or in UTF-8 when the file starts with the UTF-8
-// byte-order mark.
+// How a statement file's texts are written: in the system's ANSI code page
+// (whatever the thread's locale), or in UTF-8 when the file starts with the
+// UTF-8 byte-order mark.
 enum class FileEncoding { Ansi, Utf8 };
 
 // Turns one statement file's texts into BSTRs, from the file's encoding,

@@ -32,7 +32,7 @@ TEST(CodePages, PlainBytesAreThemselvesOnlyWhereTheCodePageSaysSo) {
     const struct {
         unsigned codePage;
         bool themselves;
-    } cases[] = {{1252, true}, {932, true}, {CP_UTF8, true}, {CP_THREAD_ACP, true}, {CP_UTF7, false}, {42, false}};
+    } cases[] = {{1252, true}, {932, true}, {CP_UTF8, true}, {CP_ACP, true}, {CP_UTF7, false}, {42, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.codePage);
         EXPECT_EQ(c.themselves, ReadsPlainBytesAsThemselves(c.codePage));

@@ -87,6 +87,7 @@ TEST_F(FailurePlanTest, PlansForOperationsTheHostDoesNotHaveAreRefused) {
     EXPECT_THROW(scenario->failures.Inject("Statement", "AddLines", {}), std::invalid_argument);
     EXPECT_THROW(scenario->failures.Inject("Chooser", "Show", {}), std::invalid_argument);
     EXPECT_THROW(scenario->failures.SetErrorSupport("Bank", false), std::invalid_argument);
+    EXPECT_THROW(scenario->failures.Interject("Statement", "AddLines", 1, [] {}), std::invalid_argument);
     EXPECT_NO_THROW(scenario->failures.Inject("StatementLine", "put_CounterpartyAccount", {}));
 }
 

@@ -146,4 +146,40 @@ TEST_F(RegistrationTest, PathWithASingleQuoteIsWrittenAsItIs) {
     RemoveDirectoryA(folder.c_str());
 }
 
+// A module in a folder named with accented letters, registered in-process
+// by a program whose thread locale gives narrow text another code page than
+// the system's (Russian "Formats" on an English system): the path is written
+// as the folder is named, and unregistering leaves the registry as it was.
+// Before, the path was widened in the thread's code page, the script's
+// module could not be found and nothing was registered (0x80070002).
+TEST_F(RegistrationTest, PathWithAccentedLettersIsWrittenWhateverTheThreadLocale) {
+    wchar_t temp[MAX_PATH];
+    ASSERT_NE(0u, GetTempPathW(MAX_PATH, temp));
+    const std::wstring folder = std::wstring(temp) + L"Soci\u00e9t\u00e9";
+    const std::wstring dll = folder + L"\\MavrinTorvVantryNewFormat.dll";
+    const std::string module = ModuleDll();
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(std::wstring(module.begin(), module.end()).c_str(), dll.c_str(), FALSE));
+    char narrowDll[MAX_PATH] = {};
+    ASSERT_NE(0, WideCharToMultiByte(CP_ACP, 0, dll.c_str(), -1, narrowDll, MAX_PATH, nullptr, nullptr));
+    const RegistrySnapshot before = OurKeys();
+    {
+        const ThreadLocale formats(0x0419);
+        ASSERT_NE(GetACP(), ThreadLocale::CodePage());
+        const ModuleHandle copy(LoadLibraryW(dll.c_str()));
+        ASSERT_TRUE(copy);
+        const auto registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+            reinterpret_cast<void*>(GetProcAddress(copy.Get(), "DllRegisterServer")));
+        const auto unregisterServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+            reinterpret_cast<void*>(GetProcAddress(copy.Get(), "DllUnregisterServer")));
+        ASSERT_TRUE(registerServer && unregisterServer);
+        EXPECT_EQ(S_OK, registerServer());
+        EXPECT_EQ(Lower(narrowDll), Lower(ClassesValue(ClassKey(kClasses[0]) + "\\InprocServer32").value_or("")));
+        EXPECT_EQ(S_OK, unregisterServer());
+        EXPECT_EQ(before, OurKeys());
+    }
+    DeleteFileW(dll.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace

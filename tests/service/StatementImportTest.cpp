@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 #include <tuple>
 
 namespace {
@@ -181,6 +182,21 @@ TEST_F(StatementImportTest, ImportsExactlyWhatTheFileSays) {
     }
 }
 
+// A statement written in the system's ANSI code page reaches the host as
+// written whatever the thread's locale: with Polish or Russian "Formats" on
+// an English system, the E acute and the pound sign once arrived as other
+// letters of the thread's code page.
+TEST_F(StatementImportTest, TextsDoNotChangeWithTheThreadLocale) {
+    SetAccount(L"12-34-56", L"12345678");
+    for (const LCID locale : {0x0415, 0x0419}) {
+        SCOPED_TRACE(locale);
+        const ThreadLocale formats(locale);
+        ASSERT_NE(GetACP(), ThreadLocale::CodePage());
+        ASSERT_EQ(S_OK, Import("ansi_texts.csv"));
+        EXPECT_EQ(Lines{"CAF\xC3\x89 \xC2\xA3" "12"}, Descriptions());
+    }
+}
+
 TEST_F(StatementImportTest, NoFileChosenLeavesTheStatementAlone) {
     scenario->settings.showStatus = 1;
     ASSERT_EQ(S_OK, Import("import_statement.csv"));
@@ -267,6 +283,96 @@ TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
     EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
     EXPECT_FALSE(TakeErrorDescription().empty());
     EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+}
+
+// A text from the host with a NUL within its length is not the text before
+// the NUL: such a chosen path is refused with the system's "invalid name"
+// before the statement is touched (before, statement.csv<NUL>.pdf imported
+// statement.csv), and such an account number or sort code matches no line
+// (before, 12345678<NUL>999 imported account 12345678's lines).
+TEST_F(StatementImportTest, HostTextsWithANulWithinTheirLengthAreNotCutShort) {
+    using namespace std::string_literals;
+    const struct {
+        std::wstring sortCode;
+        std::wstring accountNumber;
+        Lines imported;
+    } accounts[] = {
+        {L"12-34-56", L"12345678", {"EIGHT DIGITS", "NO DASHES"}},
+        {L"12-34-56", L"12345678\0" L"999"s, {}},
+        {L"12-34-56", L"12345678\0"s, {}},
+        {L"12-34-56\0" L"78"s, L"12345678", {}},
+    };
+    for (const auto& c : accounts) {
+        SCOPED_TRACE(&c - accounts);
+        scenario->settings.sortCode = c.sortCode;
+        scenario->settings.accountNumber = c.accountNumber;
+        ASSERT_EQ(S_OK, Import("import_accounts.csv"));
+        EXPECT_EQ(c.imported, Descriptions());
+    }
+    wchar_t invalidName[256] = {};
+    ASSERT_NE(0u, FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                 ERROR_INVALID_NAME, 0, invalidName, 256, nullptr));
+    for (const std::wstring& cut : {L"\0.pdf"s, L"\0"s}) {
+        scenario->settings.chosenFile = FixturePath("import_statement.csv") + cut;
+        scenario->log.Clear();
+        const auto reconciliation = scenario->CreateReconciliation();
+        statement = scenario->CreateStatement();
+        EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
+        EXPECT_EQ(invalidName, TakeErrorDescription());
+        EXPECT_EQ(0, Cancelled());
+        EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+    }
+}
+
+// A host that pumps messages while it takes a line or shows its file chooser
+// can start another import on the same service before the running one
+// returns. The running import still passes exactly its own account's lines
+// (before, it went on with the other import's account), and Cancelled then
+// tells of the running import (before, a nested import cancelled inside Show
+// left 1 after the outer import had imported).
+TEST_F(StatementImportTest, ImportStartedInsideAnImportLeavesItAsItWas) {
+    SetAccount(L"12-34-56", L"12345678");
+    ASSERT_EQ(S_OK, Import("import_statement.csv"));
+    const Lines ownLines = Descriptions();
+    ASSERT_EQ(6u, ownLines.size());
+    ComPtr<reference_host::HostStatement> nested;
+    long nestedCancelled = -1;
+    // An import for account 65-43-21 87654321 whose Show reports `showStatus`.
+    const auto importAgain = [&](long showStatus) {
+        return [&, showStatus] {
+            const reference_host::HostSettings outer = scenario->settings;
+            scenario->settings.sortCode = L"65-43-21";
+            scenario->settings.accountNumber = L"87654321";
+            scenario->settings.showStatus = showStatus;
+            const auto reconciliation = scenario->CreateReconciliation();
+            nested = scenario->CreateStatement();
+            EXPECT_EQ(S_OK, service->ImportStatement(reconciliation.Get(), nested.Get()));
+            nestedCancelled = Cancelled();
+            scenario->settings = outer;
+        };
+    };
+    const struct {
+        const char* object;
+        const char* operation;
+        int call;
+        long showStatus;
+        Lines nestedLines;
+    } cases[] = {{"Statement", "AddLine", 2, 0, {"OTHER ACCOUNT"}}, {"FileChooser", "Show", 1, 1, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        scenario->log.Clear();
+        scenario->failures = reference_host::FailurePlan();
+        scenario->failures.Interject(c.object, c.operation, c.call, importAgain(c.showStatus));
+        ASSERT_EQ(S_OK, Import("import_statement.csv"));
+        EXPECT_EQ(ownLines, Descriptions());
+        EXPECT_EQ(0, Cancelled());
+        EXPECT_EQ(c.showStatus, nestedCancelled);
+        ASSERT_TRUE(nested);
+        Lines nestedLines;
+        for (const auto& line : nested->Lines()) nestedLines.push_back(line.description);
+        EXPECT_EQ(c.nestedLines, nestedLines);
+        nested.Reset();
+    }
 }
 
 TEST_F(StatementImportTest, RecognizerRefusesNullArguments) {

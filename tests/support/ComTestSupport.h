@@ -1,6 +1,6 @@
 // Helpers shared by the COM test programs: COM initialised for the whole
-// program, reading an object's reference count, and the thread's error
-// object's description.
+// program, reading an object's reference count, the thread's error object's
+// description, and a thread locale set for a while.
 #pragma once
 
 #include "ResourceHolders.h"
@@ -32,3 +32,23 @@ inline bool TakeErrorInfo() {
     ComPtr<IErrorInfo> error;
     return GetErrorInfo(0, error.Put()) == S_OK && error;
 }
+
+// Sets the calling thread's locale for its lifetime and restores the earlier
+// one after: a user whose "Formats" setting differs from the system locale
+// runs programs so, and the thread's code page then differs from the ANSI one.
+class ThreadLocale {
+public:
+    explicit ThreadLocale(LCID locale) : m_earlier(GetThreadLocale()) { SetThreadLocale(locale); }
+    ~ThreadLocale() { SetThreadLocale(m_earlier); }
+    ThreadLocale(const ThreadLocale&) = delete;
+    ThreadLocale& operator=(const ThreadLocale&) = delete;
+
+    // The code page the thread's locale gives narrow text now.
+    static UINT CodePage() {
+        CPINFOEXW info = {};
+        return GetCPInfoExW(CP_THREAD_ACP, 0, &info) ? info.CodePage : 0;
+    }
+
+private:
+    LCID m_earlier;
+};
