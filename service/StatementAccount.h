@@ -13,8 +13,9 @@
 class StatementAccount {
 public:
     // Take the host's texts; a null text, or one that does not convert to
-    // narrow text, gives the empty text (an empty account number has the
-    // empty text as its other form too).
+    // narrow text, gives the empty text (and an account number the empty
+    // text as its other form too; an empty account number given by the host
+    // has 00000000 as its other form).
     void SetAccountNumber(const wchar_t* accountNumber);
     void SetSortCode(const wchar_t* sortCode);
 

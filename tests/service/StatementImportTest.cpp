@@ -139,6 +139,8 @@ TEST_F(StatementImportTest, EachImportUsesOnlyItsOwnAccount) {
         // no value, or one that does not convert: empty, so only lines with empty fields match
         {nullptr, nullptr, true, {}},
         {L"12-34-56", nullptr, true, {"NO ACCOUNT"}},
+        // an empty account number given by the host has 00000000 as its other form
+        {L"12-34-56", L"", true, {"NO ACCOUNT", "EIGHT ZEROS"}},
         {L"12\x4E2D" L"34-56", L"1234\x4E2D" L"5678", true, {}},
         {L"12-34-56", L"12345678", false, {}},
     };
