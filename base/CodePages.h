@@ -6,8 +6,9 @@
 // - the process's ANSI code page (CP_ACP): system error texts, the path the
 //   host's file chooser gives, the module file the registrar reads, and
 //   CString's assignment from wide text;
-// - UTF-8: the texts of a statement file that starts with the UTF-8
-//   byte-order mark; bytes that are not UTF-8 become U+FFFD;
+// - UTF-8: the texts of a statement file read as UTF-8 (it starts with the
+//   byte-order mark, or its bytes are all UTF-8); bytes that are not UTF-8
+//   become U+FFFD;
 // - the C runtime's conversion (wcstombs): the host's bank account texts.
 #pragma once
 

@@ -37,6 +37,17 @@ int SpacedFullStop(FieldSpan field, bool singleByte) {
     return -1;
 }
 
+// The field without the spaces at its start and its end. No code page has a
+// trail byte below 0x40, so a space is always a character of its own.
+FieldSpan WithoutEndSpaces(FieldSpan field) {
+    while (field.length > 0 && field.text[0] == ' ') {
+        ++field.text;
+        --field.length;
+    }
+    while (field.length > 0 && field.text[field.length - 1] == ' ') --field.length;
+    return field;
+}
+
 }  // namespace
 
 // Every field is taken from the one split of the line where it lies, and
@@ -144,9 +155,14 @@ void CTransactionRecord::ReadAccountNumber(const SplitLine& line, int field) {
     m_IdentifierCut = m_IdentifierCut || number.length > kMaxAccountNumberLength;
 }
 
-// The type code is kept as written, quotes and spaces included.
+// The type code as written, cut to its first 3 characters. A quoted one
+// (files that quote every field) loses its quotes and then the spaces at both
+// ends of what they enclosed, so "CHQ" and " CHQ " are CHQ; an unquoted one
+// keeps its spaces, as it always has.
 void CTransactionRecord::ReadTypeCode(const SplitLine& line, int field) {
-    const FieldSpan text = line.Field(field);
+    const FieldSpan written = line.Field(field);
+    const FieldSpan unquoted = Unquoted(written, line.split.SingleByte());
+    const FieldSpan text = unquoted.length != written.length ? WithoutEndSpaces(unquoted) : written;
     m_TypeCode.Assign(text.text, std::min(text.length, kMaxTypeCodeLength));
 }
 
