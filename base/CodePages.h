@@ -8,8 +8,9 @@
 //   assignment from wide text. The thread's code page (CP_THREAD_ACP) is
 //   never used: it follows the user's "Formats" setting, which differs from
 //   the system's on many machines;
-// - UTF-8: the texts of a statement file that starts with the UTF-8
-//   byte-order mark; bytes that are not UTF-8 become U+FFFD;
+// - UTF-8: the texts of a statement file read as UTF-8 (it starts with the
+//   byte-order mark, or its bytes are all UTF-8); bytes that are not UTF-8
+//   become U+FFFD;
 // - the C runtime's conversion (wcstombs): the host's bank account texts.
 #pragma once
 

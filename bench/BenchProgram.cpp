@@ -1,8 +1,9 @@
 // The benchmark's Windows program, run under Wine by bench/run_bench.py.
 //
 //   pendrel-bench reader FILE REPEATS
-//       the statement reader alone: construct, skip the header, read every
-//       record; the best of REPEATS passes
+//       the statement reader alone, as the import uses it: construct, decide
+//       the encoding, skip the header, read every record; the best of
+//       REPEATS passes
 //   pendrel-bench import MODULE_DLL FILE SORTCODE ACCOUNT reference|lean REPEATS
 //       the whole import through COM: the module DLL's bank object, its
 //       statement service and the reference host's reconciliation, into the
@@ -58,6 +59,7 @@ int Reader(const char* path, int repeats) {
         const double start = Now();
         OrvaleOnlineForBusinessFile reader(path, std::ios::in | std::ios::binary);
         if (!reader.IsValid()) throw std::runtime_error("the statement file was not recognised");
+        reader.DecideEncoding();
         CTransactionRecord record;
         reader.SkipHeaderLine();
         long count = 0;

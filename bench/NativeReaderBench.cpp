@@ -1,5 +1,6 @@
 // Native (Linux) build of the statement reader for the instruction count:
-// construct, skip the header, read every record, print the count. Run under
+// construct, decide the encoding (a scan of the whole file, as the import
+// makes), skip the header, read every record, print the count. Run under
 // valgrind --tool=callgrind by bench/run_bench.py; nothing is timed here.
 #include "OrvaleOnlineForBusinessFile.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     }
     OrvaleOnlineForBusinessFile reader(argv[1], std::ios::in | std::ios::binary);
     if (!reader.IsValid()) return 1;
+    reader.DecideEncoding();
     CTransactionRecord record;
     reader.SkipHeaderLine();
     long count = 0;

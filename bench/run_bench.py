@@ -32,7 +32,7 @@ START_UP_SIZE = 10  # the statement whose import measures the tool's start-up
 LAYOUTS = ("date-first", "account-first")
 SORT_CODE, ACCOUNT = "12-34-56", "45678912"
 STATEMENT_SOURCES = ("CString.cpp", "DebugOutput.cpp", "LineFields.cpp", "MultibyteText.cpp", "FieldConversions.cpp", "LineReading.cpp",
-                     "TransactionRecord.cpp", "OrvaleOnlineForBusinessFile.cpp")
+                     "TransactionRecord.cpp", "OrvaleOnlineForBusinessFile.cpp", "Utf8Scan.cpp")
 
 PYTHON_CSV_PEER = r"""
 import csv, sys, time

@@ -13,9 +13,12 @@ constexpr size_t kFullAccountNumberLength = 8;
 constexpr double kSmallestAmount = 0.000005;
 
 // The host's text in narrow form (at most 32 bytes), through the C runtime's
-// conversion; the empty text when there is none or it does not convert.
-void NarrowHostText(const wchar_t* text, char (&narrow)[kMaxHostTextBytes + 1]) {
-    if (!HostTextToNarrow(text, narrow, sizeof narrow)) narrow[0] = '\0';
+// conversion; the empty text, and false, when there is none or it does not
+// convert.
+bool NarrowHostText(const wchar_t* text, char (&narrow)[kMaxHostTextBytes + 1]) {
+    if (HostTextToNarrow(text, narrow, sizeof narrow)) return true;
+    narrow[0] = '\0';
+    return false;
 }
 
 bool HasNulWithin(const wchar_t* text, size_t length) {
@@ -23,11 +26,11 @@ bool HasNulWithin(const wchar_t* text, size_t length) {
 }
 
 // An 8-digit number without its leading zeros, or a shorter one with zeros
-// in front up to 8 digits (the empty number stays empty); a longer number is
-// its own other form.
+// in front up to 8 digits (the empty number has eight zeros); a longer
+// number is its own other form.
 CString OtherAccountNumberForm(const char* accountNumber) {
     const size_t length = std::strlen(accountNumber);
-    if (length == 0 || length > kFullAccountNumberLength) return CString(accountNumber);
+    if (length > kFullAccountNumberLength) return CString(accountNumber);
     if (length == kFullAccountNumberLength) return CString(accountNumber + std::strspn(accountNumber, "0"));
     return CString(std::string(kFullAccountNumberLength - length, '0').append(accountNumber).c_str());
 }
@@ -36,9 +39,9 @@ CString OtherAccountNumberForm(const char* accountNumber) {
 
 void StatementAccount::SetAccountNumber(const wchar_t* accountNumber, size_t length) {
     char narrow[kMaxHostTextBytes + 1];
-    NarrowHostText(accountNumber, narrow);
+    const bool given = NarrowHostText(accountNumber, narrow);
     m_accountNumber = narrow;
-    m_accountNumberAlt = OtherAccountNumberForm(narrow);
+    m_accountNumberAlt = given ? OtherAccountNumberForm(narrow) : CString(narrow);
     m_accountNumberHasNul = HasNulWithin(accountNumber, length);
 }
 

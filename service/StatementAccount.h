@@ -15,8 +15,9 @@
 class StatementAccount {
 public:
     // Take the host's texts of `length` characters; a null text, or one that
-    // does not convert to narrow text, gives the empty text (an empty account
-    // number has the empty text as its other form too). A text with a NUL
+    // does not convert to narrow text, gives the empty text (and an account
+    // number the empty text as its other form too; an empty account number
+    // given by the host has 00000000 as its other form). A text with a NUL
     // within its length matches no line: the text before the NUL is not the
     // one the host gave.
     void SetAccountNumber(const wchar_t* accountNumber, size_t length);

@@ -16,6 +16,7 @@ LineFate FateOf(const CTransactionRecord& record, const StatementAccount& accoun
 WalkOutcome WalkStatementFile(const char* path, const StatementAccount& account, LineVerdictHandler& handler,
                               AfterStop afterStop) {
     OrvaleOnlineForBusinessFile reader(path, kImportMode);
+    reader.DecideEncoding();
     const WalkOutcome outcome{reader.GetRecognition(), reader.GetLayout(), reader.IsUtf8()};
     handler.OnRecognition(outcome);
     if (!reader.IsValid()) return outcome;

@@ -41,7 +41,10 @@ struct LineVerdict {
 struct WalkOutcome {
     OrvaleOnlineForBusinessFile::Recognition recognition = OrvaleOnlineForBusinessFile::Recognition::CannotOpen;
     int layout = 0;
-    bool utf8 = false;  // the file's text is UTF-8 (it starts with the byte-order mark)
+    // The file's text is UTF-8: it starts with the byte-order mark, or all its
+    // bytes are UTF-8 with at least one character of several bytes (decided
+    // once, from the whole file, before the first line is walked).
+    bool utf8 = false;
 };
 
 class LineVerdictHandler {

@@ -10,10 +10,13 @@
 // platform's conversion rolls impossible dates over into plausible wrong
 // ones (31/02/2026 would become 3 March 2026). So a day 0, a month 0 or
 // above 12, a day past the end of its month (leap years counted), a year
-// part without digits, a year above 9999, a negative number, and any date
+// part that does not start with a digit (after whitespace: 03/11/x2011 and
+// 03NOVX1 have no year), a year above 9999, a negative number, and any date
 // on or before 30 December 1899 give 0. The year-month-day reading is for
-// texts written that way (2011-11-03, without any slash); a text with a
-// slash is read day/month/year only.
+// texts written that way: without any slash, and with a first part of
+// exactly four digits (2011-11-03). Any other dashed text is no date, so
+// that 02-10-26 (2 October 2026 as a spreadsheet saves it) never becomes 26
+// October 2002; a text with a slash is read day/month/year only.
 //
 // Amounts lose every minus sign, so they are never negative, except the
 // sign of an exponent: 1e-7 is 0.0000001 (too small to count as an amount),
@@ -88,10 +91,25 @@ struct Part {
     const char* end;
 };
 
-bool HasDigit(const Part& part) {
-    for (const char* p = part.start; p < part.end; ++p)
-        if (IsDigit(*p)) return true;
-    return false;
+// Whether a year part gives a year: the number that starts it, after any
+// whitespace. A part that starts otherwise (a letter, a sign) has no year,
+// whatever digits follow.
+bool StartsWithNumber(const Part& part) {
+    const char* p = part.start;
+    while (p < part.end && IsSpace(*p)) ++p;
+    return p < part.end && IsDigit(*p);
+}
+
+// A first part of exactly four digits after a double quote at its very
+// start: the year of a year-month-day date (2011-11-03). A dashed date that
+// starts otherwise (02-10-26, a day-month-year date saved by a spreadsheet)
+// is no date of that form.
+bool IsFourDigitYear(const Part& part) {
+    const char* start = part.start < part.end && *part.start == '"' ? part.start + 1 : part.start;
+    if (part.end - start != 4) return false;
+    for (const char* p = start; p < part.end; ++p)
+        if (!IsDigit(*p)) return false;
+    return true;
 }
 
 // The first parts of `text` split at `separator` the way strtok splits:
@@ -131,7 +149,7 @@ struct CalendarDate {
     int year = 0;
     int month = 0;
     int day = 0;
-    bool yearWritten = false;  // the year part has digits
+    bool yearWritten = false;  // the year part starts with a number
 };
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -386,16 +404,15 @@ DATE ParseSlashDate(const char* text) {
     if (count > 1) calendar.month = PartNumber(parts[1]);
     if (count > 2) {
         calendar.year = PartNumber(parts[2]);
-        calendar.yearWritten = HasDigit(parts[2]);
+        calendar.yearWritten = StartsWithNumber(parts[2]);
     }
     const DATE result = ConvertDate(calendar);
     if (result != kNoDate || FindCharacter(text, '/')) return result;
 
     count = SplitParts(text, '-', parts);
-    if (count > 0) {
-        calendar.year = FirstPartNumber(parts[0]);
-        calendar.yearWritten = HasDigit(parts[0]);
-    }
+    if (count == 0 || !IsFourDigitYear(parts[0])) return kNoDate;
+    calendar.year = FirstPartNumber(parts[0]);
+    calendar.yearWritten = true;
     if (count > 1) calendar.month = PartNumber(parts[1]);
     if (count > 2) calendar.day = PartNumber(parts[2]);
     return ConvertDate(calendar);
@@ -418,7 +435,7 @@ DATE ParseMonthDate(const char* text) {
     if (!MonthOf(abbreviation, calendar.month)) return kNoDate;
     calendar.day = TwoCharacterNumber(date);
     calendar.year = TwoCharacterNumber(date + 5);
-    calendar.yearWritten = HasDigit({date + 5, date + 7});
+    calendar.yearWritten = StartsWithNumber({date + 5, date + 7});
     return ConvertDate(calendar);
 }
 

@@ -17,7 +17,7 @@ double ParseAmount(CString text);
 double UnquotedAmount(FieldSpan field);
 
 // Day/month/year date with slashes, falling back to year-month-day with
-// dashes when the first reading gives no date after 30 December 1899.
+// dashes (a four-digit year first) for a text without a slash.
 DATE ParseSlashDate(CString text);
 DATE ParseSlashDate(const char* text);
 

@@ -95,6 +95,13 @@ bool LineReader::Fill() {
     return true;
 }
 
+void LineReader::ReadRest(const std::function<bool(const char* bytes, std::size_t length)>& take) {
+    do {
+        if (m_end != m_begin && !take(m_block.get() + m_begin, m_end - m_begin)) return;
+        m_begin = m_end;
+    } while (Fill());
+}
+
 void LineReader::Discard() {
     m_begin = 0;
     m_end = 0;

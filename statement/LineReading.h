@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <memory>
 
@@ -33,6 +34,11 @@ public:
     // Bytes of the last line read whole, before its terminator.
     std::size_t Length() const { return m_length; }
     void Discard();
+    // Hands what is left of the stream to `take`, a piece at a time (what
+    // was read ahead, then the rest of the stream block by block), until
+    // `take` returns false or the stream ends. The lines of those pieces are
+    // gone: rewind the stream and Discard before reading lines again.
+    void ReadRest(const std::function<bool(const char* bytes, std::size_t length)>& take);
 
 private:
     // Moves what is left to the front of the block and reads on after it:

@@ -1,6 +1,8 @@
 #include "OrvaleOnlineForBusinessFile.h"
 
+#include "FieldConversions.h"
 #include "LineFields.h"
+#include "Utf8Scan.h"
 
 #include <cstring>
 
@@ -8,6 +10,7 @@ namespace {
 
 constexpr char kSeparator = ',';
 constexpr int kFieldsPerLine = 8;
+constexpr int kDateFirstLayout = 1;
 constexpr int kLinesExamined = 2;
 constexpr const char* kHeaderWord = "Transaction";
 
@@ -140,6 +143,21 @@ int OrvaleOnlineForBusinessFile::LayoutOf(LineBuffer& line) const {
     return 0;
 }
 
+// The one thing that can fail is the allocation of the line reader's block,
+// before anything is read: the file then stays in the ANSI code page, read
+// from where it stands.
+void OrvaleOnlineForBusinessFile::DecideEncoding() {
+    if (m_Utf8 || !IsValid()) return;
+    try {
+        Utf8Scan scan;
+        m_Lines.ReadRest([&scan](const char* bytes, std::size_t length) { return scan.Take(bytes, length); });
+        m_Utf8 = scan.IsMultibyteUtf8();
+        RewindStream();
+    } catch (...) {
+        Report(kReadFailed);
+    }
+}
+
 void OrvaleOnlineForBusinessFile::RewindStream() {
     Rewind(m_Stream);
     m_Lines.Discard();
@@ -152,15 +170,18 @@ void OrvaleOnlineForBusinessFile::RequireOpenStream() {
     throw CTransactionRecord::StreamNotOpen;
 }
 
-// A first line that the format check passed over is never read again as a
-// transaction line: reading it would stop the import before the line that
-// decided the layout. Only the first line is ever skipped.
+// A first line that the format check passed over (a title, a blank line)
+// is not read again as a transaction line: reading it would stop the import
+// before the line that decided the layout. But a transaction line with an
+// unquoted comma in its description is no title: it stays to be read, and
+// stops the import as such a line anywhere else does. Only the first line is
+// ever skipped.
 OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeaderLine() {
     try {
         RequireOpenStream();
         const LineRead read = m_Lines.Read(m_Line);
         if (read == LineRead::Complete && IsHeaderLine(m_Line)) return LeadingLine::Header;
-        if (m_PassedOverFirstLine.failure != ReadFailure::None) {
+        if (m_PassedOverFirstLine.failure != ReadFailure::None && !IsTransactionWithMoreFields()) {
             m_LastRead = m_PassedOverFirstLine;
             return LeadingLine::PassedOver;
         }
@@ -169,6 +190,17 @@ OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeader
         Report(kReadFailed);
     }
     return LeadingLine::None;
+}
+
+// The passed-over first line, just read again into m_Line, has more than 8
+// fields and a date where the file's layout has its date (quotes stripped).
+bool OrvaleOnlineForBusinessFile::IsTransactionWithMoreFields() const {
+    if (m_PassedOverFirstLine.fieldCount <= kFieldsPerLine) return false;
+    const bool dateFirst = m_Layout == kDateFirstLayout;
+    const LineSplit split(m_Line, m_Lines.Length(), kSeparator);
+    FieldBuffer date;
+    if (!CopyField(Unquoted(split.Field(dateFirst ? 1 : 3), split.SingleByte()), date)) return false;
+    return (dateFirst ? ParseSlashDate(date) : ParseMonthDate(date)) != 0;
 }
 
 bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {

@@ -57,9 +57,15 @@ public:
     bool IsValid() const;
     int GetLayout() const { return m_Layout; }
     Recognition GetRecognition() const { return m_Recognition; }
-    // True when the file starts with a UTF-8 byte-order mark: its text is
-    // UTF-8, not in the ANSI code page.
+    // True when the file's text is UTF-8, not in the ANSI code page: it
+    // starts with a UTF-8 byte-order mark, or DecideEncoding found it so.
     bool IsUtf8() const { return m_Utf8; }
+    // Decides whether a recognised file without a byte-order mark is UTF-8,
+    // from every byte of it (Utf8Scan.h): the whole file is read once, so
+    // the file test, which the host's chooser runs on every file it shows,
+    // does not call it; the import calls it once, before its first line.
+    // Leaves the stream at the start of the file.
+    void DecideEncoding();
 
     // True when the first whitespace-delimited word of `line` is exactly
     // "Transaction": the header line SkipHeaderLine passes over.
@@ -67,8 +73,10 @@ public:
 
     // Consumes the first line when its first word is "Transaction", or when
     // the format check passed over it and let the second line decide (then
-    // LastRead() says why it is no transaction line); otherwise leaves the
-    // stream at the start of the file.
+    // LastRead() says why it is no transaction line), unless it has more
+    // than 8 fields and a date where the layout has one: a transaction line
+    // with a comma too many, which is left to be read (and stop the import).
+    // Otherwise leaves the stream at the start of the file.
     LeadingLine SkipHeaderLine();
 
     // Resets `record` with the file's layout and fills it from the next line.
@@ -91,6 +99,7 @@ private:
     void ReportRecognition(const char* path) const;
     void RequireOpenStream();
     void ReadRecord(CTransactionRecord& record);
+    bool IsTransactionWithMoreFields() const;
     // Back to the start of the first line, past a byte-order mark.
     void RewindStream();
 

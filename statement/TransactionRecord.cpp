@@ -37,6 +37,25 @@ int SpacedFullStop(FieldSpan field, bool singleByte) {
     return -1;
 }
 
+// The field without the spaces at its start and its end. No code page has a
+// trail byte below 0x40, so a space is always a character of its own.
+FieldSpan WithoutEndSpaces(FieldSpan field) {
+    while (field.length > 0 && field.text[0] == ' ') {
+        ++field.text;
+        --field.length;
+    }
+    while (field.length > 0 && field.text[field.length - 1] == ' ') --field.length;
+    return field;
+}
+
+// A type code written with a quote first: without its enclosing quotes and
+// then without the spaces at both ends, or as written when the quotes do not
+// enclose it.
+[[gnu::noinline]] FieldSpan UnquotedTypeCode(FieldSpan written, bool singleByte) {
+    const FieldSpan unquoted = Unquoted(written, singleByte);
+    return unquoted.length != written.length ? WithoutEndSpaces(unquoted) : written;
+}
+
 }  // namespace
 
 // Every field is taken from the one split of the line where it lies, and
@@ -144,9 +163,14 @@ void CTransactionRecord::ReadAccountNumber(const SplitLine& line, int field) {
     m_IdentifierCut = m_IdentifierCut || number.length > kMaxAccountNumberLength;
 }
 
-// The type code is kept as written, quotes and spaces included.
-void CTransactionRecord::ReadTypeCode(const SplitLine& line, int field) {
-    const FieldSpan text = line.Field(field);
+// The type code as written, cut to its first 3 characters. A quoted one
+// (files that quote every field) loses its quotes and then the spaces at both
+// ends of what they enclosed, so "CHQ" and " CHQ " are CHQ; an unquoted one
+// keeps its spaces, as it always has. It is on every line's way, so it is
+// kept inline, with the quoted case out of the way.
+[[gnu::always_inline]] inline void CTransactionRecord::ReadTypeCode(const SplitLine& line, int field) {
+    FieldSpan text = line.Field(field);
+    if (text.length >= 2 && text.text[0] == '"') text = UnquotedTypeCode(text, line.split.SingleByte());
     m_TypeCode.Assign(text.text, std::min(text.length, kMaxTypeCodeLength));
 }
 

@@ -31,6 +31,20 @@ void CheckAmount(const CString& text) {
     if (amount > 0) FUZZ_CHECK(HasByteIn(text, '0', '9'));
 }
 
+// A date read from a text without a slash is a year-month-day date whose
+// first part (after a double quote at its start) is four digits.
+void CheckSlashDate(const CString& text) {
+    const DATE date = ParseSlashDate(text);
+    FUZZ_CHECK(std::isfinite(date));
+    const std::string written = text.GetText();
+    if (date == 0 || written.find('/') != std::string::npos) return;
+    size_t start = written.find_first_not_of('-');
+    FUZZ_CHECK(start != std::string::npos);
+    if (written[start] == '"') ++start;
+    const std::string year = written.substr(start, written.find('-', start) - start);
+    FUZZ_CHECK(year.size() == 4 && std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; }));
+}
+
 // Letter case and dashes do not matter to a seven-character date.
 void CheckMonthDate(const CString& text) {
     const DATE date = ParseMonthDate(text);
@@ -50,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const CString text(input.c_str());
 
     CheckAmount(text);
-    FUZZ_CHECK(std::isfinite(ParseSlashDate(text)));
+    CheckSlashDate(text);
     CheckMonthDate(text);
 
     int month = 0;

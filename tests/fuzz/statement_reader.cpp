@@ -9,11 +9,17 @@
 //   picked from the input, which must never get out of the reader, and
 //   which may fail reads but never change what a read gives.
 // A file the format check accepts has 8 fields on its first or second line,
-// and the reader's last line is the line each record was read from.
+// and the reader's last line is the line each record was read from. The
+// binary readings first decide the file's encoding, as the import does,
+// which must change no read; the encoding decided is what the plain
+// decoding of ReferenceUtf8.h says, and the scan behind it gives the same
+// answer for the bytes in two pieces as whole.
 #include "AllocationFailure.h"
 #include "FuzzSupport.h"
 #include "LineFields.h"
 #include "OrvaleOnlineForBusinessFile.h"
+#include "ReferenceUtf8.h"
+#include "Utf8Scan.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -56,6 +62,7 @@ struct ScratchFile {
 struct Reading {
     bool valid = false;
     int layout = 0;
+    bool utf8 = false;
     std::vector<std::optional<CTransactionRecord>> reads;
 };
 
@@ -80,9 +87,12 @@ void CheckRecord(const CTransactionRecord& record, int layout, bool read, const 
     if (read) FUZZ_CHECK(CountFields(lastLine, ',', quoted) == 8);
 }
 
-Reading ReadAll(const char* path, std::ios_base::openmode mode, size_t lines) {
+// Reads the whole file, its encoding decided first when `decide` is set.
+Reading ReadAll(const char* path, std::ios_base::openmode mode, size_t lines, bool decide = false) {
     Reading reading;
     OrvaleOnlineForBusinessFile file(path, mode);
+    if (decide) file.DecideEncoding();
+    reading.utf8 = file.IsUtf8();
     reading.valid = file.IsValid();
     reading.layout = file.GetLayout();
     FUZZ_CHECK(reading.layout >= 0 && reading.layout <= 2);
@@ -130,6 +140,21 @@ bool EightFieldsOnFirstOrSecondLine(const uint8_t* data, size_t size) {
     return false;
 }
 
+// The encoding the import decides for a recognised file: UTF-8 with the
+// byte-order mark, or when the plain decoding finds every byte UTF-8 and a
+// character of several bytes; and the scan in two pieces (split where the
+// input's hash says) answers as the decoding of the whole.
+void CheckEncoding(const Reading& decided, const uint8_t* data, size_t size, uint32_t hash) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const bool utf8 = reference::IsMultibyteUtf8(bytes);
+    if (decided.valid) FUZZ_CHECK(decided.utf8 == (bytes.rfind("\xEF\xBB\xBF", 0) == 0 || utf8));
+    const size_t split = hash % (size + 1);
+    Utf8Scan scan;
+    scan.Take(bytes.data(), split);
+    scan.Take(bytes.data() + split, size - split);
+    FUZZ_CHECK(scan.IsMultibyteUtf8() == utf8);
+}
+
 uint32_t Hash(const uint8_t* data, size_t size) {
     uint32_t hash = 2166136261u;  // FNV-1a
     for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
@@ -151,18 +176,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int allocations = 0;
     {
         const FailAllocationsAfter counting(INT_MAX);
-        binary = ReadAll(path, binaryMode, lines);
+        binary = ReadAll(path, binaryMode, lines, true);
         allocations = INT_MAX - counting.Unused();
     }
     FUZZ_CHECK(text.valid == binary.valid && text.layout == binary.layout);
     CheckReadsAgree(text, binary);
     CheckReadsAgree(binary, text);
     if (binary.valid) FUZZ_CHECK(EightFieldsOnFirstOrSecondLine(data, size));
+    CheckEncoding(binary, data, size, Hash(data, size));
 
     Reading starved;
     {
         const FailAllocationsAfter failing(static_cast<int>(Hash(data, size) % (allocations + 1u)));
-        starved = ReadAll(path, binaryMode, lines);
+        starved = ReadAll(path, binaryMode, lines, true);
     }
     FUZZ_CHECK(!starved.valid || starved.layout == binary.layout);
     FUZZ_CHECK(!starved.valid || binary.valid);

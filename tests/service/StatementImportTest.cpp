@@ -16,6 +16,8 @@ using Lines = std::vector<std::string>;
 constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800AFFFC);
 constexpr HRESULT kSystemError = static_cast<HRESULT>(0x800AFFFF);
 constexpr DATE k3November2011 = 40850;
+// CAFÉ NOIR – MÜLLER £12 in UTF-8, as the host receives it from either encoding.
+constexpr const char* kNoirMuller = "CAF\xC3\x89 NOIR \xE2\x80\x93 M\xC3\x9CLLER \xC2\xA3" "12";
 
 using StatementImportTest = ImportTest;
 
@@ -140,6 +142,8 @@ TEST_F(StatementImportTest, EachImportUsesOnlyItsOwnAccount) {
         // no value, or one that does not convert: empty, so only lines with empty fields match
         {nullptr, nullptr, true, {}},
         {L"12-34-56", nullptr, true, {"NO ACCOUNT"}},
+        // an empty account number given by the host has 00000000 as its other form
+        {L"12-34-56", L"", true, {"NO ACCOUNT", "EIGHT ZEROS"}},
         {L"12\x4E2D" L"34-56", L"1234\x4E2D" L"5678", true, {}},
         {L"12-34-56", L"12345678", false, {}},
     };
@@ -169,7 +173,12 @@ TEST_F(StatementImportTest, ImportsExactlyWhatTheFileSays) {
         {"cut_identifiers.csv", {"OWN ACCOUNT", "SPACES INSIDE"}, {"DD", "DD"}},
         {"utf8_texts.csv", {"CAF\xC3\x89 \xC2\xA3" "12", "BAD \xEF\xBF\xBD BYTE", "CUT TYPE CODE"},
          {"DD", "DD", "\xC3\xA9\xEF\xBF\xBD"}},
-        {"ansi_texts.csv", {"CAF\xC3\x89 \xC2\xA3" "12"}, {"DD"}},
+        {"ansi_texts.csv", {"CAF\xC3\x89 \xC2\xA3" "12", kNoirMuller}, {"DD", "DD"}},
+        // UTF-8 without the mark is UTF-8; a file whose later bytes are not is read in the ANSI code page whole
+        {"utf8_no_mark_texts.csv", {"CAF\xC3\x89 \xC2\xA3" "12", kNoirMuller}, {"DD", "DD"}},
+        {"utf8_then_ansi_texts.csv", {"CAF\xC3\x83\xE2\x80\xB0 \xC3\x82\xC2\xA3" "12", kNoirMuller}, {"DD", "DD"}},
+        // a transaction line with an unquoted comma stops the import, first line or not
+        {"comma_in_first_description.csv", {}, {}},
     };
     SetAccount(L"12-34-56", L"12345678");
     for (const auto& c : cases) {
@@ -194,6 +203,43 @@ TEST_F(StatementImportTest, TextsDoNotChangeWithTheThreadLocale) {
         ASSERT_NE(GetACP(), ThreadLocale::CodePage());
         ASSERT_EQ(S_OK, Import("ansi_texts.csv"));
         EXPECT_EQ(Lines{"CAF\xC3\x89 \xC2\xA3" "12"}, Descriptions());
+    }
+}
+
+// A statement as users have it after other programs had it: fully quoted by
+// an exporter, its dates saved back as dd-mm-yy by a spreadsheet, saved as
+// UTF-8 without the byte-order mark. The host receives the lines of the file
+// it was saved from: the same lines, amounts, texts and references (cheques
+// found), and either the same dates or none, never a wrong one.
+TEST_F(StatementImportTest, ImportsTheLinesOfTheFileACopyWasSavedFrom) {
+    using Row = std::tuple<std::string, long, double, DATE, std::string, std::string>;
+    const auto rows = [this](bool datesKept) {
+        std::vector<Row> received;
+        for (const auto& l : statement->Lines())
+            received.emplace_back(l.number, l.direction, l.amount, datesKept ? l.date : 0.0, l.description,
+                                  l.reference);
+        return received;
+    };
+    const char* const dateFirstSample = "../../samples/orvale-statement-date-first.csv";
+    const char* const accountFirstSample = "../../samples/orvale-statement-account-first.csv";
+    const struct {
+        const char* copy;
+        const char* original;
+        const wchar_t* accountNumber;
+        size_t lines;
+        bool datesKept;
+    } cases[] = {{"quoted_sample_date_first.csv", dateFirstSample, L"45678912", 8, true},
+                 {"quoted_sample_account_first.csv", accountFirstSample, L"45678912", 6, true},
+                 {"sample_dd_mm_yy_dates.csv", dateFirstSample, L"45678912", 8, false},
+                 {"utf8_no_mark_texts.csv", "ansi_texts.csv", L"12345678", 2, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.copy);
+        SetAccount(L"12-34-56", c.accountNumber);
+        ASSERT_EQ(S_OK, Import(c.original));
+        const std::vector<Row> expected = rows(c.datesKept);
+        ASSERT_EQ(c.lines, expected.size());
+        ASSERT_EQ(S_OK, Import(c.copy));
+        EXPECT_EQ(expected, rows(true));
     }
 }
 

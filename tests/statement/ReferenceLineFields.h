@@ -187,10 +187,17 @@ private:
         return true;
     }
 
+    // A quoted type code loses its quotes, and then the spaces at both ends;
+    // an unquoted one stays as written. Then its first 3 characters.
     bool TypeCode(int n) {
         Text field;
         if (!Take(n, field)) return false;
-        m_record.typeCode = field.substr(0, 3);
+        Text code = StripQuotes(field);
+        if (code.size() != field.size()) {
+            code.erase(0, code.find_first_not_of(' '));  // all of it when it is all spaces
+            code.erase(code.find_last_not_of(' ') + 1);
+        }
+        m_record.typeCode = code.substr(0, 3);
         return true;
     }
 

@@ -25,6 +25,7 @@ const char* const kFailed = "(failed)";
 const std::ios_base::openmode kText = std::ios::in;
 const std::ios_base::openmode kBinary = std::ios::in | std::ios::binary;
 const std::string kGoodLine = "03/11/2011,DD,12-34-56,12345678,GOOD,10.00,,90.00";
+const std::string kGoodAccountFirstLine = "12-34-56,12345678,03NOV11,DEB,GOOD,10.00,,90.00";
 
 // Sort code, account number, date text, type code, description, debit,
 // credit, balance, debit flag, date, layout.
@@ -41,14 +42,17 @@ Row ResetRow(int layout) { return {"", "", "", "", "", 0, 0, 0, 0, 0, layout}; }
 
 // Reads a statement the way the import does: header skipped, then records
 // until the first read that fails.
-std::vector<Row> ReadStatement(const char* path, std::ios_base::openmode mode) {
-    OrvaleOnlineForBusinessFile file(path, mode);
+std::vector<Row> ReadAfterSkip(OrvaleOnlineForBusinessFile& file) {
     std::vector<Row> rows;
-    if (!file.IsValid()) return rows;
     file.SkipHeaderLine();
     CTransactionRecord record;
     while (file.ReadTransaction(record)) rows.push_back(RowOf(record));
     return rows;
+}
+
+std::vector<Row> ReadStatement(const char* path, std::ios_base::openmode mode) {
+    OrvaleOnlineForBusinessFile file(path, mode);
+    return file.IsValid() ? ReadAfterSkip(file) : std::vector<Row>();
 }
 
 // The description of each of `count` reads after the header skip, or
@@ -110,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"account_first_lf_no_final_newline.csv",
          {{"123456", "12345678", "03NOV11", "DEB", "CARD PAYMENT STATIONERS", 23.99, 0, 976.01, 1, 40850, 2},
           {"654321", "87654321", "04-Nov-11", "BGC", "REFUND", 0, 5, 981.01, 0, 40851, 2},
-          {"123456", "12345678", "05nov11", "\"SO", "RENT DEC", 650, 0, 331.01, 1, 40852, 2}}},
+          {"123456", "12345678", "05nov11", "SO", "RENT DEC", 650, 0, 331.01, 1, 40852, 2}}},
         // its first line, of another field count, is passed over
         {"other_field_count_first.csv",
          {{"123456", "12345678", "03/11/2011", "DD", "FIRST", 10, 0, 90, 1, 40850, 1}}},
@@ -126,7 +130,7 @@ const std::vector<Row> kDateFirstRows = {
 const std::vector<Row> kAccountFirstRows = {
     {"123456", "12345678", "03NOV11", "DEB", "CARD PAYMENT STATIONERS", 23.99, 0, 976.01, 1, 40850, 2},
     {"654321", "87654321", "04-Nov-11", "BGC", "REFUND", 0, 5, 981.01, 0, 40851, 2},
-    {"123456", "12345678", "05nov11", "\"SO", "RENT DEC", 650, 0, 331.01, 1, 40852, 2}};
+    {"123456", "12345678", "05nov11", "SO", "RENT DEC", 650, 0, 331.01, 1, 40852, 2}};
 
 INSTANTIATE_TEST_SUITE_P(ByteOrderMark, StatementFileRecords,
                          ::testing::ValuesIn(InBothModes({
@@ -191,13 +195,13 @@ TEST(StatementFile, LineFillsRecord) {
         {"03/11/2011, DDX,12-34-56,12345678,TINY,0.000005,0.00001,0.000005",
          {"123456", "12345678", "03/11/2011", " DD", "TINY", 0, 0.00001, 0, 0, 40850, 1}},
         {"\"03/11/2011\",\"DD\",12-34-56,12345678,BOTH,1.00,2.00,-3.00",
-         {"123456", "12345678", "03/11/2011", "\"DD", "BOTH", 1, 0, 3, 1, 40850, 1}},
+         {"123456", "12345678", "03/11/2011", "DD", "BOTH", 1, 0, 3, 1, 40850, 1}},
         {"12-34-56,123456789,03-nov-11,DEBIT,\" . \",,,",
          {"123456", "12345678", "03-nov-11", "DEB", " ", 0, 0, 0, 0, 40850, 2}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         const int layout = std::get<10>(c.expected);
-        const std::string first = layout == 1 ? kGoodLine : "12-34-56,12345678,03NOV11,DEB,GOOD,10.00,,90.00";
+        const std::string first = layout == 1 ? kGoodLine : kGoodAccountFirstLine;
         const ScratchFile scratch(first + "\n" + c.line + "\n");
         OrvaleOnlineForBusinessFile file(scratch.Path(), kBinary);
         EXPECT_EQ(layout, file.GetLayout());
@@ -205,6 +209,34 @@ TEST(StatementFile, LineFillsRecord) {
         EXPECT_TRUE(file.ReadTransaction(record));
         EXPECT_TRUE(file.ReadTransaction(record));
         EXPECT_EQ(c.expected, RowOf(record));
+    }
+}
+
+// Files that quote every field quote the type code too: its quotes go, then
+// the spaces at both ends of what they enclosed, and then the first 3
+// characters are kept (before, "CHQ" was kept as "CH with its quote, so no
+// cheque was found and CHQ and CHG were one code). An unquoted type code is
+// kept as written, a space before it included. In both layouts.
+TEST(StatementFile, QuotedTypeCodeLosesItsQuotesAndThenItsEndSpaces) {
+    const struct {
+        const char* written;
+        const char* kept;
+    } cases[] = {{"\"CHQ\"", "CHQ"}, {"\"CHG\"", "CHG"}, {"\" CHQ \"", "CHQ"}, {"\"  DD\"", "DD"},
+                 {"\"D D\"", "D D"}, {"\"DIRECT DEBIT\"", "DIR"}, {"\"  \"", ""}, {"\"\"", ""},
+                 {"\"\"\"Q\"\"\"", "\"\"Q"}, {" CHQ", " CH"}, {"CHQ ", "CHQ"}, {"\"DD\" ", "\"DD"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        for (const int layout : {1, 2}) {
+            const std::string line = layout == 1 ? "03/11/2011,"s + c.written + ",12-34-56,12345678,CODE,1.00,,0"
+                                                 : "12-34-56,12345678,03NOV11,"s + c.written + ",CODE,1.00,,0";
+            const ScratchFile scratch((layout == 1 ? kGoodLine : kGoodAccountFirstLine) + "\n" + line + "\n");
+            OrvaleOnlineForBusinessFile file(scratch.Path(), kBinary);
+            ASSERT_EQ(layout, file.GetLayout());
+            CTransactionRecord record;
+            ASSERT_TRUE(file.ReadTransaction(record));
+            ASSERT_TRUE(file.ReadTransaction(record));
+            EXPECT_STREQ(c.kept, record.GetTypeCode().GetText()) << "layout " << layout;
+        }
     }
 }
 
@@ -313,8 +345,9 @@ TEST(StatementFile, LayoutDecidedByFields2And4) {
 }
 
 // The first line is skipped when its first word is "Transaction", or when
-// the format check passed over it (it has another field count); no other
-// line is ever skipped.
+// the format check passed over it (it has another field count) and it is no
+// transaction line with a comma too many (next test); no other line is ever
+// skipped.
 TEST(StatementFile, OnlyTheFirstLineIsSkippedAsAHeaderOrAsPassedOver) {
     const struct {
         const char* firstLine;
@@ -324,8 +357,7 @@ TEST(StatementFile, OnlyTheFirstLineIsSkippedAsAHeaderOrAsPassedOver) {
                  {"Transaction,DD,12-34-56,12345678,OPENING,,,1.00", "OPENING"},
                  {"Transactions,DD,12-34-56,12345678,OPENING,,,1.00", "OPENING"},
                  {"Transactions for November", "GOOD"}, {"transaction history", "GOOD"}, {"", "GOOD"},
-                 {"Statement of account 45678912", "GOOD"}, {"\"Transaction history\",Orvale", "GOOD"},
-                 {"03/11/2011,DD,12-34-56,12345678,PAY, INC,10.00,,80.00", "GOOD"}};
+                 {"Statement of account 45678912", "GOOD"}, {"\"Transaction history\",Orvale", "GOOD"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Printable(c.firstLine));
         const ScratchFile scratch(c.firstLine + "\n"s + kGoodLine + "\n");
@@ -334,6 +366,87 @@ TEST(StatementFile, OnlyTheFirstLineIsSkippedAsAHeaderOrAsPassedOver) {
             EXPECT_THAT(Reads(scratch.Path(), 2), ElementsAre("GOOD", kFailed));
         else
             EXPECT_THAT(Reads(scratch.Path(), 2), ElementsAre(c.firstRead, "GOOD"));
+    }
+}
+
+// A first line of more than 8 fields whose date field (as the layout has
+// it, quotes stripped) gives a date is a transaction line with an unquoted
+// comma in it, not a title: it is left to be read, its read fails, and the
+// import stops there as it would at such a line anywhere else (before, it was
+// dropped while the rest imported). A first line of fewer fields, a blank
+// one, and one of more fields without a date are still passed over.
+TEST(StatementFile, FirstLineOfMoreFieldsWithADateIsNotPassedOver) {
+    const struct {
+        std::string firstLine;
+        const std::string& secondLine;
+        bool passedOver;
+    } cases[] = {
+        {"03/11/2011,DD,12-34-56,12345678,PAY, INC,10.00,,80.00", kGoodLine, false},
+        {"\"03/11/2011\",\"DD\",12-34-56,12345678,PAY, INC,10.00,,80.00", kGoodLine, false},
+        {"2011-11-03,DD,12-34-56,12345678,A, B, C,10.00,,80.00", kGoodLine, false},
+        {"12-34-56,12345678,03NOV11,DEB,PAY, INC,10.00,,80.00", kGoodAccountFirstLine, false},
+        {"12-34-56,12345678,\"03-Nov-11\",DEB,PAY, INC,10.00,,80.00", kGoodAccountFirstLine, false},
+        {"32/11/2011,DD,12-34-56,12345678,PAY, INC,10.00,,80.00", kGoodLine, true},
+        {"Date,Type,Sort code,Account,Description,Debit,Credit,Balance,Notes", kGoodLine, true},
+        {"03/11/2011,DD,12-34-56,12345678,PAY, INC,10.00,,80.00", kGoodAccountFirstLine, true},
+        {"01/10/2026 to 31/10/2026", kGoodLine, true},
+        {"03/11/2011,DD,12-34-56,12345678,SEVEN FIELDS,10.00,80.00", kGoodLine, true},
+        {"", kGoodLine, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstLine);
+        const ScratchFile scratch(c.firstLine + "\n" + c.secondLine + "\n");
+        OrvaleOnlineForBusinessFile file(scratch.Path(), kBinary);
+        ASSERT_TRUE(file.IsValid());
+        EXPECT_EQ(c.passedOver ? OrvaleOnlineForBusinessFile::LeadingLine::PassedOver
+                               : OrvaleOnlineForBusinessFile::LeadingLine::None,
+                  file.SkipHeaderLine());
+        if (c.passedOver)
+            EXPECT_THAT(Reads(scratch.Path(), 2), ElementsAre("GOOD", kFailed));
+        else
+            EXPECT_THAT(Reads(scratch.Path(), 2), ElementsAre(kFailed, "GOOD"));
+    }
+}
+
+// The file test reads no more than the first two lines. The import asks for
+// the encoding, which reads the whole file once: UTF-8 when every byte
+// belongs to a UTF-8 character and at least one character has several
+// bytes (or the file starts with the byte-order mark); otherwise the ANSI
+// code page, for the whole file, even where its first lines alone would be
+// UTF-8. Asking changes no record read afterwards.
+TEST(StatementFile, EncodingIsDecidedFromTheWholeFileWhenAsked) {
+    const std::string utf8Line = "04/11/2011,DD,12-34-56,12345678,CAF\xC3\x89,1.00,,0";
+    const std::string ansiLine = "05/11/2011,DD,12-34-56,12345678,CAF\xC9,1.00,,0";
+    // A character whose first byte ends the reader's first 64 KB block.
+    std::string acrossBlocks;
+    while (acrossBlocks.size() + 2 * kGoodLine.size() < 65536) acrossBlocks += kGoodLine + "\n";
+    acrossBlocks += "03/11/2011,DD,12-34-56,12345678,";
+    acrossBlocks += std::string(65535 - acrossBlocks.size(), 'X') + "\xC3\x89,1.00,,0\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool utf8;
+    } cases[] = {
+        {"a UTF-8 line", kGoodLine + "\n" + utf8Line + "\n", true},
+        {"a UTF-8 title", "Statement \xE2\x80\x93 November\n" + kGoodLine + "\n", true},
+        {"a character across blocks", acrossBlocks, true},
+        {"plain ASCII", kGoodLine + "\n" + kGoodLine + "\n", false},
+        {"an ANSI line after a UTF-8 one", kGoodLine + "\n" + utf8Line + "\n" + ansiLine + "\n", false},
+        {"a character cut by the end", kGoodLine + "\n" + utf8Line.substr(0, 36), false},
+        {"an overlong form", kGoodLine + "\n" + utf8Line + "\n\xC0\xAF\n", false},
+        {"the mark", "\xEF\xBB\xBF" + kGoodLine + "\n" + ansiLine + "\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScratchFile scratch(c.bytes);
+        for (const auto mode : {kText, kBinary}) {
+            OrvaleOnlineForBusinessFile file(scratch.Path(), mode);
+            ASSERT_TRUE(file.IsValid());
+            EXPECT_EQ(c.bytes.rfind("\xEF\xBB\xBF", 0) == 0, file.IsUtf8()) << "before it is asked";
+            file.DecideEncoding();
+            EXPECT_EQ(c.utf8, file.IsUtf8());
+            EXPECT_EQ(ReadStatement(scratch.Path(), mode), ReadAfterSkip(file));
+        }
     }
 }
 
