@@ -206,37 +206,46 @@ bool OrvaleOnlineForBusinessFile::IsTransactionWithMoreFields() const {
 bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
     m_LastRead = LineReadOutcome();
     m_Line[0] = '\0';
+    bool read;
     try {
         record.Reset(m_Layout);
         RequireOpenStream();
-        ReadRecord(record);
-        return true;
+        read = ReadRecord(record);
     } catch (...) {
+        read = false;
+    }
+    if (!read) {
         record.Reset(m_Layout);
         Report(kReadFailed);
-        return false;
     }
+    return read;
 }
 
-// One line into the record, as the record's stream extraction reads it,
-// noting in m_LastRead why a line could not be read before passing the
-// failure on.
-void OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
+// One line into the record, as the record's stream extraction reads it;
+// false, with m_LastRead saying why, for a line that is no transaction
+// line. The refusals that come before any field is taken (the end of the
+// file, a line too long, not 8 fields, no layout) are answered here without
+// an exception: every line of a file that is not a statement is one, and
+// throwing costs far more than reading the line. A field that cannot be
+// taken is noted before its failure is passed on.
+bool OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
     const LineRead read = m_Lines.Read(m_Line);
     if (read != LineRead::Complete) {
         m_LastRead.failure = read == LineRead::End ? ReadFailure::EndOfFile : ReadFailure::TooLong;
-        throw CTransactionRecord::InvalidRecord;
+        return false;
     }
     const LineSplit split(m_Line, m_Lines.Length(), kSeparator);
     m_LastRead.fieldCount = split.FieldCount();
     m_LastRead.blank = IsBlank(m_Line);
+    if (!record.IsTransactionLine(split)) {
+        m_LastRead.failure = m_LastRead.fieldCount != kFieldsPerLine ? ReadFailure::FieldCount : ReadFailure::NoLayout;
+        return false;
+    }
     try {
         record.ParseLine(m_Line, split);
-    } catch (CTransactionRecord::ReadError) {
-        m_LastRead.failure = m_LastRead.fieldCount != kFieldsPerLine ? ReadFailure::FieldCount : ReadFailure::NoLayout;
-        throw;
     } catch (long hr) {
         m_LastRead.failure = hr == E_OUTOFMEMORY ? ReadFailure::OutOfMemory : ReadFailure::FieldTooLong;
         throw;
     }
+    return true;
 }

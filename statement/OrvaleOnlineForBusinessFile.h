@@ -98,7 +98,7 @@ private:
     int LayoutOf(LineBuffer& line) const;
     void ReportRecognition(const char* path) const;
     void RequireOpenStream();
-    void ReadRecord(CTransactionRecord& record);
+    bool ReadRecord(CTransactionRecord& record);
     bool IsTransactionWithMoreFields() const;
     // Back to the start of the first line, past a byte-order mark.
     void RewindStream();

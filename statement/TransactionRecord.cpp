@@ -110,15 +110,17 @@ std::istream& operator>>(std::istream& stream, CTransactionRecord& record) {
 
 void CTransactionRecord::ParseLine(LineBuffer& line) { ParseLine(line, LineSplit(line, kSeparator)); }
 
+bool CTransactionRecord::IsTransactionLine(const LineSplit& split) const {
+    return split.FieldCount() == kFieldsPerLine && (m_Layout == kDateFirstLayout || m_Layout == kAccountFirstLayout);
+}
+
 void CTransactionRecord::ParseLine(LineBuffer& line, const LineSplit& split) {
-    if (split.FieldCount() != kFieldsPerLine) throw InvalidRecord;
+    if (!IsTransactionLine(split)) throw InvalidRecord;
     const SplitLine fields{line, split};
     if (m_Layout == kDateFirstLayout)
         ReadDateFirstFields(fields);
-    else if (m_Layout == kAccountFirstLayout)
-        ReadAccountFirstFields(fields);
     else
-        throw InvalidRecord;
+        ReadAccountFirstFields(fields);
     ReadDescription(fields, 5);
     ReadAmounts(fields);
 }

@@ -52,6 +52,10 @@ public:
     // The same from the line's split at ',' (a LineSplit of `line` from its
     // first field), so that the line is walked once.
     void ParseLine(LineBuffer& line, const LineSplit& split);
+    // False for a line that ParseLine refuses with InvalidRecord before it
+    // takes a field: not 8 fields, or a record without a layout. A reader
+    // that refuses such lines itself needs no exception for them.
+    bool IsTransactionLine(const LineSplit& split) const;
 
 private:
     struct SplitLine;  // the line being read, with its split

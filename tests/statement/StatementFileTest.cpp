@@ -1,5 +1,7 @@
 #include "OrvaleOnlineForBusinessFile.h"
 
+#include "AllocationFailure.h"
+
 #include "StatementTestSupport.h"
 
 #include <gmock/gmock.h>
@@ -506,4 +508,56 @@ TEST(StatementFile, TooLongFirstLineIsNeitherCountedNorAHeader) {
     EXPECT_TRUE(file.IsValid());
     EXPECT_THAT(capture.Texts(), IsEmpty());
     EXPECT_THAT(Reads(scratch.Path(), 3), ElementsAre("GOOD", kFailed, kFailed)) << "the first line is passed over";
+}
+
+// Why each refused line was refused: the end of the file, a line too long,
+// other than 8 fields (a blank line among them), a field too long, a file
+// without a layout, an allocation that fails. Each refusal leaves the
+// record reset, says so on the debugger, and lets the next line be read.
+TEST(StatementFile, LastReadSaysWhyEachLineWasRefused) {
+    using Failure = OrvaleOnlineForBusinessFile::ReadFailure;
+    struct Read {
+        Failure failure;  // None: read
+        int fieldCount;
+        bool blank;
+    };
+    const std::string tooLongField = "03/11/2011,DD,12-34-56,12345678," + std::string(512, 'x') + ",1.00,,2.00";
+    const ScratchFile statement(kGoodLine + "\n \r\n1,2,3\n" + std::string(2048, 'x') + "\n" + tooLongField + "\n" +
+                                kGoodLine + "\n" + kGoodLine + "\n");
+    const ScratchFile noLayout("Title\nSubtitle\n" + kGoodLine + "\n");
+    const struct {
+        const ScratchFile& file;
+        std::vector<Read> reads;
+        int failingAllocationRead;  // the read whose allocations fail, or -1
+    } cases[] = {
+        {statement,
+         {{Failure::None, 8, false}, {Failure::FieldCount, 1, true}, {Failure::FieldCount, 3, false},
+          {Failure::TooLong, 0, false}, {Failure::FieldTooLong, 8, false}, {Failure::OutOfMemory, 8, false},
+          {Failure::None, 8, false}, {Failure::EndOfFile, 0, false}},
+         5},
+        {noLayout, {{Failure::FieldCount, 1, false}, {Failure::FieldCount, 1, false}, {Failure::NoLayout, 8, false}}, -1},
+    };
+    for (const auto& c : cases) {
+        DebugCapture recognition;  // the file without a layout is reported
+        OrvaleOnlineForBusinessFile file(c.file.Path(), kBinary);
+        for (size_t i = 0; i < c.reads.size(); ++i) {
+            CTransactionRecord record;  // with no room yet for its texts
+            DebugCapture capture;
+            bool read;
+            {
+                const allocation_failure::FailAllocationsAfter failing(static_cast<int>(i) == c.failingAllocationRead ? 0 : -1);
+                read = file.ReadTransaction(record);
+            }
+            const Read& expected = c.reads[i];
+            const OrvaleOnlineForBusinessFile::LineReadOutcome& last = file.LastRead();
+            SCOPED_TRACE(c.file.Path() + std::string(", read ") + std::to_string(i));
+            EXPECT_EQ(expected.failure == Failure::None, read);
+            EXPECT_EQ(expected.failure, last.failure);
+            EXPECT_EQ(expected.fieldCount, last.fieldCount);
+            EXPECT_EQ(expected.blank, last.blank);
+            if (read) continue;
+            EXPECT_EQ(ResetRow(file.GetLayout()), RowOf(record));
+            EXPECT_THAT(capture.Texts(), ElementsAre(kReadFailed));
+        }
+    }
 }
