@@ -98,6 +98,7 @@ Reading ReadAll(const char* path, std::ios_base::openmode mode, size_t lines, bo
     FUZZ_CHECK(reading.layout >= 0 && reading.layout <= 2);
     FUZZ_CHECK(!reading.valid || reading.layout != 0);
     file.SkipHeaderLine();
+    reading.reads.reserve(lines + 2);
     CTransactionRecord record;
     // Each read consumes one whole line (an over-long one too) or is at the
     // end, so lines + 2 reads pass the end of any file.

@@ -1,6 +1,6 @@
 // The line splitting and clean-up rules written the plain way, as the
-// yardstick of the fast code in statement/: each field found by a walk from
-// the start of the line, each clean-up step building a new text byte by
+// yardstick of the fast code in statement/: the fields found by one walk
+// from the start of the line, each clean-up step building a new text byte by
 // byte, and a transaction line filled field by field from them. Slow and
 // plainly right. DifferenceFromReference runs both on one line; the
 // differential test runs it on generated lines and every fuzz corpus input,
@@ -11,14 +11,20 @@
 #include "FieldConversions.h"
 #include "LineFields.h"
 #include "LineReading.h"
+#include "Platform.h"
 #include "TransactionRecord.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace reference {
 
@@ -45,26 +51,40 @@ inline std::optional<Text> WithinLimit(const Text& field) {
     return field;
 }
 
-// Field n, or nothing when the line has none or it is too long. A quoted
-// last field cuts `line` right after its closing quote.
-inline std::optional<Text> GetField(Text& line, char separator, int n) {
+// Every field of a line, from one walk of it: fields[n - 1] is field n, or
+// nothing when it is too long; a line without a separator has no field.
+// The last field runs from the last separator (quoted or not); when a quote
+// follows that separator, the last quote closes the field, which starts at
+// the nearest quote before it, and the line is cut right after it.
+struct Fields {
+    std::vector<std::optional<Text>> fields;
+    Text lineAfterLast;  // the line as taking its last field leaves it
+};
+
+inline Fields SplitLine(const Text& line, char separator) {
+    Fields split{{}, line};
+    split.fields.reserve(static_cast<size_t>(std::count(line.begin(), line.end(), separator)) + 1);
     bool quoted = false;
-    int separators = 0;
     size_t fieldStart = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         if (line[i] == kQuote) {
             quoted = !quoted;
         } else if (line[i] == separator && !quoted) {
-            if (++separators == n) return WithinLimit(line.substr(fieldStart, i - fieldStart));
+            split.fields.push_back(WithinLimit(line.substr(fieldStart, i - fieldStart)));
             fieldStart = i + 1;
         }
     }
-    if (separators != n - 1) return std::nullopt;
     const size_t lastSeparator = line.rfind(separator);
-    if (lastSeparator == Text::npos) return std::nullopt;
+    if (lastSeparator == Text::npos) {
+        split.fields.clear();
+        return split;
+    }
     const size_t closing = line.rfind(kQuote);
-    if (closing == Text::npos || closing <= lastSeparator) return WithinLimit(line.substr(lastSeparator + 1));
-    line.erase(closing + 1);
+    if (closing == Text::npos || closing <= lastSeparator) {
+        split.fields.push_back(WithinLimit(line.substr(lastSeparator + 1)));
+        return split;
+    }
+    split.lineAfterLast.erase(closing + 1);
     size_t opening = fieldStart;
     for (size_t i = closing - 1; i >= 1; --i) {
         if (line[i] == kQuote) {
@@ -72,29 +92,34 @@ inline std::optional<Text> GetField(Text& line, char separator, int n) {
             break;
         }
     }
-    return WithinLimit(line.substr(opening, closing - opening + 1));
+    split.fields.push_back(WithinLimit(line.substr(opening, closing - opening + 1)));
+    return split;
 }
 
+// The quotes and the characters of a set are found by characters of the
+// code page, as the string class finds them (by the platform's searches).
 inline Text StripQuotes(const Text& text) {
-    const CString string(text.c_str());
-    const int length = string.GetLength();
-    if (length >= 2 && string.Find(kQuote) == 0 && string.ReverseFind(kQuote) == length - 1)
+    const char* const start = text.c_str();
+    const size_t length = std::strlen(start);
+    if (length >= 2 && platform::FindFirstMultibyte(start, kQuote) == start &&
+        platform::FindLastMultibyte(start, kQuote) == start + length - 1)
         return text.substr(1, text.size() - 2);
     return text;
 }
 
 inline Text RemoveWhitespace(const Text& text) {
     Text kept;
+    kept.reserve(text.size());
     for (char c : text)
         if (!IsWhitespace(c)) kept += c;
     return kept;
 }
 
 inline Text RemoveChars(const Text& text, const char* set) {
-    const CString characters(set);
     Text kept;
+    kept.reserve(text.size());
     for (char c : text)
-        if (characters.Find(c) == -1) kept += c;
+        if (c == '\0' || !platform::FindFirstMultibyte(set, c)) kept += c;
     return kept;
 }
 
@@ -148,6 +173,7 @@ public:
         int quoted = 0;
         if (CountFields(m_line, ',', quoted) != 8 || (m_layout != 1 && m_layout != 2))
             return Failed(Record::Outcome::NotATransactionLine);
+        m_fields = SplitLine(m_line, ',');
         if (!(m_layout == 1 ? DateFirst() : AccountFirst()) || !Description() || !Amounts())
             return Failed(Record::Outcome::FieldTooLong);
         m_record.lineAfter = m_line;
@@ -162,8 +188,15 @@ private:
         return failed;
     }
 
+    // Field n of the line as it stands; taking the last field cuts the line,
+    // which is then split again.
     bool Take(int n, Text& field) {
-        const std::optional<Text> taken = GetField(m_line, ',', n);
+        if (n < 1 || static_cast<size_t>(n) > m_fields.fields.size()) return false;
+        const std::optional<Text> taken = m_fields.fields[static_cast<size_t>(n) - 1];
+        if (static_cast<size_t>(n) == m_fields.fields.size() && m_fields.lineAfterLast != m_line) {
+            m_line = m_fields.lineAfterLast;
+            m_fields = SplitLine(m_line, ',');
+        }
         if (taken) field = *taken;
         return taken.has_value();
     }
@@ -224,8 +257,8 @@ private:
         Text field;
         if (!Take(5, field)) return false;
         Text text = StripQuotes(field);
-        const int position = CString(text.c_str()).Find(" . ");
-        if (position >= 0) text = text.substr(0, static_cast<size_t>(position)) + text.substr(position + 2);
+        const char* found = text.empty() ? nullptr : platform::FindMultibyteText(text.c_str(), " . ");
+        if (found) text.erase(static_cast<size_t>(found - text.c_str()), 2);
         m_record.description = text;
         return true;
     }
@@ -247,6 +280,7 @@ private:
     }
 
     Text m_line;
+    Fields m_fields;
     int m_layout;
     Record m_record;
 };
@@ -309,13 +343,14 @@ inline std::string CleanUpDifference(const Text& field) {
     for (const auto& step : steps) {
         CString string(field.c_str());
         step.onString(string);
-        if (Text(string.GetText()) != step.plain(field)) return std::string(step.name) + " of a CString";
+        if (string.GetText() != step.plain(field)) return std::string(step.name) + " of a CString";
     }
+    const Text unquotedField = StripQuotes(field);
     const FieldSpan span{field.data(), static_cast<int>(field.size())};
     const bool singleByte = std::none_of(field.begin(), field.end(), [](char c) { return c & 0x80; });
     for (const bool known : {false, singleByte}) {
         const FieldSpan unquoted = Unquoted(span, known);
-        if (Text(unquoted.text, static_cast<size_t>(unquoted.length)) != StripQuotes(field))
+        if (std::string_view(unquoted.text, static_cast<size_t>(unquoted.length)) != unquotedField)
             return std::string("Unquoted") + (known ? ", known single-byte," : "");
     }
     Text kept(field.size(), '\0');
@@ -326,10 +361,45 @@ inline std::string CleanUpDifference(const Text& field) {
     return "";
 }
 
+// The field numbers whose taking DifferenceFromReference compares, in
+// order. Each taking walks the whole line again, so comparing every field
+// of a line of many separators would cost the square of its length: every
+// number from -1 to two past the last field is compared on a line of up to
+// kEveryFieldUpTo fields; on a longer line the first kFieldRun fields, a
+// run of kFieldRun more that starts where the line's bytes pick (so that
+// different lines reach different fields), the last kFieldRun fields, and
+// -1, 0 and the two past the end.
+constexpr int kEveryFieldUpTo = 32;
+constexpr int kFieldRun = 8;
+
+inline std::vector<int> FieldNumbersToCompare(const Text& line, int count) {
+    std::vector<int> numbers;
+    numbers.reserve(static_cast<size_t>(std::min(count, kEveryFieldUpTo)) + 4);
+    const auto add = [&numbers](int from, int to) {
+        for (int n = std::max(from, numbers.empty() ? from : numbers.back() + 1); n <= to; ++n) numbers.push_back(n);
+    };
+    if (count <= kEveryFieldUpTo) {
+        add(-1, count + 2);
+        return numbers;
+    }
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (char c : line) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    const int runStart = kFieldRun + 1 + static_cast<int>(hash % static_cast<uint32_t>(count - 3 * kFieldRun));
+    add(-1, kFieldRun);
+    add(runStart, runStart + kFieldRun - 1);
+    add(count - kFieldRun + 1, count + 2);
+    return numbers;
+}
+
 // The first way in which the fast splitting, clean-up or record reading of
 // `line` (zero-terminated, at most kMaxLineLength characters) differs from
-// the reference, or the empty text. Records are read for the comma only.
-inline std::string DifferenceFromReference(const char* line, char separator) {
+// the reference, or the empty text: the count of fields, the taking of the
+// fields FieldNumbersToCompare names, and the clean-up of every field whose
+// text is not in `cleaned` (the texts an earlier line of the same input
+// compared), which gains them; `alsoCheck`, when given, is called with each
+// of those texts too. Records are read for the comma only.
+inline std::string DifferenceFromReference(const char* line, char separator, std::set<Text>& cleaned,
+                                           const std::function<void(const Text&)>& alsoCheck = {}) {
     const Text text = line;
     for (int startQuoted = 0; startQuoted <= 1; ++startQuoted) {
         int quoted = startQuoted, expectedQuoted = startQuoted;
@@ -341,37 +411,47 @@ inline std::string DifferenceFromReference(const char* line, char separator) {
     const int count = CountFields(text, separator, quoted);
     const LineSplit split(line, separator);
     if (split.FieldCount() != count) return "LineSplit's field count";
-    for (int n = -1; n <= count + 2; ++n) {
-        const std::string which = " of field " + std::to_string(n);
-        Text expectedLine = text;
-        const std::optional<Text> expected = GetField(expectedLine, separator, n);
+    const Fields fields = SplitLine(text, separator);
+    for (const int n : FieldNumbersToCompare(text, count)) {
+        const bool exists = n >= 1 && static_cast<size_t>(n) <= fields.fields.size();
+        static const std::optional<Text> kMissing;
+        const std::optional<Text>& expected = exists ? fields.fields[static_cast<size_t>(n) - 1] : kMissing;
+        const Text& expectedLine = exists && static_cast<size_t>(n) == fields.fields.size() ? fields.lineAfterLast : text;
+        const auto differs = [&expected](const char* field) {
+            return expected.has_value() != (field != nullptr) || (field && *expected != field);
+        };
+        const auto which = [n] { return " of field " + std::to_string(n); };
         LineBuffer cut;
         std::strcpy(cut, line);
         FieldBuffer buffer, peeked;
-        const char* field = ::GetField(cut, separator, n, buffer);
-        if (expected.has_value() != (field != nullptr) || (field && *expected != field)) return "GetField" + which;
-        if (expectedLine != cut) return "the line GetField leaves" + which;
-        const char* peek = ::PeekField(line, separator, n, peeked);
-        if (expected.has_value() != (peek != nullptr) || (peek && *expected != peek)) return "PeekField" + which;
+        if (differs(::GetField(cut, separator, n, buffer))) return "GetField" + which();
+        if (expectedLine != cut) return "the line GetField leaves" + which();
+        if (differs(::PeekField(line, separator, n, peeked))) return "PeekField" + which();
         if (n >= 1 && n <= LineSplit::kLocated) {
             FieldBuffer copied;
-            const char* located = CopyField(split.Field(n), copied);
-            if (expected.has_value() != (located != nullptr) || (located && *expected != located))
-                return "LineSplit's field" + which;
+            if (differs(CopyField(split.Field(n), copied))) return "LineSplit's field" + which();
             const int cutAt = split.CutFor(n);
-            if ((cutAt >= 0 ? Text(line, static_cast<size_t>(cutAt)) : text) != expectedLine)
-                return "LineSplit's cut" + which;
+            if (std::string_view(line, cutAt >= 0 ? static_cast<size_t>(cutAt) : text.size()) != expectedLine)
+                return "LineSplit's cut" + which();
         }
-        if (expected) {
-            const std::string difference = CleanUpDifference(*expected);
-            if (!difference.empty()) return difference + which;
-        }
+    }
+    for (size_t i = 0; i < fields.fields.size(); ++i) {
+        const std::optional<Text>& field = fields.fields[i];
+        if (!field || !cleaned.insert(*field).second) continue;
+        const std::string difference = CleanUpDifference(*field);
+        if (!difference.empty()) return difference + " of field " + std::to_string(i + 1);
+        if (alsoCheck) alsoCheck(*field);
     }
     if (separator != ',') return "";
     for (int layout = 0; layout <= 2; ++layout)
         if (!SameRecord(RecordReader(text, layout).Read(), ReadByTheRecord(line, layout)))
             return "the record read with layout " + std::to_string(layout);
     return "";
+}
+
+inline std::string DifferenceFromReference(const char* line, char separator) {
+    std::set<Text> cleaned;
+    return DifferenceFromReference(line, separator, cleaned);
 }
 
 }  // namespace reference
