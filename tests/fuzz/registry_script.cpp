@@ -1,7 +1,8 @@
 // Fuzzes the registry script text layer: replacement expansion, then the
 // tokenizer over the expanded text with the keyword, value-type and
-// protected-name tables, the "M" and "B" value conversions and the block
-// structure check at each "{" outside a block. Text without "%" expands to
+// protected-name tables and the "M" and "B" value conversions (for each
+// token text once), and the block structure check at each "{" outside a
+// block. Text without "%" expands to
 // itself, a token written quoted reads back as itself, and a binary value's
 // bytes give back its digits. The first byte picks the character step
 // (single-byte, or a double-byte code page with lead bytes 0x81 to 0xFE) and
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -117,6 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     TokenReader reader(expanded.c_str(), next);
     std::string token;
+    // The texts of the tokens already checked: a token's checks depend on
+    // its text and the character step alone, so each text is checked once.
+    std::set<std::string> checked;
     const char* const end = expanded.c_str() + expanded.size();
     // Braces open so far. The structure check walks a whole block with the
     // blocks inside it, so it runs only at a "{" outside any block, as the
@@ -127,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const char* before = reader.Position();
         if (reader.Read(token) != TextStatus::Ok) break;
         FUZZ_CHECK(reader.Position() > before && reader.Position() <= end);
-        CheckToken(token, next);
+        if (checked.insert(token).second) CheckToken(token, next);
         if (token == "{") {
             if (depth++ == 0) (void)CheckBlockStructure(reader);
         } else if (StartsWith(token, '}') && depth > 0) {
