@@ -9,8 +9,9 @@
 // which walks the whole line, are compared for every field number (and a
 // few past the end) on a line of up to 32 fields and for runs of them on a
 // longer one (reference::FieldNumbersToCompare), so that a line costs time
-// in proportion to its length. The first byte picks the separator; the
-// rest is the text.
+// in proportion to its length. A line that the input repeats, and a field
+// text that an earlier line had, are checked once. The first byte picks
+// the separator; the rest is the text.
 #include "FuzzSupport.h"
 #include "LineFields.h"
 #include "LineReading.h"
