@@ -19,8 +19,8 @@ Everything is unregistered again at the end.
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import windows_program  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "buildtools"))
+import wine  # noqa: E402
 
 BANK_CLSID = "{FA737153-65E8-4729-866A-3BACDFC3EC76}"
 MODULE_LIBID = "{A049CBBD-1E55-4CA2-A890-5DA4ABC65B7D}"
@@ -51,24 +51,24 @@ def main():
     x86 = Architecture("x86", x86_build, "C:/windows/syswow64", "/reg:32")
     failures = []
 
-    def wine(*arguments):
-        return windows_program.run([wine_run, *arguments])
+    def run(*arguments):
+        return wine.capture([wine_run, *arguments])
 
     def libraries(arch):
         return [arch.path("typelibs", name + ".tlb") for name in HOST_LIBRARIES]
 
     def register(arch, unregister=False):
         regsvr32 = [arch.system_folder + "/regsvr32.exe", "/s"] + (["/u"] if unregister else [])
-        results = [wine(*regsvr32, arch.dll),
-                   wine(arch.path("tools", "pendrel-typelibs.exe"), "unregister" if unregister else "register",
-                        *libraries(arch))]
+        results = [run(*regsvr32, arch.dll),
+                   run(arch.path("tools", "pendrel-typelibs.exe"), "unregister" if unregister else "register",
+                       *libraries(arch))]
         return all(result.returncode == 0 for result in results)
 
     def probe_from(arch):
-        return wine(arch.system_folder + "/cscript.exe", "//nologo", probe).stdout.strip()
+        return run(arch.system_folder + "/cscript.exe", "//nologo", probe).stdout.strip()
 
     def key_exists(arch, key):
-        return wine("reg", "query", "HKCR\\" + key, arch.view).returncode == 0
+        return run("reg", "query", "HKCR\\" + key, arch.view).returncode == 0
 
     # The shared ProgID keys are found through the 64-bit view: Wine's reg
     # with /reg:32 does not list them.
@@ -97,7 +97,7 @@ def main():
         expect("ProgID with both registered", progid_exists(), True)
         for arch in (x64, x86):
             expect(arch.name + " client, both registered", probe_from(arch), CREATED)
-            server = wine("reg", "query", "HKCR\\CLSID\\%s\\InprocServer32" % BANK_CLSID, "/ve", arch.view).stdout
+            server = run("reg", "query", "HKCR\\CLSID\\%s\\InprocServer32" % BANK_CLSID, "/ve", arch.view).stdout
             expect(arch.name + " view's server is its own DLL", arch.dll.replace("/", "\\").lower() in server.lower(),
                    True)
         for arch, kind in ((x86, "win32"), (x64, "win64")):
@@ -110,9 +110,8 @@ def main():
         expect("32-bit client by ProgID after the x64 DLL is unregistered", probe_from(x86), NOT_CREATABLE)
         expect("x86 class key stays", key_exists(x86, "CLSID\\" + BANK_CLSID), True)
         expect("x86 type library stays", key_exists(x86, "TypeLib\\%s\\1.0\\0\\win32" % MODULE_LIBID), True)
-        imported = windows_program.run([wine_run, x86.path("tools", "pendrel-import.exe"),
-                                        fixtures + "/import_statement.csv", "--sort-code", "12-34-56",
-                                        "--account", "12345678", "--format", "csv"])
+        imported = run(x86.path("tools", "pendrel-import.exe"), fixtures + "/import_statement.csv",
+                       "--sort-code", "12-34-56", "--account", "12345678", "--format", "csv")
         expect("x86 class created by CLSID (the import tool's exit code)", imported.returncode, 0)
         expect("lines the x86 import tool imported", imported.stdout.count("\n") - 1, 6)
 

@@ -1,4 +1,7 @@
-"""A Wine prefix of its own for one packaging job, made fresh and removed again.
+"""Wine for the project's scripts: running a Windows program and collecting
+what it printed, and a Wine prefix of its own for one packaging job.
+
+A scratch prefix is made fresh and removed again.
 
 Registering the module to read its registration back, and installing the
 MSI packages to test them, both need a prefix in which nothing of the module
@@ -10,10 +13,23 @@ sets it), so that the prefix holds the 32-bit programs in syswow64.
 import os
 import shutil
 import subprocess
-import sys
+import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
-import windows_program  # noqa: E402
+
+def capture(arguments, environment=None):
+    """Runs ARGUMENTS (a Windows program under wine or wine-run) with ENVIRONMENT
+    (default: this process's own) and returns its CompletedProcess with its
+    output as text. The output goes to temporary files, not pipes: a Windows
+    program may make Wine start its own background programs (the desktop,
+    rpcss), which keep any pipe they inherit open for as long as the wine
+    server lives, so reading a pipe to its end would wait for them."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(arguments, stdin=subprocess.DEVNULL, stdout=out, stderr=err, env=environment).returncode
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(arguments, code, out.read().decode(errors="replace"),
+                                           err.read().decode(errors="replace"))
+
 
 # Where each architecture's own programs (reg, regsvr32, cscript, msiexec) live.
 SYSTEM_FOLDERS = {"x64": "C:/windows/system32", "x86": "C:/windows/syswow64"}
@@ -48,7 +64,7 @@ class ScratchPrefix:
     def wine(self, *arguments, **variables):
         """Runs a Windows program in the prefix, with VARIABLES added to its
         environment; returns its CompletedProcess."""
-        return windows_program.run(["wine", *arguments], environment=dict(self.environment, **variables))
+        return capture(["wine", *arguments], dict(self.environment, **variables))
 
     def program(self, arch, name):
         """The Windows path of one of the prefix's programs for ARCH."""
