@@ -12,7 +12,10 @@ scripts all take these from here.
   added to the system's architectures or written to the system's Wine) and
   only its Windows side is extracted, once, into build/wine32. Only what
   runs 32-bit programs fetches them.
-- The prefix: $WINEPREFIX when set, else build/wineprefix. A prefix that is to run 32-bit programs is made
+- Two prefixes: the tools' (./dev import, register, bench) in build/wineprefix
+  and the tests' in build/test-prefix, so that what a developer registers
+  by hand never meets a test that expects the registry without it; $WINEPREFIX,
+  when set, is used for both. A prefix that is to run 32-bit programs is made
   with the 32-bit DLLs at hand, so that C:\\windows\\syswow64 holds the 32-bit
   programs; one made without them is updated in place, and the project's own
   is made afresh as a last resort.
@@ -43,7 +46,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build")
 WINE32 = os.path.join(BUILD, "wine32")
 WINE32_DLLS = os.path.join(WINE32, "usr", "lib", "i386-linux-gnu", "wine")
-PREFIXES = {"tools": os.path.join(BUILD, "wineprefix"), "tests": os.path.join(BUILD, "wineprefix")}
+PREFIXES = {"tools": os.path.join(BUILD, "wineprefix"), "tests": os.path.join(BUILD, "test-prefix")}
 WINEBOOT_LOG = os.path.join(BUILD, "wineboot.log")
 
 # Quiet programs, and no looking for the .NET and HTML engines.
