@@ -55,8 +55,15 @@ DEFAULTS = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 SYSTEM_FOLDERS = {"x64": "C:/windows/system32", "x86": "C:/windows/syswow64"}
 # The 32-bit programs that show a prefix can run the x86 build.
 WOW64_PROGRAMS = ("regsvr32.exe", "cscript.exe", "reg.exe")
-# How every Wine program is started.
-WINE = ["wine"]
+# How every Wine program is started: with the address space laid out without
+# randomisation. Randomised, the kernel places the loader's heap anywhere in
+# the gigabyte above Wine's preloader, now and then over the page Wine maps
+# at 0x7ffe0000 for every Windows process (the shared user data); the program
+# then fails before it starts ("failed to map the shared user data: c0000018"
+# with Wine's errors shown; with WINEDEBUG=-all an exit code of 1 and nothing
+# printed, or, for a 32-bit program, Wine's start.exe saying "Application
+# could not be started"). Programs that Wine starts inherit the setting.
+WINE = ["setarch", "--addr-no-randomize", "wine"]
 # Seconds the server stays after the last program has ended.
 SERVER_LINGER = 60
 # The server's process id, kept in the prefix; wine-run reads it too.
