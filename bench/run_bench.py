@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The benchmark behind ./dev bench (run it through ./dev, which builds the
-release programs and starts Wine's services first).
+release programs first; Wine's prefix and server come from buildtools/wine.py).
 
 Generates the statement files under build/bench/data, then measures on the
 same files in one run:
@@ -26,6 +26,9 @@ import re
 import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "buildtools"))
+import wine as wine_setup  # noqa: E402
 
 SIZES = (10_000, 100_000, 1_000_000)
 START_UP_SIZE = 10  # the statement whose import measures the tool's start-up
@@ -85,11 +88,11 @@ def statement(data, size, layout):
 
 
 def windows_path(path):
-    return run(["winepath", "-w", path]).strip()
+    return wine_setup.windows_path(path)
 
 
 def wine(program, *arguments):
-    command = ["wine", program, *arguments]
+    command = [*wine_setup.WINE, program, *arguments]
     figures = key_values(run(command, stdin=subprocess.DEVNULL))
     if "seconds" not in figures:
         raise SystemExit(f"bench: {' '.join(command)} printed no figures")
@@ -147,7 +150,7 @@ def tool_figures(tool, module, data, size):
     less its peak for a 10-line statement, over the lines imported at SIZE."""
     def measure(lines):
         path = statement(data, lines, LAYOUTS[0])
-        return peak_rss(["wine", tool, "--module", windows_path(module), windows_path(path),
+        return peak_rss([*wine_setup.WINE, tool, "--module", windows_path(module), windows_path(path),
                          "--sort-code", SORT_CODE, "--account", ACCOUNT])
     start_up, _ = measure(START_UP_SIZE)
     peak, imported = measure(size)
@@ -227,6 +230,7 @@ def main():
     tool = os.path.join(build, "release-x64", "tools", "pendrel-import.exe")
 
     generate(root, data)
+    os.environ.update(wine_setup.start("x86"))
     say("reader under Wine")
     reader = {size: reader_figures(program, data, size, 3 if size < 1_000_000 else 2) for size in SIZES}
     say("reader under Wine, x86")

@@ -21,9 +21,10 @@ import os
 import sys
 from xml.sax.saxutils import quoteattr
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "buildtools"))
 import registry_view  # noqa: E402
-from wine_prefix import ScratchPrefix  # noqa: E402
+from wine import ScratchPrefix  # noqa: E402
 
 DLL_REFERENCE = "[#ModuleDll]"
 

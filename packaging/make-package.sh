@@ -12,8 +12,8 @@
 # leaves no half-made or half-signed package.
 #
 # The registry entries of the MSIs are harvested from the staged DLLs in a
-# scratch Wine prefix (harvest_registration.py), which needs WINEDLLPATH (set
-# by ./dev).
+# scratch Wine prefix (harvest_registration.py, with buildtools/wine.py, which
+# fetches the 32-bit Windows DLLs the prefix needs when they are missing).
 set -euo pipefail
 ROOT=$1 BUILD=$2 DIST=$3
 shift 3

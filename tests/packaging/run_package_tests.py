@@ -15,8 +15,8 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "packaging"))
-from wine_prefix import ScratchPrefix  # noqa: E402
+sys.path.insert(0, os.path.join(HERE, "..", "..", "buildtools"))
+from wine import ScratchPrefix  # noqa: E402
 import certificates  # noqa: E402
 import check_foreign_runtime  # noqa: E402
 import check_hardening  # noqa: E402

@@ -14,8 +14,8 @@ import os
 import re
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import windows_program  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "buildtools"))
+import wine  # noqa: E402
 
 
 def main():
@@ -23,17 +23,17 @@ def main():
     wine_run, system_folder, module, typelib_tool, *libraries = sys.argv[1:separator]
     script = sys.argv[separator + 1]
 
-    def wine(*arguments):
-        return windows_program.run([wine_run, *arguments])
+    def run(*arguments):
+        return wine.capture([wine_run, *arguments])
 
     regsvr32 = system_folder + "/regsvr32.exe"
-    steps = [wine(regsvr32, "/s", module), wine(typelib_tool, "register", *libraries)]
+    steps = [run(regsvr32, "/s", module), run(typelib_tool, "register", *libraries)]
     try:
         for step in steps:
             if step.returncode != 0:
                 print("set-up failed: %s %s" % (step.args, step.stderr))
                 return 1
-        result = wine(system_folder + "/cscript.exe", "//nologo", script)
+        result = run(system_folder + "/cscript.exe", "//nologo", script)
         output = result.stdout.strip()
         print(output)
         if result.stderr.strip():
@@ -44,8 +44,8 @@ def main():
             return 1
         return 0
     finally:
-        wine(typelib_tool, "unregister", *libraries)
-        wine(regsvr32, "/s", "/u", module)
+        run(typelib_tool, "unregister", *libraries)
+        run(regsvr32, "/s", "/u", module)
 
 
 if __name__ == "__main__":

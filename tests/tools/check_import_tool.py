@@ -12,8 +12,8 @@ import shutil
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import windows_program  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "buildtools"))
+import wine  # noqa: E402
 
 HEADER = b"Transaction history,Orvale Online For Business\r\n"
 
@@ -80,7 +80,7 @@ def main():
     checks = []
 
     def run(*arguments, module=module):
-        return windows_program.run([wine_run, tool, *arguments, "--module", module])
+        return wine.capture([wine_run, tool, *arguments, "--module", module])
 
     def expect(name, result, code, stdout=None, stderr_part=None):
         checks.append(name)
@@ -100,7 +100,7 @@ def main():
            "number,direction,amount,date,description,reference\n")
     expect("missing file", run(fixtures + "/no_such_statement.csv"), 2, "", "no_such_statement.csv")
     expect("unknown format", run(statement, "--format", "xml"), 2, "", "unknown format xml")
-    expect("no file", windows_program.run([wine_run, tool]), 2, "", "usage:")
+    expect("no file", wine.capture([wine_run, tool]), 2, "", "usage:")
     expect("module cannot load", run(statement, module="Z:/no/such/module.dll"), 1, "", "cannot load")
     # What the import left out is said on standard error; --strict fails on
     # lines lost after the stop, not on blank ones.
