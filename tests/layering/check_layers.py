@@ -26,6 +26,7 @@ FLOORS = [
     ("COM frame", ["frame"]),
     ("host's contract", ["interfaces/host"]),
     ("module's interfaces", ["interfaces/module"]),
+    ("automation support", ["automation"]),
     ("statement service", ["service"]),
     ("bank objects", ["bank"]),
     ("module", ["module"]),
