@@ -31,7 +31,8 @@ SIZES = (10_000, 100_000, 1_000_000)
 START_UP_SIZE = 10  # the statement whose import measures the tool's start-up
 LAYOUTS = ("date-first", "account-first")
 SORT_CODE, ACCOUNT = "12-34-56", "45678912"
-STATEMENT_SOURCES = ("CString.cpp", "DebugOutput.cpp", "LineFields.cpp", "MultibyteText.cpp", "FieldConversions.cpp", "LineReading.cpp",
+STATEMENT_SOURCES = ("CString.cpp", "DebugOutput.cpp", "LineFields.cpp", "MultibyteText.cpp", "Amounts.cpp", "Dates.cpp",
+                     "MonthTable.cpp", "FieldConversions.cpp", "LineReading.cpp",
                      "TransactionRecord.cpp", "OrvaleOnlineForBusinessFile.cpp", "Utf8Scan.cpp")
 
 PYTHON_CSV_PEER = r"""

@@ -1,6 +1,6 @@
 #include "OrvaleOnlineForBusinessFile.h"
 
-#include "FieldConversions.h"
+#include "Dates.h"
 #include "LineFields.h"
 #include "Utf8Scan.h"
 

@@ -1,7 +1,8 @@
 #include "TransactionRecord.h"
 
 #include "Failures.h"
-#include "FieldConversions.h"
+#include "Amounts.h"
+#include "Dates.h"
 #include "LineFields.h"
 #include "MultibyteText.h"
 
