@@ -1,8 +1,8 @@
 #include "Dates.h"
 
-#include "LineFields.h"
 #include "MonthTable.h"
 #include "MultibyteText.h"
+#include "StatementFormat.h"
 
 #include <climits>
 
