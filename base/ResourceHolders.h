@@ -1,6 +1,7 @@
 // One owner for every platform resource: interface pointers, BSTRs,
-// VARIANTs, registry keys, module handles and buffers that the system
-// allocates. Business code never calls Release, SysFreeString, VariantClear,
+// VARIANTs, registry keys, module handles, buffers that the system
+// allocates, and the description blocks that type information lends.
+// Business code never calls Release, SysFreeString, VariantClear,
 // RegCloseKey, FreeLibrary or LocalFree itself; it keeps the resource in one
 // of these holders, so every return and every exception frees it once.
 #pragma once
@@ -157,3 +158,39 @@ private:
 using RegistryKey = UniqueHandle<HKEY, LONG, &RegCloseKey>;
 using ModuleHandle = UniqueHandle<HMODULE, BOOL, &FreeLibrary>;
 using LocalMemory = UniqueHandle<HLOCAL, HLOCAL, &LocalFree>;
+
+// Releases a type attribute block when it goes out of scope.
+class TypeAttributes {
+public:
+    explicit TypeAttributes(ITypeInfo* typeInfo) : m_typeInfo(typeInfo) {
+        if (FAILED(typeInfo->GetTypeAttr(&m_attributes))) m_attributes = nullptr;
+    }
+    TypeAttributes(const TypeAttributes&) = delete;
+    TypeAttributes& operator=(const TypeAttributes&) = delete;
+    ~TypeAttributes() {
+        if (m_attributes) m_typeInfo->ReleaseTypeAttr(m_attributes);
+    }
+    const TYPEATTR* Get() const { return m_attributes; }
+
+private:
+    ITypeInfo* m_typeInfo;
+    TYPEATTR* m_attributes = nullptr;
+};
+
+// Releases a function description when it goes out of scope.
+class FunctionDescription {
+public:
+    FunctionDescription(ITypeInfo* typeInfo, UINT index) : m_typeInfo(typeInfo) {
+        if (FAILED(typeInfo->GetFuncDesc(index, &m_description))) m_description = nullptr;
+    }
+    FunctionDescription(const FunctionDescription&) = delete;
+    FunctionDescription& operator=(const FunctionDescription&) = delete;
+    ~FunctionDescription() {
+        if (m_description) m_typeInfo->ReleaseFuncDesc(m_description);
+    }
+    const FUNCDESC* Get() const { return m_description; }
+
+private:
+    ITypeInfo* m_typeInfo;
+    FUNCDESC* m_description = nullptr;
+};

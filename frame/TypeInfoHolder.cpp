@@ -6,46 +6,6 @@
 #include <cwchar>
 #include <new>
 
-namespace {
-
-// Releases a type attribute block when it goes out of scope.
-class TypeAttributes {
-public:
-    explicit TypeAttributes(ITypeInfo* typeInfo) : m_typeInfo(typeInfo) {
-        if (FAILED(typeInfo->GetTypeAttr(&m_attributes))) m_attributes = nullptr;
-    }
-    TypeAttributes(const TypeAttributes&) = delete;
-    TypeAttributes& operator=(const TypeAttributes&) = delete;
-    ~TypeAttributes() {
-        if (m_attributes) m_typeInfo->ReleaseTypeAttr(m_attributes);
-    }
-    const TYPEATTR* Get() const { return m_attributes; }
-
-private:
-    ITypeInfo* m_typeInfo;
-    TYPEATTR* m_attributes = nullptr;
-};
-
-// Releases a function description when it goes out of scope.
-class FunctionDescription {
-public:
-    FunctionDescription(ITypeInfo* typeInfo, UINT index) : m_typeInfo(typeInfo) {
-        if (FAILED(typeInfo->GetFuncDesc(index, &m_description))) m_description = nullptr;
-    }
-    FunctionDescription(const FunctionDescription&) = delete;
-    FunctionDescription& operator=(const FunctionDescription&) = delete;
-    ~FunctionDescription() {
-        if (m_description) m_typeInfo->ReleaseFuncDesc(m_description);
-    }
-    const FUNCDESC* Get() const { return m_description; }
-
-private:
-    ITypeInfo* m_typeInfo;
-    FUNCDESC* m_description = nullptr;
-};
-
-}  // namespace
-
 CComTypeInfoHolder::CComTypeInfoHolder(const GUID* iid, const GUID* libid, WORD major, WORD minor)
     : m_iid(iid), m_libid(libid), m_major(major), m_minor(minor) {}
 
