@@ -9,6 +9,7 @@
 
 #include "BankDisplayName.h"
 #include "DispatchImpl.h"
+#include "Failures.h"
 #include "HostCalls.h"
 #include "HostContract.h"
 #include "MethodGuard.h"
@@ -19,7 +20,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <new>
 
 template <typename Services, typename Interface, const IID* Iid, const GUID* Libid, WORD Major, WORD Minor,
           typename Holder = CComTypeInfoHolder>
@@ -31,7 +31,7 @@ public:
 
     // A name that cannot be allocated makes the construction fail.
     IBankImpl() : m_name(WideDisplayName()) {
-        if (!m_name.Get()) throw std::bad_alloc();
+        if (!m_name.Get()) ThrowOutOfMemory();
     }
 
     // A copy of the same bytes; a copy that cannot be allocated gives a null

@@ -1,13 +1,16 @@
 // One owner for every platform resource: interface pointers, BSTRs,
-// VARIANTs, registry keys, module handles and buffers that the system
-// allocates. Business code never calls Release, SysFreeString, VariantClear,
-// RegCloseKey, FreeLibrary or LocalFree itself; it keeps the resource in one
+// VARIANTs, registry keys, module handles, buffers that the system
+// allocates, and the description blocks that type information lends.
+// Business code never calls Release, SysFreeString, VariantClear,
+// RegCloseKey, FreeLibrary, LocalFree or CloseHandle itself; it keeps the resource in one
 // of these holders, so every return and every exception frees it once.
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 
+#include <atomic>
+#include <cstddef>
 #include <utility>
 
 // Owns one reference on a COM interface pointer.
@@ -63,6 +66,29 @@ public:
 
 private:
     T* m_pointer = nullptr;
+};
+
+// Owns one reference on an interface pointer that one thread publishes
+// (under a lock of the owner's) and any thread reads without a lock: every
+// access is a full barrier, so a reader sees null or the whole object. Empty
+// from the start; released by Reset, or when the holder goes.
+template <typename T>
+class PublishedComPtr {
+public:
+    PublishedComPtr(std::nullptr_t = nullptr) {}
+    PublishedComPtr(const PublishedComPtr&) = delete;
+    PublishedComPtr& operator=(const PublishedComPtr&) = delete;
+    ~PublishedComPtr() { Reset(); }
+
+    T* Get() const { return m_pointer.load(); }
+    // Takes over the reference that `pointer` carries; the holder is empty.
+    void Publish(T* pointer) { m_pointer.store(pointer); }
+    void Reset() {
+        if (T* pointer = m_pointer.exchange(nullptr)) pointer->Release();
+    }
+
+private:
+    std::atomic<T*> m_pointer{nullptr};
 };
 
 // Owns a BSTR.
@@ -124,8 +150,19 @@ private:
     VARIANT m_value;
 };
 
+// The value that stands for no handle: null, for most kinds of handle.
+template <typename Handle>
+struct NullHandle {
+    static Handle Value() { return Handle(); }
+};
+// A file handle (CreateFile) that stands for no file is INVALID_HANDLE_VALUE.
+struct InvalidFileHandle {
+    static HANDLE Value() { return INVALID_HANDLE_VALUE; }
+};
+
 // Owns a handle with a close function, for the handle kinds below.
-template <typename Handle, typename CloseResult, CloseResult(WINAPI* Close)(Handle)>
+template <typename Handle, typename CloseResult, CloseResult(WINAPI* Close)(Handle),
+          typename None = NullHandle<Handle>>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
@@ -140,20 +177,60 @@ public:
     ~UniqueHandle() { Reset(); }
 
     Handle Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != Handle(); }
+    explicit operator bool() const { return m_handle != None::Value(); }
     Handle* Put() {
         Reset();
         return &m_handle;
     }
-    Handle Detach() { return std::exchange(m_handle, Handle()); }
-    void Reset(Handle handle = Handle()) {
-        if (Handle old = std::exchange(m_handle, handle)) Close(old);
+    Handle Detach() { return std::exchange(m_handle, None::Value()); }
+    void Reset(Handle handle = None::Value()) {
+        const Handle old = std::exchange(m_handle, handle);
+        if (old != None::Value()) Close(old);
     }
 
 private:
-    Handle m_handle = Handle();
+    Handle m_handle = None::Value();
 };
 
 using RegistryKey = UniqueHandle<HKEY, LONG, &RegCloseKey>;
 using ModuleHandle = UniqueHandle<HMODULE, BOOL, &FreeLibrary>;
 using LocalMemory = UniqueHandle<HLOCAL, HLOCAL, &LocalFree>;
+using FileHandle = UniqueHandle<HANDLE, BOOL, &CloseHandle, InvalidFileHandle>;
+
+// Owns a description block that a type library or its type information
+// lends (TLIBATTR, TYPEATTR, FUNCDESC) and takes back with its own release
+// function; borrows the lender, which must outlive it. Empty when the
+// lender could not give the block.
+//   const TypeLibAttributes attributes(library, &ITypeLib::GetLibAttr);
+//   RETURN_IF_FAILED(attributes.Result());
+template <typename Lender, typename Block, auto Release>
+class LentBlock {
+public:
+    // Asks `lender` for the block: `get` is the lender's method that writes
+    // it, called with `arguments` before the block's out-parameter.
+    template <typename Get, typename... Arguments>
+    LentBlock(Lender* lender, Get get, Arguments... arguments) : m_lender(lender) {
+        m_result = (lender->*get)(arguments..., &m_block);
+        if (FAILED(m_result)) m_block = nullptr;
+    }
+    LentBlock(const LentBlock&) = delete;
+    LentBlock& operator=(const LentBlock&) = delete;
+    ~LentBlock() {
+        if (m_block) (m_lender->*Release)(m_block);
+    }
+
+    // What the lender answered.
+    HRESULT Result() const { return m_result; }
+    const Block* Get() const { return m_block; }
+    const Block* operator->() const { return m_block; }
+    explicit operator bool() const { return m_block != nullptr; }
+
+private:
+    Lender* m_lender;
+    Block* m_block = nullptr;
+    HRESULT m_result = E_FAIL;
+};
+
+using TypeLibAttributes = LentBlock<ITypeLib, TLIBATTR, &ITypeLib::ReleaseTLibAttr>;
+using TypeAttributes = LentBlock<ITypeInfo, TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using FunctionDescription = LentBlock<ITypeInfo, FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;

@@ -34,8 +34,6 @@ SIZES = (10_000, 100_000, 1_000_000)
 START_UP_SIZE = 10  # the statement whose import measures the tool's start-up
 LAYOUTS = ("date-first", "account-first")
 SORT_CODE, ACCOUNT = "12-34-56", "45678912"
-STATEMENT_SOURCES = ("CString.cpp", "DebugOutput.cpp", "LineFields.cpp", "MultibyteText.cpp", "FieldConversions.cpp", "LineReading.cpp",
-                     "TransactionRecord.cpp", "OrvaleOnlineForBusinessFile.cpp", "Utf8Scan.cpp")
 
 PYTHON_CSV_PEER = r"""
 import csv, sys, time
@@ -192,10 +190,12 @@ def native_instructions_per_line(root, build, data):
     os.makedirs(native, exist_ok=True)
     statement_dir = os.path.join(root, "statement")
     platform_source = os.path.join(statement_dir, "PlatformNative.cpp")
+    with open(os.path.join(statement_dir, "sources.txt"), encoding="utf-8") as listed:
+        sources = [line.strip() for line in listed if line.strip() and not line.startswith("#")]
     program = os.path.join(native, "native-reader-bench")
     compiler = "g++"
     run([compiler, "-std=c++17", "-O2", "-I", statement_dir, "-I", os.path.join(root, "base"),
-         *[os.path.join(statement_dir, source) for source in STATEMENT_SOURCES],
+         *[os.path.join(statement_dir, source) for source in sources],
          platform_source, os.path.join(root, "bench", "NativeReaderBench.cpp"), "-o", program])
 
     def instructions(path):

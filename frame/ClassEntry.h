@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Registration.h"
+#include "ResourceHolders.h"
 
 // Makes an instance of a class, alone (null outer) or inside an aggregate.
 using InstanceCreator = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
@@ -19,6 +20,6 @@ struct ClassEntry {
     RegistrationUpdater updateRegistration;
     ClassObjectCreator createClassObject;
     InstanceCreator createInstance;
-    IUnknown* classObject;  // the cache: one reference, or null
+    PublishedComPtr<IUnknown> classObject;  // the cache: one reference, or null
     CategoryListGetter categories;
 };

@@ -19,12 +19,6 @@ CriticalSection& ClassObjectLock() {
 
 CComModule g_moduleInstance;
 
-// The class object the entry's cache holds, read with a full barrier.
-IUnknown* CachedClassObject(ClassEntry& entry) {
-    return static_cast<IUnknown*>(
-        InterlockedCompareExchangePointer(reinterpret_cast<void**>(&entry.classObject), nullptr, nullptr));
-}
-
 }  // namespace
 
 CComModule::CComModule() {
@@ -45,12 +39,12 @@ void CComModule::Term() {
     m_initialised = 0;
 }
 
+// The table is left behind: the module object's own destruction runs Term
+// again, after the table's.
 void CComModule::ReleaseClassObjects() {
     if (!m_classTable) return;
-    for (ClassEntry* entry = m_classTable; entry->clsid; ++entry) {
-        if (entry->classObject) entry->classObject->Release();
-        entry->classObject = nullptr;
-    }
+    for (ClassEntry* entry = m_classTable; entry->clsid; ++entry) entry->classObject.Reset();
+    m_classTable = nullptr;
 }
 
 void CComModule::RunCleanups() {
@@ -80,14 +74,14 @@ HRESULT CComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     for (ClassEntry* entry = m_classTable; entry && entry->clsid; ++entry) {
         if (!entry->createClassObject || !IsEqualCLSID(*entry->clsid, clsid)) continue;
         HRESULT result = S_OK;
-        IUnknown* classObject = CachedClassObject(*entry);
+        IUnknown* classObject = entry->classObject.Get();
         if (!classObject) {
             CriticalSectionLock lock(ClassObjectLock());
-            classObject = CachedClassObject(*entry);
+            classObject = entry->classObject.Get();
             if (!classObject) {
                 result = entry->createClassObject(entry->createInstance, IID_IUnknown,
                                                   reinterpret_cast<void**>(&classObject));
-                if (classObject) InterlockedExchangePointer(reinterpret_cast<void**>(&entry->classObject), classObject);
+                if (classObject) entry->classObject.Publish(classObject);
             }
         }
         if (classObject) result = classObject->QueryInterface(iid, out);

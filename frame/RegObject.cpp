@@ -15,6 +15,10 @@
 // - Keys are opened read-only while unregistering; deleting a value reopens
 //   the parent for writing.
 // - Every key opened here lives in a RegistryKey, closed on every path.
+// - Running out of memory is caught once, where a caller enters (adding a
+//   replacement, running a script or a script resource). The walks below
+//   allocate nothing that can throw (the text layer answers OutOfMemory
+//   instead), so a failed register walk is always undone.
 #include "RegObject.h"
 
 #include "CodePages.h"
@@ -23,8 +27,10 @@
 
 #include <oleauto.h>
 
+#include <cstring>
 #include <new>
 #include <string_view>
+#include <utility>
 
 using registry_script::Keyword;
 using registry_script::KeywordOf;
@@ -96,7 +102,8 @@ HRESULT LastErrorResult() {
     return error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL;
 }
 
-// Runs `step`, answering E_OUTOFMEMORY when it runs out of memory.
+// Runs `step`, the work of one entry point, answering E_OUTOFMEMORY when it
+// runs out of memory.
 template <typename Step>
 HRESULT CatchOutOfMemory(Step step) {
     try {
@@ -195,16 +202,20 @@ HRESULT CRegObject::RunScriptResource(LPCOLESTR moduleFileName, UINT resourceId,
         // The copy ends with a NUL, so the text ends at the resource's end
         // or at its first NUL byte.
         const std::string text(static_cast<const char*>(bytes), size);
-        return RunScriptText(text.c_str(), registerMode);
+        return RunScript(text.c_str(), registerMode != FALSE);
     });
 }
 
 HRESULT CRegObject::RunScriptText(const char* text, BOOL registerMode) {
     if (!text) return E_POINTER;
+    return CatchOutOfMemory([&] { return RunScript(text, registerMode != FALSE); });
+}
+
+HRESULT CRegObject::RunScript(const char* text, bool registerMode) {
     std::string expanded;
     RETURN_IF_FAILED(ExpandReplacements(text, expanded));
     Reader reader(expanded.c_str(), &NextAnsiChar);
-    return CatchOutOfMemory([&] { return RunRootBlocks(reader, registerMode != FALSE); });
+    return RunRootBlocks(reader, registerMode);
 }
 
 HRESULT CRegObject::RunRootBlocks(Reader& reader, bool registerMode) {
@@ -219,13 +230,13 @@ HRESULT CRegObject::RunRootBlocks(Reader& reader, bool registerMode) {
 
         if (registerMode) {
             const char* blockStart = reader.Position();
-            const HRESULT hr = CatchOutOfMemory([&] { return RegisterBlock(reader, root, 1); });
+            const HRESULT hr = RegisterBlock(reader, root, 1);
             if (FAILED(hr)) {
                 // Undo: remove what the block describes. The caller learns
                 // why registering failed; how far the undo got is not part
                 // of that answer.
                 reader.Seek(blockStart);
-                const HRESULT undone = CatchOutOfMemory([&] { return UnregisterBlock(reader, root, false, 1); });
+                const HRESULT undone = UnregisterBlock(reader, root, false, 1);
                 static_cast<void>(undone);
                 return hr;
             }
@@ -328,12 +339,12 @@ HRESULT CRegObject::WriteScriptValue(Reader& reader, HKEY key, const char* value
         break;
     }
     case registry_script::ValueType::Dword: {
-        std::wstring wide;
-        if (!AnsiToWide(text.c_str(), wide)) return E_OUTOFMEMORY;
+        const BStr wide = AnsiToBstr(text.c_str(), static_cast<int>(text.size()));
+        if (!wide.Get()) return E_OUTOFMEMORY;
         ULONG number = 0;
         // A text that is no number, or too large for 32 bits, is a syntax
         // error: nothing is written in its place.
-        if (FAILED(VarUI4FromStr(&wide[0], 0, 0, &number))) return DISP_E_EXCEPTION;
+        if (FAILED(VarUI4FromStr(wide.Get(), 0, 0, &number))) return DISP_E_EXCEPTION;
         const DWORD data = number;
         error = SetValue(key, valueName, REG_DWORD, &data, sizeof data);
         break;
@@ -393,7 +404,8 @@ HRESULT CRegObject::UnregisterBlock(Reader& reader, HKEY parent, bool recovery, 
         // In recovery the key counts as absent and nothing is opened.
         RegistryKey key;
         const LONG openError = recovery ? ERROR_FILE_NOT_FOUND : OpenKey(parent, token.c_str(), KEY_READ, key);
-        const std::string name = token.substr(0, kMaxRememberedKeyNameBytes);
+        char name[kMaxRememberedKeyNameBytes + 1];
+        name[token.copy(name, kMaxRememberedKeyNameBytes)] = '\0';
 
         RETURN_IF_FAILED(ReadToken(reader, token));
         RETURN_IF_FAILED(SkipValueAssignment(reader, token));
@@ -417,46 +429,42 @@ HRESULT CRegObject::UnregisterBlock(Reader& reader, HKEY parent, bool recovery, 
                                 subkeys > 0;
         key.Reset();
         if (removable && !hasSubkeys) {
-            const LONG error = RegDeleteKeyA(parent, name.c_str());
+            const LONG error = RegDeleteKeyA(parent, name);
             if (error != ERROR_SUCCESS) return FromRegistryError(error);
         }
     }
     return S_OK;
 }
 
+// Depth first, and from the top each time: a round walks down from `name`
+// along first subkeys to a key that has none, closes it and deletes it,
+// until `name` itself goes. Only the key in hand and its parent are open at
+// a time and nothing is allocated, so a deep foreign tree exhausts neither
+// the stack nor the memory.
 LONG CRegObject::DeleteKeyTree(HKEY parent, const char* name) {
-    // Depth first, with the open keys on a heap stack instead of the call
-    // stack, so that a deep foreign tree cannot exhaust the stack. Each level
-    // deletes its first subkey until it has none, then itself.
-    struct Level {
-        HKEY parent;
-        std::string name;
-        RegistryKey key;
-    };
-    std::vector<Level> levels;
-    {
-        Level first{parent, name, RegistryKey()};
-        const LONG error = OpenKey(parent, name, KEY_READ | KEY_WRITE, first.key);
-        if (error != ERROR_SUCCESS) return error;
-        levels.push_back(std::move(first));
-    }
     for (;;) {
-        Level& level = levels.back();
-        char subkey[kSubkeyNameBufferBytes];
-        DWORD length = kSubkeyNameBufferBytes;
-        if (RegEnumKeyExA(level.key.Get(), 0, subkey, &length, nullptr, nullptr, nullptr, nullptr) ==
-            ERROR_SUCCESS) {
-            Level next{level.key.Get(), subkey, RegistryKey()};
-            const LONG error = OpenKey(next.parent, subkey, KEY_READ | KEY_WRITE, next.key);
+        RegistryKey above;  // the parent of `key`, once below `parent`
+        RegistryKey key;
+        LONG error = OpenKey(parent, name, KEY_READ | KEY_WRITE, key);
+        if (error != ERROR_SUCCESS) return error;
+        char keyName[kSubkeyNameBufferBytes];
+        bool top = true;
+        for (;;) {
+            char subkey[kSubkeyNameBufferBytes];
+            DWORD length = kSubkeyNameBufferBytes;
+            if (RegEnumKeyExA(key.Get(), 0, subkey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            RegistryKey below;
+            error = OpenKey(key.Get(), subkey, KEY_READ | KEY_WRITE, below);
             if (error != ERROR_SUCCESS) return error;
-            levels.push_back(std::move(next));
-            continue;
+            above = std::move(key);
+            key = std::move(below);
+            std::memcpy(keyName, subkey, length + 1);
+            top = false;
         }
         // No more subkeys (or none readable): close this key, then delete it.
-        const HKEY levelParent = level.parent;
-        const std::string levelName = std::move(level.name);
-        levels.pop_back();
-        const LONG error = RegDeleteKeyA(levelParent, levelName.c_str());
-        if (error != ERROR_SUCCESS || levels.empty()) return error;
+        key.Reset();
+        error = top ? RegDeleteKeyA(parent, name) : RegDeleteKeyA(above.Get(), keyName);
+        if (error != ERROR_SUCCESS || top) return error;
     }
 }

@@ -87,6 +87,8 @@ private:
 
     registry_script::TextStatus Replacement(std::string_view name, std::string& text) const override;
 
+    // The work of RunScriptText, without its check and its catch.
+    HRESULT RunScript(const char* text, bool registerMode);
     HRESULT RunRootBlocks(Reader& reader, bool registerMode);
     static HRESULT ReadToken(Reader& reader, std::string& token);
     static HRESULT ReadValueEntry(Reader& reader, std::string& valueName, std::string& token);

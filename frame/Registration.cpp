@@ -5,6 +5,7 @@
 #include "Failures.h"
 #include "RegObject.h"
 #include "ResourceHolders.h"
+#include "TypeLibraryRegistration.h"
 
 #include <comcat.h>
 
@@ -159,10 +160,5 @@ HRESULT UnregisterModuleTypeLibrary() {
     BStr path;
     ComPtr<ITypeLib> library;
     RETURN_IF_FAILED(LoadModuleTypeLibrary(path.Put(), library.Put()));
-    TLIBATTR* attributes = nullptr;
-    RETURN_IF_FAILED(library->GetLibAttr(&attributes));
-    const HRESULT result = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
-                               attributes->syskind);
-    library->ReleaseTLibAttr(attributes);
-    return result;
+    return UnregisterTypeLibrary(library.Get());
 }

@@ -6,46 +6,6 @@
 #include <cwchar>
 #include <new>
 
-namespace {
-
-// Releases a type attribute block when it goes out of scope.
-class TypeAttributes {
-public:
-    explicit TypeAttributes(ITypeInfo* typeInfo) : m_typeInfo(typeInfo) {
-        if (FAILED(typeInfo->GetTypeAttr(&m_attributes))) m_attributes = nullptr;
-    }
-    TypeAttributes(const TypeAttributes&) = delete;
-    TypeAttributes& operator=(const TypeAttributes&) = delete;
-    ~TypeAttributes() {
-        if (m_attributes) m_typeInfo->ReleaseTypeAttr(m_attributes);
-    }
-    const TYPEATTR* Get() const { return m_attributes; }
-
-private:
-    ITypeInfo* m_typeInfo;
-    TYPEATTR* m_attributes = nullptr;
-};
-
-// Releases a function description when it goes out of scope.
-class FunctionDescription {
-public:
-    FunctionDescription(ITypeInfo* typeInfo, UINT index) : m_typeInfo(typeInfo) {
-        if (FAILED(typeInfo->GetFuncDesc(index, &m_description))) m_description = nullptr;
-    }
-    FunctionDescription(const FunctionDescription&) = delete;
-    FunctionDescription& operator=(const FunctionDescription&) = delete;
-    ~FunctionDescription() {
-        if (m_description) m_typeInfo->ReleaseFuncDesc(m_description);
-    }
-    const FUNCDESC* Get() const { return m_description; }
-
-private:
-    ITypeInfo* m_typeInfo;
-    FUNCDESC* m_description = nullptr;
-};
-
-}  // namespace
-
 CComTypeInfoHolder::CComTypeInfoHolder(const GUID* iid, const GUID* libid, WORD major, WORD minor)
     : m_iid(iid), m_libid(libid), m_major(major), m_minor(minor) {}
 
@@ -73,21 +33,21 @@ HRESULT CComTypeInfoHolder::LoadFromLibrary(LCID lcid) {
 // A type without functions gets no cache, so lookups keep going to the type
 // information; entries whose description cannot be read stay empty.
 HRESULT CComTypeInfoHolder::BuildNameCache(ITypeInfo* typeInfo) {
-    TypeAttributes attributes(typeInfo);
-    if (!attributes.Get()) return S_OK;
-    const int count = attributes.Get()->cFuncs;
+    const TypeAttributes attributes(typeInfo, &ITypeInfo::GetTypeAttr);
+    if (!attributes) return S_OK;
+    const int count = attributes->cFuncs;
     m_nameCount = count;
     if (count == 0) return S_OK;
     std::unique_ptr<NameEntry[]> names(new (std::nothrow) NameEntry[count]);
     if (!names) return E_OUTOFMEMORY;
     for (int index = 0; index < count; ++index) {
-        FunctionDescription function(typeInfo, static_cast<UINT>(index));
-        if (!function.Get()) continue;
+        const FunctionDescription function(typeInfo, &ITypeInfo::GetFuncDesc, static_cast<UINT>(index));
+        if (!function) continue;
         NameEntry& entry = names[index];
-        if (FAILED(typeInfo->GetDocumentation(function.Get()->memid, entry.name.Put(), nullptr, nullptr, nullptr)))
+        if (FAILED(typeInfo->GetDocumentation(function->memid, entry.name.Put(), nullptr, nullptr, nullptr)))
             continue;
         entry.length = entry.name.Length();
-        entry.id = function.Get()->memid;
+        entry.id = function->memid;
     }
     m_names = std::move(names);
     m_namesReady.store(true, std::memory_order_release);

@@ -6,13 +6,9 @@
 #include "ClassFactory.h"
 #include "HostContract.h"
 #include "ObjectWrappers.h"
+#include "ResourceIds.h"
 
 namespace {
-
-// Registry script resources of the classes (type "REGISTRY").
-constexpr UINT kBankScript = 101;
-constexpr UINT kBankServicesScript = 102;
-constexpr UINT kBankStatementServiceScript = 104;
 
 template <UINT Script>
 HRESULT UpdateRegistration(BOOL registerMode) {
@@ -31,11 +27,11 @@ const CategoryEntry* BankCategories() {
 
 ClassEntry* ClassTable() {
     static ClassEntry table[] = {
-        {&CLSID_Bank, &UpdateRegistration<kBankScript>, &CreateClassObject, &CreateClassInstance<CBank>, nullptr,
+        {&CLSID_Bank, &UpdateRegistration<IDR_BANK_SCRIPT>, &CreateClassObject, &CreateClassInstance<CBank>, nullptr,
          &BankCategories},
-        {&CLSID_BankServices, &UpdateRegistration<kBankServicesScript>, &CreateClassObject,
+        {&CLSID_BankServices, &UpdateRegistration<IDR_BANK_SERVICES_SCRIPT>, &CreateClassObject,
          &CreateClassInstance<CBankServices>, nullptr, nullptr},
-        {&CLSID_BankStatementService, &UpdateRegistration<kBankStatementServiceScript>, &CreateClassObject,
+        {&CLSID_BankStatementService, &UpdateRegistration<IDR_BANK_STATEMENT_SERVICE_SCRIPT>, &CreateClassObject,
          &CreateClassInstance<CBankStatementService>, nullptr, nullptr},
         {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     };

@@ -3,18 +3,18 @@
 #pragma once
 
 #include "DispatchImpl.h"
+#include "Failures.h"
 #include "MethodGuard.h"
 
 #include <MavrinTorvVantryNewFormat.h>
 
-#include <new>
 
 template <typename Interface, const IID* Iid>
 class IBankServiceImpl : public IDispatchImpl<Interface, Iid, &LIBID_MAVRINTORVVANTRY_NEWFORMATLib, 1, 0> {
 public:
     // A name that cannot be allocated makes the construction fail.
     IBankServiceImpl() : m_name(L"Bank Reconciliation Service"), m_cancelled(0) {
-        if (!m_name.Get()) throw std::bad_alloc();
+        if (!m_name.Get()) ThrowOutOfMemory();
     }
 
     // A copy of the same bytes; a copy that cannot be allocated gives a null

@@ -1,6 +1,7 @@
 #include "StatementAccount.h"
 
 #include "CodePages.h"
+#include "StatementFormat.h"
 
 #include <cstring>
 #include <cwchar>
@@ -9,8 +10,7 @@
 namespace {
 
 constexpr size_t kMaxHostTextBytes = 32;
-constexpr size_t kFullAccountNumberLength = 8;
-constexpr double kSmallestAmount = 0.000005;
+constexpr size_t kFullAccountNumberLength = kMaxAccountNumberLength;
 
 // The host's text in narrow form (at most 32 bytes), through the C runtime's
 // conversion; the empty text, and false, when there is none or it does not

@@ -1,10 +1,10 @@
 #include "StatementLineTexts.h"
 
 #include "CodePages.h"
+#include "Failures.h"
 
 #include <algorithm>
 #include <cwchar>
-#include <new>
 #include <string>
 
 namespace {
@@ -28,7 +28,7 @@ BSTR FileTextConverter::ToBstr(const char* text, int length) {
         if (WidenPlainText(text, length, string.Get())) return string.Get();
     }
     m_converted = m_encoding == FileEncoding::Utf8 ? Utf8ToBstr(text, length) : AnsiToBstr(text, length);
-    if (!m_converted.Get()) throw std::bad_alloc();
+    if (!m_converted.Get()) ThrowOutOfMemory();
     return m_converted.Get();
 }
 
@@ -36,7 +36,7 @@ BStr& FileTextConverter::StringOfLength(int length) {
     if (m_byLength.size() <= static_cast<size_t>(length)) m_byLength.resize(static_cast<size_t>(length) + 1);
     BStr& string = m_byLength[static_cast<size_t>(length)];
     if (!string.Get()) string = BStr::Adopt(SysAllocStringLen(nullptr, static_cast<UINT>(length)));
-    if (!string.Get()) throw std::bad_alloc();
+    if (!string.Get()) ThrowOutOfMemory();
     return string;
 }
 

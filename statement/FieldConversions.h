@@ -1,38 +1,35 @@
-// Conversion of statement field texts into numbers: amounts into doubles,
-// dates into OLE Automation DATE values. None of them reports failure: a text
-// that does not convert gives 0.
+// The classic field conversions, on CString: the amount and the two date
+// forms of a field's text, the month table's lookup, and the two clean-up
+// steps of a seven-character date. None reports failure: a text that does
+// not convert gives 0.
+//
+// Two layers: these take a CString as it stands and hand its text to the
+// reader's own readings, which work on a field's bytes in the line and are
+// what the reader calls: Amounts.h (UnquotedAmount), Dates.h (the date
+// forms from text, DateFromCalendar) and MonthTable.h (MonthOfAbbreviation).
+// The rules of each conversion are stated there.
 #pragma once
 
 #include "CString.h"
-#include "LineFields.h"
 #include "Platform.h"
 
-// Amount of a field: quotes, whitespace, commas and minus signs are dropped
-// (so the result is never negative), then the leading decimal number is read
-// (optional plus sign, digits, optional fraction, optional exponent). A text
-// without a leading number, or one whose value is not a finite double (for
-// example 1e999), gives 0.
+// Amount of a field: its enclosing quotes go first (see StripQuotes), then
+// it is read as UnquotedAmount reads it, never negative, 0 without a number.
 double ParseAmount(CString text);
-// The same for a field whose enclosing quotes are gone (see Unquoted).
-double UnquotedAmount(FieldSpan field);
 
 // Day/month/year date with slashes, falling back to year-month-day with
-// dashes (a four-digit year first) for a text without a slash.
+// dashes, as the reader's ParseSlashDate(const char*) reads it.
 DATE ParseSlashDate(CString text);
-DATE ParseSlashDate(const char* text);
 
-// Seven-character date: two-digit day, month abbreviation, two-digit year,
-// for example 03NOV11 (dashes and letter case do not matter).
+// Seven-character date (03NOV11; dashes and letter case do not matter), as
+// the reader's ParseMonthDate(const char*) reads it.
 DATE ParseMonthDate(const CString& text);
-DATE ParseMonthDate(const char* text);
 
-// The DATE of a real calendar date from 1 January 1 on (year, month 1 to 12,
-// day of that month), by arithmetic: the platform's conversion gives the same
-// number for every such date it accepts.
-DATE DateFromCalendar(int year, int month, int day);
-
-// Month number 1 to 12 of a three-letter capital abbreviation (JAN to DEC).
+// Month number 1 to 12 of a three-letter capital abbreviation (JAN to DEC),
+// as MonthOfAbbreviation finds it.
 bool MonthFromAbbreviation(const CString& abbreviation, int& month);
 
+// The same string, with its letters a to z made capitals.
 CString& ToUpper(CString& text);
+// The same string, with every '-' removed.
 CString& RemoveDashes(CString& text);

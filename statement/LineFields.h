@@ -13,6 +13,7 @@
 
 #include "ByteCopy.h"
 #include "CString.h"
+#include "StatementFormat.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -145,9 +146,6 @@ inline FieldSpan Unquoted(FieldSpan field, bool singleByte);
 // when the field is read by characters (Unquoted's question for a field of
 // double-byte characters).
 bool QuoteEndsField(FieldSpan field);
-
-// Space, tab, line feed, vertical tab, form feed or carriage return.
-inline bool IsWhitespace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Copies the field's bytes to `out`, leaving out every byte `drop` accepts,
 // and returns how many it wrote (no terminator). `out` may be the field's

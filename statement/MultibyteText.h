@@ -7,6 +7,10 @@
 // plain ASCII, so the platform is seldom asked.
 #pragma once
 
+// On Windows FindText is also a macro of the platform's headers (FindTextA):
+// every file that names it includes them, so that one name is meant.
+#include "Platform.h"
+
 // The first character `c` (not zero) of the zero-terminated text, or null.
 const char* FindCharacter(const char* text, char c);
 // The last character `c` (not zero) of the zero-terminated text, or null.

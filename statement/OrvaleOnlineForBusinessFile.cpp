@@ -1,16 +1,14 @@
 #include "OrvaleOnlineForBusinessFile.h"
 
-#include "FieldConversions.h"
+#include "Dates.h"
 #include "LineFields.h"
+#include "StatementFormat.h"
 #include "Utf8Scan.h"
 
 #include <cstring>
 
 namespace {
 
-constexpr char kSeparator = ',';
-constexpr int kFieldsPerLine = 8;
-constexpr int kDateFirstLayout = 1;
 constexpr int kLinesExamined = 2;
 constexpr const char* kHeaderWord = "Transaction";
 
@@ -24,13 +22,11 @@ constexpr const char* kReadFailed = "Failed to read the Balance record\n";
 
 void Report(const char* text) { platform::WriteDebugOutput(text); }
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 // True when the first whitespace-delimited word of `line` is exactly `word`.
 bool FirstWordIs(const char* line, const char* word) {
-    while (IsSpace(*line)) ++line;
+    while (IsWhitespace(*line)) ++line;
     const size_t length = std::strlen(word);
-    return std::strncmp(line, word, length) == 0 && (line[length] == '\0' || IsSpace(line[length]));
+    return std::strncmp(line, word, length) == 0 && (line[length] == '\0' || IsWhitespace(line[length]));
 }
 
 // Length of field n after quote stripping and whitespace removal. A field
@@ -48,7 +44,7 @@ int CleanFieldLength(LineBuffer& line, int n) {
 
 // A space-only (or empty) line, carriage return included.
 bool IsBlank(const char* line) {
-    while (IsSpace(*line)) ++line;
+    while (IsWhitespace(*line)) ++line;
     return *line == '\0';
 }
 
@@ -133,13 +129,19 @@ OrvaleOnlineForBusinessFile::Recognition OrvaleOnlineForBusinessFile::CheckForma
     return recognition;
 }
 
-// Layout 1 has the type code (at most 3 characters) in field 2 and the
-// account number (at most 8) in field 4; layout 2 has them the other way
-// round. Empty fields satisfy both limits.
+// The layouts have the type code and the account number in the same two
+// fields, the other way round: the lengths of those fields decide, the
+// date-first layout's reading first. Empty fields satisfy both limits.
 int OrvaleOnlineForBusinessFile::LayoutOf(LineBuffer& line) const {
-    const int second = CleanFieldLength(line, 2);
-    if (second <= 3) return CleanFieldLength(line, 4) <= 8 ? 1 : 0;
-    if (second <= 8) return CleanFieldLength(line, 4) <= 3 ? 2 : 0;
+    constexpr LayoutFields kFields = kDateFirstFields;
+    static_assert(kAccountFirstFields.accountNumber == kFields.typeCode &&
+                      kAccountFirstFields.typeCode == kFields.accountNumber,
+                  "the layouts swap the type code and the account number");
+    const int typeCodeOrAccount = CleanFieldLength(line, kFields.typeCode);
+    if (typeCodeOrAccount <= kMaxTypeCodeLength)
+        return CleanFieldLength(line, kFields.accountNumber) <= kMaxAccountNumberLength ? kDateFirstLayout : 0;
+    if (typeCodeOrAccount <= kMaxAccountNumberLength)
+        return CleanFieldLength(line, kFields.accountNumber) <= kMaxTypeCodeLength ? kAccountFirstLayout : 0;
     return 0;
 }
 
@@ -199,7 +201,7 @@ bool OrvaleOnlineForBusinessFile::IsTransactionWithMoreFields() const {
     const bool dateFirst = m_Layout == kDateFirstLayout;
     const LineSplit split(m_Line, m_Lines.Length(), kSeparator);
     FieldBuffer date;
-    if (!CopyField(Unquoted(split.Field(dateFirst ? 1 : 3), split.SingleByte()), date)) return false;
+    if (!CopyField(Unquoted(split.Field(FieldsOfLayout(m_Layout).date), split.SingleByte()), date)) return false;
     return (dateFirst ? ParseSlashDate(date) : ParseMonthDate(date)) != 0;
 }
 

@@ -1,23 +1,16 @@
 #include "TransactionRecord.h"
 
 #include "Failures.h"
-#include "FieldConversions.h"
+#include "Amounts.h"
+#include "Dates.h"
 #include "LineFields.h"
 #include "MultibyteText.h"
+#include "StatementFormat.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-constexpr char kSeparator = ',';
-constexpr int kFieldsPerLine = 8;
-constexpr int kDateFirstLayout = 1;
-constexpr int kAccountFirstLayout = 2;
-constexpr int kMaxSortCodeLength = 6;
-constexpr int kMaxAccountNumberLength = 8;
-constexpr int kMaxTypeCodeLength = 3;
-constexpr double kSmallestAmount = 0.000005;
 
 // Position of the first " . " (space, full stop, space) of the field, by
 // characters, or -1. Among single-byte characters it is the first full stop
@@ -121,22 +114,23 @@ void CTransactionRecord::ParseLine(LineBuffer& line, const LineSplit& split) {
         ReadDateFirstFields(fields);
     else
         ReadAccountFirstFields(fields);
-    ReadDescription(fields, 5);
+    ReadDescription(fields, kDescriptionField);
     ReadAmounts(fields);
 }
 
+// In the order of the line's fields.
 void CTransactionRecord::ReadDateFirstFields(const SplitLine& line) {
-    ReadDate(line, 1, ParseSlashDate);
-    ReadTypeCode(line, 2);
-    ReadSortCode(line, 3);
-    ReadAccountNumber(line, 4);
+    ReadDate(line, kDateFirstFields.date, ParseSlashDate);
+    ReadTypeCode(line, kDateFirstFields.typeCode);
+    ReadSortCode(line, kDateFirstFields.sortCode);
+    ReadAccountNumber(line, kDateFirstFields.accountNumber);
 }
 
 void CTransactionRecord::ReadAccountFirstFields(const SplitLine& line) {
-    ReadSortCode(line, 1);
-    ReadAccountNumber(line, 2);
-    ReadDate(line, 3, ParseMonthDate);
-    ReadTypeCode(line, 4);
+    ReadSortCode(line, kAccountFirstFields.sortCode);
+    ReadAccountNumber(line, kAccountFirstFields.accountNumber);
+    ReadDate(line, kAccountFirstFields.date, ParseMonthDate);
+    ReadTypeCode(line, kAccountFirstFields.typeCode);
 }
 
 // The date as written, quotes stripped, and its DATE.
@@ -148,8 +142,7 @@ void CTransactionRecord::ReadDate(const SplitLine& line, int field, DATE (*conve
 
 void CTransactionRecord::ReadSortCode(const SplitLine& line, int field) {
     FieldBuffer kept;
-    const int length = CopyWithout(line.UnquotedField(field), kept,
-                                   [](char c) { return IsWhitespace(c) || c == ',' || c == '-'; });
+    const int length = CopyWithout(line.UnquotedField(field), kept, DroppedFromSortCode);
     m_SortCode.Assign(kept, std::min(length, kMaxSortCodeLength));
     m_IdentifierCut = m_IdentifierCut || length > kMaxSortCodeLength;
 }
@@ -160,7 +153,7 @@ void CTransactionRecord::ReadAccountNumber(const SplitLine& line, int field) {
     FieldBuffer kept;
     const FieldSpan number = WithoutWhitespace(written)
                                  ? written
-                                 : FieldSpan{kept, CopyWithout(written, kept, [](char c) { return IsWhitespace(c); })};
+                                 : FieldSpan{kept, CopyWithout(written, kept, DroppedFromAccountNumber)};
     m_AccountNumber.Assign(number.text, std::min(number.length, kMaxAccountNumberLength));
     m_IdentifierCut = m_IdentifierCut || number.length > kMaxAccountNumberLength;
 }
@@ -193,10 +186,10 @@ void CTransactionRecord::ReadDescription(const SplitLine& line, int field) {
 
 // A debit amount wins: the credit field is read only when there is none.
 void CTransactionRecord::ReadAmounts(const SplitLine& line) {
-    m_DebitAmount = line.Amount(6);
+    m_DebitAmount = line.Amount(kDebitField);
     if (m_DebitAmount > 0)
         m_IsDebit = 1;
     else
-        m_CreditAmount = line.Amount(7);
-    m_Balance = line.Amount(8);
+        m_CreditAmount = line.Amount(kCreditField);
+    m_Balance = line.Amount(kBalanceField);
 }

@@ -14,6 +14,10 @@
 
 class LineSplit;
 
+// An amount counts only above this: a field whose amount is at or below it
+// is read as 0 (no amount).
+constexpr double kSmallestAmount = 0.000005;
+
 class CTransactionRecord {
 public:
     enum ReadError {

@@ -39,10 +39,9 @@ std::string ErrorDescription() {
 }
 
 bool IsReadable(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     return !(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -87,9 +86,8 @@ int main() {
     const ConsoleOutput console(std::cout, GetStdHandle(STD_OUTPUT_HANDLE));
     const ConsoleOutput consoleErrors(std::cerr, GetStdHandle(STD_ERROR_HANDLE));
     int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
-    LocalFree(argv);
+    const LocalMemory arguments(CommandLineToArgvW(GetCommandLineW(), &argc));
+    const ParsedCommandLine parsed = ParseCommandLine(argc, static_cast<wchar_t**>(arguments.Get()));
     if (parsed.help) {
         std::cout << kUsage;
         return kImported;

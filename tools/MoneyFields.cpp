@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr char kSeparator = ',';
-constexpr int kDebitField = 6;
-constexpr int kCreditField = 7;
-constexpr int kBalanceField = 8;
 // More whole digits than any account holds; more would not fit in Pence.
 constexpr int kMostWholeDigits = 15;
 

@@ -2,6 +2,7 @@
 
 #include "CallValues.h"
 #include "LineFields.h"
+#include "LineReading.h"
 #include "Platform.h"
 #include "StatementLineTexts.h"
 #include "Utf8Text.h"
@@ -13,49 +14,56 @@ namespace {
 using Recognition = OrvaleOnlineForBusinessFile::Recognition;
 using ReadFailure = OrvaleOnlineForBusinessFile::ReadFailure;
 
-constexpr char kSeparator = ',';
 constexpr char kEndOfFileMark = '\x1A';
-// Where each layout (1 or 2) writes a line's sort code and account number,
-// how much of them the record keeps, and what it leaves out before it counts.
+// Where each layout writes a line's sort code or account number, how much
+// of it the record keeps, and what it leaves out before it counts.
 struct IdentifierField {
-    int fieldOfLayout[3];
-    std::size_t kept;
-    bool dropsDashes;  // and commas, besides whitespace
+    int LayoutFields::*field;
+    int kept;
+    bool (*dropped)(char c);
 };
-constexpr IdentifierField kSortCode = {{0, 3, 1}, 6, true};
-constexpr IdentifierField kAccountNumber = {{0, 4, 2}, 8, false};
+constexpr IdentifierField kSortCode = {&LayoutFields::sortCode, kMaxSortCodeLength, DroppedFromSortCode};
+constexpr IdentifierField kAccountNumber = {&LayoutFields::accountNumber, kMaxAccountNumberLength,
+                                            DroppedFromAccountNumber};
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 std::string Quoted(const CString& text) { return Quoted(std::string(text.GetText())); }
 
+std::string Number(int number) { return std::to_string(number); }
+
+std::string FieldsText(int count) { return Number(count) + (count == 1 ? " field" : " fields"); }
+
 std::string RecognitionText(const WalkOutcome& outcome) {
+    constexpr LayoutFields kFields = kDateFirstFields;  // where the layouts differ (see LayoutOf)
     switch (outcome.recognition) {
         case Recognition::Recognised:
-            return outcome.layout == 1 ? "recognised, layout 1 (date, type, sort code, account number first)"
-                                       : "recognised, layout 2 (sort code, account number, date, type first)";
+            return outcome.layout == kDateFirstLayout
+                       ? "recognised, layout 1 (date, type, sort code, account number first)"
+                       : "recognised, layout 2 (sort code, account number, date, type first)";
         case Recognition::CannotOpen:
             return "not recognised: the file cannot be opened";
         case Recognition::NoEightFieldLine:
-            return "not recognised: neither of its first two lines has 8 fields";
+            return "not recognised: neither of its first two lines has " + FieldsText(kFieldsPerLine);
         case Recognition::FieldsMismatch:
-            return "not recognised: its first line of 8 fields has a field 2 or field 4 too long for either layout "
-                   "(at most 3 and 8 characters, or 8 and 3)";
+            return "not recognised: its first line of " + FieldsText(kFieldsPerLine) + " has a field " +
+                   Number(kFields.typeCode) + " or field " + Number(kFields.accountNumber) +
+                   " too long for either layout (at most " + Number(kMaxTypeCodeLength) + " and " +
+                   Number(kMaxAccountNumberLength) + " characters, or " + Number(kMaxAccountNumberLength) +
+                   " and " + Number(kMaxTypeCodeLength) + ")";
         case Recognition::CheckFailed:
             break;
     }
     return "not recognised: the format check failed (out of memory)";
 }
 
-std::string FieldsText(int count) { return std::to_string(count) + (count == 1 ? " field" : " fields"); }
-
 std::string UnreadableText(const OrvaleOnlineForBusinessFile::LineReadOutcome& outcome) {
     switch (outcome.failure) {
         case ReadFailure::TooLong:
-            return "longer than 2047 characters";
+            return "longer than " + Number(kMaxLineLength) + " characters";
         case ReadFailure::FieldCount:
-            return FieldsText(outcome.fieldCount) + ", not 8";
+            return FieldsText(outcome.fieldCount) + ", not " + Number(kFieldsPerLine);
         case ReadFailure::FieldTooLong:
-            return "8 fields but a field longer than 511 characters";
+            return FieldsText(kFieldsPerLine) + " but a field longer than " + Number(kMaxFieldLength) + " characters";
         case ReadFailure::OutOfMemory:
             return "out of memory while reading it";
         case ReadFailure::NoLayout:
@@ -199,14 +207,13 @@ LineMoney Explainer::MoneyOf(const char* text, const CTransactionRecord& record)
 // The field as written, and the record's value when the record had to cut
 // the field, cleaned as the record cleans it, to fit.
 WrittenField Explainer::Written(const LineSplit& split, const IdentifierField& field, const CString& kept) {
-    const FieldSpan written = Unquoted(split.Field(field.fieldOfLayout[m_layout]), split.SingleByte());
+    const FieldSpan written = Unquoted(split.Field(FieldsOfLayout(m_layout).*field.field), split.SingleByte());
     WrittenField shown;
     if (!written.text) return shown;
     shown.written = Utf8Of(written.text, written.length);
-    const auto counted = std::count_if(written.text, written.text + written.length, [&](char c) {
-        return !IsWhitespace(c) && !(field.dropsDashes && (c == kSeparator || c == '-'));
-    });
-    if (static_cast<std::size_t>(counted) > field.kept) shown.kept = Utf8Of(kept);
+    const auto counted = std::count_if(written.text, written.text + written.length,
+                                       [&](char c) { return !field.dropped(c); });
+    if (counted > field.kept) shown.kept = Utf8Of(kept);
     return shown;
 }
 

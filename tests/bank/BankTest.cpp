@@ -153,8 +153,8 @@ TEST_F(BankTest, OpenSetupFailuresEndInDispException) {
         bool refuseCreation, supportsErrorInfo;
         const wchar_t* leftOnThread;
     } const rows[] = {
-        {"set-up cannot be created", true, true, L""},
-        {"host supports error info: its error object is taken", false, true, L""},
+        {"set-up cannot be created", true, true, nullptr},
+        {"host supports error info: its error object is taken", false, true, nullptr},
         {"host does not: its error object stays", false, false, L"Host failed"},
     };
     for (const Row& row : rows) {
@@ -166,7 +166,8 @@ TEST_F(BankTest, OpenSetupFailuresEndInDispException) {
         RegisteredBankSetup registered(setup);
         const ULONG registeredCount = setup.count;
         EXPECT_EQ(DISP_E_EXCEPTION, bank->OpenSetup(0));
-        EXPECT_EQ(row.leftOnThread, TakeErrorDescription());
+        const auto left = row.leftOnThread ? std::optional<std::wstring>(row.leftOnThread) : std::nullopt;
+        EXPECT_EQ(left, TakeErrorDescription());
         EXPECT_EQ(row.refuseCreation ? 0u : 1u, setup.records.size());
         EXPECT_EQ(registeredCount, setup.count);
     }

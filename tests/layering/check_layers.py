@@ -3,7 +3,8 @@
 
 usage: check_layers.py ROOT
 
-The product's folders, floor by floor from the bottom, are listed in FLOORS.
+The product's folders, floor by floor from the bottom, are listed in
+cmake/floors.txt (FLOORS_FILE), the list the root CMakeLists.txt builds.
 A source file may include a header of its own floor or of a floor below,
 never one above; a CMake target of a product folder may link only targets of
 its own floor or below, and may add only its own folders (source and build)
@@ -19,19 +20,8 @@ import os
 import re
 import sys
 
-# Bottom to top. Folders on one floor may use each other.
-FLOORS = [
-    ("base", ["base"]),
-    ("statement reading", ["statement"]),
-    ("COM frame", ["frame"]),
-    ("host's contract", ["interfaces/host"]),
-    ("module's interfaces", ["interfaces/module"]),
-    ("statement service", ["service"]),
-    ("bank objects", ["bank"]),
-    ("module", ["module"]),
-    ("reference host", ["referencehost"]),
-    ("tools", ["tools"]),
-]
+# The floors, relative to the root: "name: folder..." lines, bottom to top.
+FLOORS_FILE = os.path.join("cmake", "floors.txt")
 
 SOURCE_SUFFIXES = (".h", ".cpp", ".c", ".rc", ".idl")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
@@ -45,16 +35,28 @@ GENERATED_DIR = "${PENDREL_TYPELIB_DIR}"
 CMAKE_KEYWORDS = {"PUBLIC", "PRIVATE", "INTERFACE", "SYSTEM", "BEFORE", "AFTER"}
 
 
-def floor_of_folder(folder):
-    for index, (_, folders) in enumerate(FLOORS):
+def read_floors(root):
+    """(name, [folders]) of every floor that FLOORS_FILE under `root` lists, bottom first."""
+    floors = []
+    with open(os.path.join(root, FLOORS_FILE), encoding="utf-8") as listed:
+        for line in listed:
+            if line.startswith("#") or ":" not in line:
+                continue
+            name, folders = line.split(":", 1)
+            floors.append((name.strip(), folders.split()))
+    return floors
+
+
+def floor_of_folder(floors, folder):
+    for index, (_, folders) in enumerate(floors):
         if folder in folders:
             return index
     return None
 
 
-def product_files(root):
+def product_files(root, floors):
     """(relative folder, file name) of every product source file."""
-    for _, folders in FLOORS:
+    for _, folders in floors:
         for folder in folders:
             directory = os.path.join(root, folder)
             for name in sorted(os.listdir(directory)) if os.path.isdir(directory) else []:
@@ -62,10 +64,10 @@ def product_files(root):
                     yield folder, name
 
 
-def header_floors(root, problems):
+def header_floors(root, floors, problems):
     """Floor of every header name a product folder holds or generates."""
     owners = {}
-    for folder, name in product_files(root):
+    for folder, name in product_files(root, floors):
         names = [name] if name.endswith((".h", ".idl")) else []
         if name.endswith(".idl"):
             names += [pattern.format(name[:-4]) for pattern in GENERATED_FROM_IDL]
@@ -74,21 +76,21 @@ def header_floors(root, problems):
                 problems.append("%s is in both %s and %s: an include of it is ambiguous"
                                 % (owned, owners[owned], folder))
             owners[owned] = folder
-    return {name: floor_of_folder(folder) for name, folder in owners.items()}
+    return {name: floor_of_folder(floors, folder) for name, folder in owners.items()}
 
 
-def check_includes(root, floors_of_headers, problems):
-    for folder, name in product_files(root):
+def check_includes(root, floors, floors_of_headers, problems):
+    for folder, name in product_files(root, floors):
         if not name.endswith(SOURCE_SUFFIXES):
             continue
-        floor = floor_of_folder(folder)
+        floor = floor_of_folder(floors, folder)
         with open(os.path.join(root, folder, name), encoding="utf-8", errors="replace") as source:
             text = source.read()
         for included in INCLUDE.findall(text) + IDL_IMPORT.findall(text):
             target = floors_of_headers.get(os.path.basename(included))
             if target is not None and target > floor:
                 problems.append("%s/%s (%s) includes %s from a floor above, %s"
-                                % (folder, name, FLOORS[floor][0], included, FLOORS[target][0]))
+                                % (folder, name, floors[floor][0], included, floors[target][0]))
 
 
 def cmake_calls(text, command):
@@ -98,10 +100,10 @@ def cmake_calls(text, command):
     return [call.split() for call in pattern.findall(text)]
 
 
-def check_targets(root, problems):
+def check_targets(root, floors, problems):
     targets = {}
     calls = []
-    for index, (_, folders) in enumerate(FLOORS):
+    for index, (_, folders) in enumerate(floors):
         for folder in folders:
             path = os.path.join(root, folder, "CMakeLists.txt")
             if not os.path.isfile(path):
@@ -123,22 +125,26 @@ def check_targets(root, problems):
                 target = targets.get(library)
                 if target is not None and target > floor:
                     problems.append("%s/CMakeLists.txt: %s links %s from a floor above, %s"
-                                    % (folder, arguments[0], library, FLOORS[target][0]))
+                                    % (folder, arguments[0], library, floors[target][0]))
 
 
-def check(root):
+def check(root, floors=None):
+    """Every violation in the tree at `root`, against `floors` (by default
+    the floors its own FLOORS_FILE lists)."""
+    floors = read_floors(root) if floors is None else floors
     problems = []
-    floors_of_headers = header_floors(root, problems)
-    check_includes(root, floors_of_headers, problems)
-    check_targets(root, problems)
+    floors_of_headers = header_floors(root, floors, problems)
+    check_includes(root, floors, floors_of_headers, problems)
+    check_targets(root, floors, problems)
     return problems
 
 
 def main():
-    problems = check(sys.argv[1])
+    floors = read_floors(sys.argv[1])
+    problems = check(sys.argv[1], floors)
     for problem in problems:
         print(problem)
-    print("%d floors checked, %d problems" % (len(FLOORS), len(problems)))
+    print("%d floors checked, %d problems" % (len(floors), len(problems)))
     return 1 if problems else 0
 
 

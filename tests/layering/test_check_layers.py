@@ -9,6 +9,9 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_layers  # noqa: E402
 
+# The project's own floors, as its root lists them.
+FLOORS = check_layers.read_floors(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+
 # A tree with one file per floor, each including the floor below.
 SOUND_TREE = {
     "base/Failures.h": "",
@@ -54,7 +57,7 @@ class CheckLayersTest(unittest.TestCase):
     def check(self, files):
         with tempfile.TemporaryDirectory() as root:
             write_tree(root, files)
-            return check_layers.check(root)
+            return check_layers.check(root, FLOORS)
 
     def test_a_tree_that_builds_downward_passes(self):
         self.assertEqual([], self.check(SOUND_TREE))

@@ -10,7 +10,7 @@ process ends with exit code 3 at the first throw.
 import os
 import re
 
-PROGRAM = os.path.join("x86", "tests", "dll", "foreign_runtime_tests.exe")
+PROGRAM = os.path.join("x86", "tests", "module", "foreign_runtime_tests.exe")
 TESTS = 3
 
 

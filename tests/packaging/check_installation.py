@@ -120,7 +120,7 @@ class Installation:
         return lines[-1] if lines else ""
 
     def probe(self, package):
-        return self.client(package.arch, os.path.join(package.root, "tests", "registration", "ViewProbe.vbs"))
+        return self.client(package.arch, os.path.join(package.root, "tests", "module", "ViewProbe.vbs"))
 
     def installed_products(self, package):
         """(product code, version) of each installed product of the package's upgrade code."""
@@ -184,7 +184,7 @@ def check_installed(run, package):
     arch = package.arch
     for name in (NAME + ".dll", NAME + ".tlb", "pendrel-import.exe"):
         run.expect("%s %s installed in %s" % (arch, name, package.install_dir), run.exists(package.installed(name)), True)
-    automation = os.path.join(package.root, "tests", "registration", "BankAutomation.vbs")
+    automation = os.path.join(package.root, "tests", "module", "BankAutomation.vbs")
     last = run.client(arch, automation)
     run.expect("%s VBScript client, last line" % arch, bool(re.fullmatch(r"[1-9]\d* passed, 0 failed", last)), True)
     sample = "Z:" + os.path.join(package.root, "samples", "orvale-statement-date-first.csv")

@@ -327,7 +327,7 @@ TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
     const auto reconciliation = scenario->CreateReconciliation();
     statement = scenario->CreateStatement();
     EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
-    EXPECT_FALSE(TakeErrorDescription().empty());
+    EXPECT_FALSE(TakeErrorDescription().value_or(L"").empty());
     EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
 }
 

@@ -1,5 +1,6 @@
 #include "FieldConversions.h"
 
+#include "Dates.h"
 #include "StatementTestSupport.h"
 
 #include <gtest/gtest.h>

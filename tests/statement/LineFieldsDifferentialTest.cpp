@@ -24,7 +24,6 @@ const char* const kPieces[] = {
     "1,234.56", "\"1,234.56\"", "1e-2", "12-34-56", "45678912", "03/11/2011", "2011-11-03", "03NOV11", "03-nov-11",
     "/", "DD", "CHQ", "\xA3", "\xE9", "\x81", "x", "ABC DEF"};
 constexpr int kGeneratedLines = 5000;
-constexpr int kFieldsPerLine = 8;
 
 class LineMaker {
 public:

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "CString.h"
+#include "Amounts.h"
 #include "FieldConversions.h"
 #include "LineFields.h"
 #include "LineReading.h"

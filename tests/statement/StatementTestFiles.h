@@ -30,16 +30,6 @@ public:
     const std::vector<ExpectedLine>& Expected() const { return m_expected; }
 
 private:
-    // Days from 30 December 1899 to a date of the Gregorian calendar.
-    static DATE OleDate(int year, int month, int day) {
-        const int y = year - (month <= 2);
-        const int era = y / 400;
-        const int yearOfEra = y - era * 400;
-        const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-        const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-        return era * 146097 + dayOfEra - 693899;
-    }
-
     static std::string Text(int seed, int lines, std::vector<ExpectedLine>& expected) {
         static const char* const kMonths[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                               "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
@@ -55,7 +45,7 @@ private:
             line.typeCode = kTypes[(index + seed) % 5];
             line.amount = index + 1 + (seed % 100) / 100.0;
             line.debit = index % 2 == 0;
-            line.date = OleDate(year, month, day);
+            line.date = PlatformDate(year, month, day);  // the platform's, not the reader's count
             expected.push_back(line);
             const std::string amount = std::to_string(index + 1) + "." + (seed % 100 < 10 ? "0" : "") +
                                        std::to_string(seed % 100);

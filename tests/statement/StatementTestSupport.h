@@ -12,6 +12,7 @@
 #ifndef _WIN32
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
 #endif
 
@@ -36,6 +37,28 @@ inline void Delete(const std::string& path) { std::remove(path.c_str()); }
 inline unsigned AnsiCodePage() { return 1252; }
 #endif
 }  // namespace scratch
+
+// The DATE of a calendar date as the platform gives it, for expected values:
+// the OLE Automation conversion on Windows; elsewhere the C library's count
+// of days since 1 January 1970, which is day 25569 of the DATE count.
+inline DATE PlatformDate(int year, int month, int day) {
+#ifdef _WIN32
+    SYSTEMTIME time = {};
+    time.wYear = static_cast<WORD>(year);
+    time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    DATE date = 0;
+    return SystemTimeToVariantTime(&time, &date) ? date : 0;
+#else
+    constexpr long kDaysBeforeUnixEpoch = 25569;
+    constexpr long kSecondsPerDay = 86400;
+    std::tm time = {};
+    time.tm_year = year - 1900;
+    time.tm_mon = month - 1;
+    time.tm_mday = day;
+    return static_cast<DATE>(static_cast<long>(timegm(&time) / kSecondsPerDay) + kDaysBeforeUnixEpoch);
+#endif
+}
 
 // Collects every diagnostic write while it lives; restores the previous sink.
 class DebugCapture {

@@ -5,6 +5,7 @@
 
 #include "ResourceHolders.h"
 
+#include <optional>
 #include <string>
 
 // The system kind of this program's architecture, as type libraries are
@@ -13,25 +14,30 @@ constexpr SYSKIND kThisSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 constexpr const char* kThisSysKindKey = sizeof(void*) == 8 ? "win64" : "win32";
 
 // The count after AddRef and Release: the count the object had.
-inline ULONG RefCount(IUnknown* object) {
+template <typename Object>
+ULONG RefCount(Object* object) {
     object->AddRef();
     return object->Release();
 }
 
-// Takes the thread's error object and returns its description ("" if none).
-inline std::wstring TakeErrorDescription() {
+// Takes the thread's error object off the thread (null when it has none).
+inline ComPtr<IErrorInfo> TakeErrorObject() {
     ComPtr<IErrorInfo> error;
-    if (GetErrorInfo(0, error.Put()) != S_OK || !error) return L"";
-    BStr description;
-    error->GetDescription(description.Put());
-    return description.Get() ? description.Get() : L"";
+    if (GetErrorInfo(0, error.Put()) != S_OK) error.Reset();
+    return error;
 }
 
-// True when the thread holds an error object (which is taken off it).
-inline bool TakeErrorInfo() {
-    ComPtr<IErrorInfo> error;
-    return GetErrorInfo(0, error.Put()) == S_OK && error;
+// The description of an error object; nothing for no object.
+inline std::optional<std::wstring> DescriptionOf(IErrorInfo* error) {
+    if (!error) return std::nullopt;
+    BStr description;
+    error->GetDescription(description.Put());
+    return std::wstring(description.Get() ? description.Get() : L"");
 }
+
+// Takes the thread's error object and gives its description; nothing when
+// the thread has none.
+inline std::optional<std::wstring> TakeErrorDescription() { return DescriptionOf(TakeErrorObject().Get()); }
 
 // Sets the calling thread's locale for its lifetime and restores the earlier
 // one after: a user whose "Formats" setting differs from the system locale

@@ -1,6 +1,7 @@
 // The method guard, error reporting and host calls, against the platform's
 // own error objects. Every test starts with COM up and no error object on
 // the thread; reference counts are checked as AddRef-then-Release.
+#include "ComTestSupport.h"
 #include "HostCalls.h"
 #include "MethodGuard.h"
 
@@ -18,26 +19,20 @@ namespace {
 constexpr HRESULT Hr(unsigned long value) { return static_cast<HRESULT>(value); }
 constexpr HRESULT kHostFailure = Hr(0x80040201);
 
-ULONG RefCount(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}
-
 // Takes the thread's error object and gives its description, after checking
 // that it carries nothing else; nothing when the thread has none.
-std::optional<std::wstring> TakeErrorDescription() {
-    ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.Put()) != S_OK || !info) return std::nullopt;
-    BStr description, source, helpFile;
+std::optional<std::wstring> TakeModuleErrorDescription() {
+    const ComPtr<IErrorInfo> info = TakeErrorObject();
+    if (!info) return std::nullopt;
+    BStr source, helpFile;
     GUID guid{};
     DWORD context = 1;
-    info->GetDescription(description.Put());
     info->GetSource(source.Put());
     info->GetHelpFile(helpFile.Put());
     info->GetGUID(&guid);
     info->GetHelpContext(&context);
     EXPECT_TRUE(!source.Length() && !helpFile.Length() && IsEqualGUID(GUID_NULL, guid) && !context);
-    return std::wstring(description.Get() ? description.Get() : L"");
+    return DescriptionOf(info.Get());
 }
 
 // An error object as a body or a host prepares one. Wine's CreateErrorInfo
@@ -77,7 +72,7 @@ TEST_F(ServiceTest, ThrownCodeBecomesModuleCodeWithDescription) {
         SCOPED_TRACE(::testing::Message() << std::hex << row.thrown);
         EXPECT_EQ(row.result, GuardedCall([&] { throw row.thrown; }));
         EXPECT_EQ(row.description ? std::optional<std::wstring>(row.description) : std::nullopt,
-                  TakeErrorDescription());
+                  TakeModuleErrorDescription());
     }
     EXPECT_EQ(0, ErrorTextTable[5].m_code);
 }
@@ -87,7 +82,7 @@ TEST_F(ServiceTest, BodyResultAndNullOutPointer) {
     EXPECT_EQ(S_FALSE, GuardedCall([] { return S_FALSE; }));
     long* missing = nullptr;
     EXPECT_EQ(Hr(0x800AFFFC), GuardedCall([&] { *RequireOut(missing) = 1; }));
-    EXPECT_EQ(L"Invalid argument", TakeErrorDescription().value_or(L"(none)"));
+    EXPECT_EQ(L"Invalid argument", TakeModuleErrorDescription().value_or(L"(none)"));
 }
 
 TEST_F(ServiceTest, SystemErrorGivesSystemText) {
@@ -99,7 +94,7 @@ TEST_F(ServiceTest, SystemErrorGivesSystemText) {
         std::wstring expected(length, L'\0');
         expected.resize(MultiByteToWideChar(CP_ACP, 0, text, length, expected.data(), length));
         EXPECT_EQ(Hr(0x800AFFFF), GuardedCall([&] { throw code; }));
-        EXPECT_EQ(expected, TakeErrorDescription().value_or(L"(none)"));
+        EXPECT_EQ(expected, TakeModuleErrorDescription().value_or(L"(none)"));
     }
 }
 
@@ -152,7 +147,7 @@ TEST_F(ServiceTest, PreparedErrorObjectIsPublishedAndReleased) {
     const ComPtr<ICreateErrorInfo> prepared = PreparedErrorObject(L"Prepared");
     // The thrown pointer carries a reference of its own.
     EXPECT_EQ(S_OK, GuardedCall([&] { throw ComPtr<ICreateErrorInfo>(prepared).Detach(); }));
-    EXPECT_EQ(L"Prepared", TakeErrorDescription().value_or(L"(none)"));
+    EXPECT_EQ(L"Prepared", TakeModuleErrorDescription().value_or(L"(none)"));
     EXPECT_EQ(1u, RefCount(prepared.Get()));
 }
 
@@ -160,7 +155,7 @@ TEST_F(ServiceTest, UnnamedExceptionGivesUnexpectedAndPublishesNothing) {
     EXPECT_EQ(E_UNEXPECTED, GuardedCall([] { throw std::runtime_error("conversion failed"); }));
     EXPECT_EQ(E_UNEXPECTED, GuardedCall([] { throw 5; }));
     EXPECT_EQ(E_UNEXPECTED, GuardedCall([] { throw 5u; }));  // unsigned int is not a system error
-    EXPECT_FALSE(TakeErrorDescription());
+    EXPECT_FALSE(TakeModuleErrorDescription());
 }
 
 // A host object whose GetClassID leaves `m_error` on the thread and fails.
@@ -211,9 +206,9 @@ TEST_F(ServiceTest, FailedCheckedHostCallTakesErrorObjectOnlyWhenSupported) {
             EXPECT_EQ(kHostFailure, failure.Error());
             EXPECT_EQ(row.taken ? error.Get() : nullptr, ComPtr<IErrorInfo>::Adopt(failure.ErrorInfo()).Get());
         }
-        EXPECT_EQ(row.taken, !TakeErrorDescription());
+        EXPECT_EQ(row.taken, !TakeModuleErrorDescription());
         EXPECT_EQ(DISP_E_EXCEPTION, GuardedCall([&] { CheckedHostCall(object, FailingCall); }));
-        EXPECT_EQ(row.taken ? std::nullopt : std::optional<std::wstring>(L"Host failed"), TakeErrorDescription());
+        EXPECT_EQ(row.taken ? std::nullopt : std::optional<std::wstring>(L"Host failed"), TakeModuleErrorDescription());
         EXPECT_TRUE(IsEqualIID(row.supported ? IID_IPersist : GUID_NULL, host.m_asked));
         EXPECT_EQ(1u, host.m_count);
         EXPECT_EQ(errorCount, RefCount(error.Get()));
@@ -234,7 +229,7 @@ TEST_F(ServiceTest, MissingHostObjectRaisesEPointerWithoutErrorObject) {
         EXPECT_EQ(nullptr, ComPtr<IErrorInfo>::Adopt(failure.ErrorInfo()).Get());
     }
     EXPECT_EQ(DISP_E_EXCEPTION, GuardedCall([&] { CheckedHostCall(missing, FailingCall); }));
-    EXPECT_FALSE(TakeErrorDescription());
+    EXPECT_FALSE(TakeModuleErrorDescription());
     // A class that exists is created; without the interface asked for it is missing too.
     EXPECT_TRUE(CreateHostObject<ICatRegister>(CLSID_StdComponentCategoriesMgr));
     EXPECT_FALSE(CreateHostObject<IPersist>(CLSID_StdComponentCategoriesMgr));

@@ -15,7 +15,7 @@
 //       is released; the result stays S_OK.
 //   anything else                    -> E_UNEXPECTED, nothing published.
 // Objects the body made are destroyed while the stack unwinds, before the
-// handler runs.
+// handler runs. How a body raises each kind of failure: base/Failures.h.
 #pragma once
 
 #include "ErrorReporting.h"

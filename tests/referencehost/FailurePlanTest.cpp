@@ -16,7 +16,7 @@ TEST_F(FailurePlanTest, PlannedFailureLeavesItsErrorObjectAndErrorSupportAnswer)
     OptionsBlock options = HostOptionsBlock();
 
     EXPECT_EQ(chooser->SetOptions(options.data()), E_ACCESSDENIED);
-    EXPECT_EQ(TakeErrorDescription(), "No access to the chooser");
+    EXPECT_EQ(TakeErrorDescription(), L"No access to the chooser");
     EXPECT_EQ(scenario->log.Entries().back().result, E_ACCESSDENIED);
 
     ComPtr<ISupportErrorInfo> errorSupport;
@@ -30,7 +30,7 @@ TEST_F(FailurePlanTest, PlannedFailureLeavesItsErrorObjectAndErrorSupportAnswer)
     // A failure without a description leaves no error object behind.
     scenario->failures.Inject("FileChooser", "SetOptions", {E_FAIL});
     EXPECT_EQ(chooser->SetOptions(options.data()), E_FAIL);
-    EXPECT_EQ(TakeErrorDescription(), "(none)");
+    EXPECT_EQ(TakeErrorDescription(), std::nullopt);
 }
 
 TEST_F(FailurePlanTest, PlannedSuccessAndMissingSettingsGiveNullResults) {

@@ -60,7 +60,7 @@ TEST_F(StatementServiceTest, ReservedMethodsLeaveTheirTargetAlone) {
     EXPECT_EQ(S_OK, service->ReservedMethod2(0, &target));
     EXPECT_EQ(S_OK, service->ReservedMethod3(-1, &target));
     EXPECT_EQ(42, target);
-    EXPECT_FALSE(TakeErrorInfo());
+    EXPECT_FALSE(TakeErrorDescription());
 }
 
 TEST_F(StatementServiceTest, InterfacesShareOneIdentity) {
