@@ -251,6 +251,6 @@ void WriteBalanceChart(std::ostream& out, const std::vector<BalancePoint>& point
                                         : std::string())
         << ". " << (breaks.empty() ? std::string("No break.")
                                    : "Red marks: where the running balance breaks, with the amount it is off by" +
-                                         std::string(breaks.size() > kBreaksLabelled ? " (on each mark's title)" : ""))
+                                         std::string(breaks.size() > kBreaksLabelled ? " (on each mark's title)." : "."))
         << "</p>\n";
 }

@@ -79,7 +79,7 @@ private:
     void WriteSummary(const std::string& file) {
         m_out << "<h1>Statement report</h1>\n<p class=\"path\">" << HtmlText(file) << "</p>\n";
         WriteVerdict();
-        m_out << "<table class=\"facts\">\n";
+        m_out << "<div class=\"top\">\n<table class=\"facts\">\n";
         Fact("How it was read", "The file was " + m_review.recognition + ".");
         if (m_review.recognised) Fact("Encoding", EncodingText());
         Fact("Host account", m_review.hostAccount);
@@ -96,6 +96,7 @@ private:
                                                               : std::string("unknown"));
         m_out << "</table>\n";
         WriteKinds();
+        m_out << "</div>\n";
         WriteSaid();
     }
 
@@ -164,9 +165,9 @@ private:
     }
 
     void WriteTable() {
-        m_out << "<h2>Every line of the file</h2>\n<table class=\"lines\">\n<colgroup><col style=\"width:4.5em\">"
-                 "<col style=\"width:13em\"><col style=\"width:4.5em\"><col style=\"width:6.5em\">"
-                 "<col style=\"width:6.5em\"><col><col style=\"width:6em\"><col style=\"width:7em\"><col></colgroup>\n"
+        m_out << "<h2>Every line of the file</h2>\n<table class=\"lines\">\n<colgroup><col style=\"width:4em\">"
+                 "<col style=\"width:12em\"><col style=\"width:5.5em\"><col style=\"width:6.5em\">"
+                 "<col style=\"width:7.5em\"><col><col style=\"width:6em\"><col style=\"width:7.5em\"><col></colgroup>\n"
                  "<thead><tr><th>Line</th><th>What became of it</th><th>Direction</th><th>Amount</th><th>Date</th>"
                  "<th>Description</th><th>Reference</th><th>Balance in the file</th><th>Why, and notes</th></tr>"
                  "</thead>\n<tbody>\n";

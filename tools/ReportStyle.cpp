@@ -11,7 +11,7 @@ h1{font-size:1.45em;margin:0 0 .2em}h2{font-size:1.15em;margin:1.6em 0 .5em}
 .verdict.ok{background:#e7f4ea;border-color:#2e7d32}.verdict.bad{background:#fdecea;border-color:#c62828}
 table{border-collapse:collapse}th,td{border:1px solid #c9ccd1;padding:2px 7px;text-align:left;vertical-align:top}
 th{background:#f1f2f4;font-weight:600}
-.facts{margin:.4em 0}.facts th{width:14em}
+.top{display:flex;flex-wrap:wrap;gap:1.2em;align-items:flex-start}.facts th{width:12em}
 .kinds td:last-child{text-align:right;font-variant-numeric:tabular-nums}
 .said li{margin:.15em 0}.said .warning{color:#8a1c12}
 .swatch{display:inline-block;width:.9em;height:.9em;margin-right:.45em;vertical-align:-.1em;background:var(--b);border:2px solid var(--c)}
@@ -31,6 +31,7 @@ th{background:#f1f2f4;font-weight:600}
 .lines{table-layout:fixed;width:100%;font-size:13px}
 .lines td{overflow-wrap:anywhere;unicode-bidi:isolate}
 .lines td:nth-child(1),.lines td:nth-child(4),.lines td:nth-child(8){text-align:right;font-variant-numeric:tabular-nums}
+.lines td:nth-child(4),.lines td:nth-child(5),.lines td:nth-child(8){white-space:nowrap}
 .lines td:nth-child(2){background:var(--b);border-left:5px solid var(--c)}
 .lines tr.brk td{border-top:2px solid #c62828;border-bottom:2px solid #c62828}
 .break{color:#c62828}

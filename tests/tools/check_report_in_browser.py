@@ -28,7 +28,7 @@ import windows_program  # noqa: E402
 
 CONTENT_SECURITY_POLICY = "default-src 'none'; style-src 'unsafe-inline'; img-src data:"
 # Every element the report writes; an element of any other name came from a file's text.
-REPORT_ELEMENTS = {"html", "head", "meta", "link", "title", "style", "body", "h1", "h2", "p", "table", "colgroup",
+REPORT_ELEMENTS = {"html", "head", "meta", "link", "title", "style", "body", "h1", "h2", "p", "div", "table", "colgroup",
                    "col", "thead", "tbody", "tr", "th", "td", "span", "strong", "ul", "li", "svg", "defs",
                    "clippath", "rect", "line", "polyline", "circle", "text", "g"}
 # Attributes the report writes; any other, or an event handler, came from a file's text.
@@ -55,9 +55,9 @@ HOSTILE = (b"Transaction history,Orvale Online For Business\r\n"
                           type_code=b"<iframe src=/probe.html>")
            + hostile_line(b"05/11/2026", b"\x1b[2JAll lines imported OK\x07 \xc2\x9b", b"1.00,,-116.00")
            + hostile_line(b"06/11/2026", b"OTHER", b"1.00,,0.00", sort_code=b"<svg onload=alert(1)>")
-           + hostile_line(b"07/11/2026", b"<style>*{display:none}</style>", b"<i>9</i>,,-116.00")
+           + hostile_line(b"07/11/2026", b"<a href=/probe.html>x</a>", b"<i>9</i>,,-116.00")
            + hostile_line(b"32/11/2026", b"\"&lt;escaped&gt; &amp; ' <!--\"", b"1.00,,-117.00")
-           + hostile_line(b"08/11/2026", b"<a href=/probe.html>x</a>", b"1.00,,-118.00")
+           + hostile_line(b"08/11/2026", b"<style>*{display:none}</style>", b"1.00,,-118.00")
            + b"<script>alert(2)</script>\r\n"
            + hostile_line(b"09/11/2026", b"<object data=/probe.html>", b"1.00,,-119.00"))
 # Texts of the hostile statement that must show as text on the page.
