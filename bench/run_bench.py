@@ -278,6 +278,7 @@ def main():
         "reader_peak_private_bytes_1m": reader[big]["peak_private_bytes"],
         "native_instructions_per_line": native["instructions_per_line"],
         "report_seconds_100k": report["report_seconds"],
+        "report_processor_seconds_100k": report["report_processor_seconds"],
         "report_bytes_per_line": report["report_bytes_per_line"],
         "report_chromium_render_seconds_100k": report["chromium_render_seconds"],
         "report": report,
@@ -336,7 +337,8 @@ def print_table(results, reader, reader_x86, imports, imports_lean, python_csv, 
     report = results["report"]
     print()
     print("HTML report (100k lines)             measured   goal")
-    print(f"  written by the tool, s           {report['report_seconds']:8.2f}   < 2")
+    print(f"  written by the tool, s           {report['report_seconds']:8.2f}   < 2 (wall clock, with less without)")
+    print(f"  written by the tool, CPU s       {report['report_processor_seconds']:8.2f}   < 2 (the tool's process)")
     print(f"  HTML bytes per line              {report['report_bytes_per_line']:8.0f}   <= 400")
     print(f"  rendered by Chromium, s          {report['chromium_render_seconds']:8.2f}   < 15 (--dump-dom, start-up included)")
     print(f"  tool, bytes per line (--report)  {report['tool_bytes_per_line_with_report']:8.0f}   (without --report: above)")

@@ -9,7 +9,8 @@ h1{font-size:1.45em;margin:0 0 .2em}h2{font-size:1.15em;margin:1.6em 0 .5em}
 .path{font-family:Consolas,"DejaVu Sans Mono",monospace;overflow-wrap:anywhere}
 .verdict{padding:.55em .9em;border-left:6px solid;margin:.8em 0;font-weight:600}
 .verdict.ok{background:#e7f4ea;border-color:#2e7d32}.verdict.bad{background:#fdecea;border-color:#c62828}
-table{border-collapse:collapse}th,td{border:1px solid #c9ccd1;padding:2px 7px;text-align:left;vertical-align:top}
+table{border-collapse:separate;border-spacing:0}th,td{border:solid #c9ccd1;border-width:0 1px 1px 0;padding:2px 7px;text-align:left;vertical-align:top}
+table{border-top:1px solid #c9ccd1;border-left:1px solid #c9ccd1}
 th{background:#f1f2f4;font-weight:600}
 .top{display:flex;flex-wrap:wrap;gap:1.2em;align-items:flex-start}.facts th{width:12em}
 .kinds td:last-child{text-align:right;font-variant-numeric:tabular-nums}
@@ -28,12 +29,13 @@ th{background:#f1f2f4;font-weight:600}
 .chart .break-mark circle{fill:#fff;stroke:#c62828;stroke-width:2.5}
 .chart .break-mark text{fill:#c62828;font-weight:700}
 .caption{color:#4a4f57;font-size:.92em;max-width:1100px}
-.lines{table-layout:fixed;width:100%;font-size:13px}
+.lines{table-layout:fixed;width:100%;font-size:13px}.part .lines{border-top:0}
+.part{content-visibility:auto;contain-intrinsic-size:auto 22000px}
 .lines td{overflow-wrap:anywhere;unicode-bidi:isolate}
 .lines td:nth-child(1),.lines td:nth-child(4),.lines td:nth-child(8){text-align:right;font-variant-numeric:tabular-nums}
 .lines td:nth-child(4),.lines td:nth-child(5),.lines td:nth-child(8){white-space:nowrap}
 .lines td:nth-child(2){background:var(--b);border-left:5px solid var(--c)}
-.lines tr.brk td{border-top:2px solid #c62828;border-bottom:2px solid #c62828}
+.lines tr.brk td:not(:nth-child(2)){background-color:#fff4f2;border-bottom:2px solid #c62828}
 .break{color:#c62828}
 @media print{body{margin:0;font-size:10pt}.lines{font-size:8pt}tr{break-inside:avoid}
 *{print-color-adjust:exact;-webkit-print-color-adjust:exact}.chart{border:none}}
