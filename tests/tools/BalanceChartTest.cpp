@@ -2,8 +2,7 @@
 // peak; the chart marks each break once, with the amount it is off by, and
 // shows an overdrawn stretch below zero.
 #include "BalanceChart.h"
-#include "ImportReview.h"
-#include "StatementTestSupport.h"
+#include "ReportTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -56,16 +55,10 @@ TEST(BalanceChart, ThinningKeepsBreaksDipsAndPeaks) {
 }
 
 std::string Chart(const std::string& statement) {
-    const ScratchFile file("Transaction history,Orvale Online For Business\r\n" + statement);
-    StatementAccount account;
-    account.SetAccountNumber(L"12345678");
-    account.SetSortCode(L"12-34-56");
-    const reference_host::StatementLineRecords noLines;
-    ReportLines lines;
-    const ImportReview review =
-        ReviewImport(file.Path(), account, noLines, [&](const ExplainedLine& line) { lines.Add(line); });
+    const ReviewedForReport reviewed =
+        ReviewForReport("Transaction history,Orvale Online For Business\r\n" + statement);
     std::ostringstream chart;
-    WriteBalanceChart(chart, lines.Points(), review.balance);
+    WriteBalanceChart(chart, reviewed.lines.Points(), reviewed.review.balance);
     return chart.str();
 }
 

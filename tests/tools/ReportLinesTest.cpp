@@ -1,8 +1,6 @@
 // What the HTML report shows of each line, through the import's own walk of
 // a statement with a line of every kind, and the balances its chart draws.
-#include "ImportReview.h"
-#include "ReportLines.h"
-#include "StatementTestSupport.h"
+#include "ReportTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +20,9 @@ TEST(ReportLines, EachLineShowsWhatBecameOfIt) {
         Line("03/11/2026", "87654321", "ANOTHER", "1.00,,9.00") + ",,,,,,,\r\n" +
         Line("04/11/2026", "12345678", "POUNDS", "\xA3" "5.00,,80.00") + "04/11/2026,DD,12-34-56\r\n" +
         Line("05/11/2026", "12345678", "AFTER", "1.00,,79.00");
-    const ScratchFile file(statement);
-    StatementAccount account;
-    account.SetAccountNumber(L"12345678");
-    account.SetSortCode(L"12-34-56");
-    const reference_host::StatementLineRecords noLines;
-    ReportLines lines;
-    const ImportReview review =
-        ReviewImport(file.Path(), account, noLines, [&](const ExplainedLine& line) { lines.Add(line); });
+    const ReviewedForReport reviewed = ReviewForReport(statement);
+    const ImportReview& review = reviewed.review;
+    const ReportLines& lines = reviewed.lines;
 
     const struct {
         LineKind kind;
