@@ -14,7 +14,10 @@ same files in one run:
   - the import tool's peak memory per imported line at 1 million lines, its
     start-up (a 10-line statement) subtracted;
   - the peers: Python's csv module splitting every line, and wc -l;
-  - the native reader's instructions per line under callgrind.
+  - the native reader's instructions per line under callgrind;
+  - the HTML report of the 100 thousand line statement (report_bench.py):
+    the time to write it, its bytes per line, the tool's memory per line
+    with --report, and the time headless Chromium takes to render it.
 Prints one table and writes bench/results/latest.json.
 """
 import argparse
@@ -26,6 +29,8 @@ import re
 import subprocess
 import sys
 import time
+
+import report_bench
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "buildtools"))
 import wine as wine_setup  # noqa: E402
@@ -246,6 +251,12 @@ def main():
     wc = {size: wc_figures(data, size, 3) for size in SIZES}
     say("native reader under callgrind")
     native = native_instructions_per_line(root, build, data)
+    say("the HTML report: written by the tool, rendered by headless Chromium")
+    report = report_bench.report_figures(
+        lambda path, *options: [*wine_setup.WINE, tool, "--module", windows_path(module), windows_path(path),
+                                "--sort-code", SORT_CODE, "--account", ACCOUNT, *options],
+        peak_rss, statement(data, report_bench.REPORT_SIZE, LAYOUTS[0]), statement(data, START_UP_SIZE, LAYOUTS[0]),
+        os.path.join(build, "bench", "report"))
 
     big = 1_000_000
     results = {
@@ -270,6 +281,11 @@ def main():
         "tool_bytes_per_line": tool_memory["bytes_per_line"],
         "reader_peak_private_bytes_1m": reader[big]["peak_private_bytes"],
         "native_instructions_per_line": native["instructions_per_line"],
+        "report_seconds_100k": report["report_seconds"],
+        "report_processor_seconds_100k": report["report_processor_seconds"],
+        "report_bytes_per_line": report["report_bytes_per_line"],
+        "report_chromium_render_seconds_100k": report["chromium_render_seconds"],
+        "report": report,
         "measured_at": time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime()),
         "machine": {"cpus": os.cpu_count(), "python": platform.python_version(),
                     "wine": run(["wine", "--version"]).strip()},
@@ -322,6 +338,14 @@ def print_table(results, reader, reader_x86, imports, imports_lean, python_csv, 
     print(f"  import tool, bytes per line      {results['tool_bytes_per_line']:8.0f}   <= 300 (aim 100)")
     print(f"  reader / wc -l                   {results['reader_over_wc']:8.3f}")
     print(f"  native instructions per line     {results['native_instructions_per_line']:8.0f}   <= 2,000 (aim 1,000; callgrind, {results['native']['compiler']})")
+    report = results["report"]
+    print()
+    print("HTML report (100k lines)             measured   goal")
+    print(f"  written by the tool, s           {report['report_seconds']:8.2f}   < 2 (wall clock, with less without)")
+    print(f"  written by the tool, CPU s       {report['report_processor_seconds']:8.2f}   < 2 (the tool's process)")
+    print(f"  HTML bytes per line              {report['report_bytes_per_line']:8.0f}   <= 400")
+    print(f"  rendered by Chromium, s          {report['chromium_render_seconds']:8.2f}   < 15 (--dump-dom, start-up included)")
+    print(f"  tool, bytes per line (--report)  {report['tool_bytes_per_line_with_report']:8.0f}   (without --report: above)")
 
 
 if __name__ == "__main__":

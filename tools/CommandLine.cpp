@@ -4,7 +4,7 @@
 
 const char kUsage[] =
     "usage: import FILE [--sort-code SORTCODE] [--account ACCOUNT] [--format table|csv|json]\n"
-    "              [--diagnostics] [--explain] [--strict] [--module DLL]\n"
+    "              [--diagnostics] [--explain] [--strict] [--report FILE.html] [--module DLL]\n"
     "\n"
     "Imports the statement FILE through the bank module, with this tool as the host whose\n"
     "bank account has the given sort code and account number, and prints the statement\n"
@@ -14,10 +14,13 @@ const char kUsage[] =
     "  --diagnostics   also print the module's diagnostic texts on standard error\n"
     "  --explain       say what became of every line of the file\n"
     "  --strict        fail (exit 4) when the host lost data or got a line without a value\n"
+    "  --report        also write FILE.html: a report of the import to open in a browser, with\n"
+    "                  the running balance drawn and what became of every line of the file\n"
     "  --module        load this module DLL instead of the registered module\n"
     "\n"
-    "Exit status: 0 imported, 3 file not recognised, 1 import failed, 2 wrong use or unreadable FILE,\n"
-    "4 (with --strict) imported, but the host lost data or got a line without a value (see the README).\n";
+    "Exit status: 0 imported, 3 file not recognised, 1 import failed, 2 wrong use, unreadable FILE or\n"
+    "a report that cannot be written, 4 (with --strict) imported, but the host lost data or got a line without\n"
+    "a value (see the README).\n";
 
 namespace {
 
@@ -58,6 +61,8 @@ ParsedCommandLine ParseCommandLine(int argc, wchar_t** argv) {
             options.accountNumber = argv[++index];
         } else if (argument == L"--module") {
             options.modulePath = argv[++index];
+        } else if (argument == L"--report") {
+            options.reportPath = argv[++index];
         } else if (argument == L"--format") {
             if (!SetFormat(argv[++index], options.format)) {
                 parsed.error = "unknown format " + Narrow(argv[index]) + " (table, csv or json)";

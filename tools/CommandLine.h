@@ -15,6 +15,7 @@ struct ImportOptions {
     bool explain = false;
     bool strict = false;
     std::wstring modulePath;  // a module DLL to load; empty: the registered module
+    std::optional<std::wstring> reportPath;  // --report: where to write the HTML report
 };
 
 struct ParsedCommandLine {

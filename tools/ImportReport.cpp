@@ -1,7 +1,11 @@
 #include "ImportReport.h"
 
+#include "HtmlReport.h"
 #include "ImportReview.h"
 #include "LineFormats.h"
+#include "ReportFile.h"
+#include "ReportLines.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -38,18 +42,33 @@ HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const refere
 }
 
 // Everything is said from one review of the file; --explain walks it again
-// as it writes, so what it finds goes into the review before the rest is said.
+// as it writes, so what it finds goes into the review before the rest is
+// said. The HTML report, last, keeps what it shows of each line from the
+// review's walk.
 int ReportImport(const ImportOptions& options, const HostOutcome& host, std::ostream& out, std::ostream& err) {
     const std::string path = Ansi(options.file);
     const StatementAccount account = HostAccount(options);
-    ImportReview review = ReviewImport(path.c_str(), account, host.lines);
+    std::optional<ReportLines> reportLines;
+    if (options.reportPath) reportLines.emplace();
+    ImportReview review = ReviewImport(path.c_str(), account, host.lines,
+                                       reportLines ? [&](const ExplainedLine& line) { reportLines->Add(line); }
+                                                   : std::function<void(const ExplainedLine&)>());
     review.recognizerTitle = host.recognizerTitle;
     review.cancelled = host.cancelled;
     for (const std::string& line : Summary(review)) WriteForPeople(err, line);
     if (options.explain) WriteExplanation(err, path.c_str(), account, host.lines, review);
     WriteLines(out, options.format, host.lines, review);
     for (const std::string& warning : Warnings(review)) WriteForPeople(err, warning);
-    if (!review.recognised) return kNotRecognised;
-    WriteForPeople(err, BalanceSummary(review.balance));
-    return options.strict && review.StrictFails() ? kLinesLost : kImported;
+    if (review.recognised) WriteForPeople(err, BalanceSummary(review.balance));
+    const int status = !review.recognised                       ? kNotRecognised
+                       : options.strict && review.StrictFails() ? kLinesLost
+                                                                : kImported;
+    if (!reportLines) return status;
+    out.flush();
+    const auto failure = WriteReportFile(*options.reportPath, options.file, [&](std::ostream& report) {
+        WriteHtmlReport(report, Utf8(options.file), review, *reportLines, host.lines);
+    });
+    if (!failure) return status;
+    WriteForPeople(err, "import: cannot write the report " + Utf8(*options.reportPath) + ": " + *failure);
+    return kWrongUse;
 }

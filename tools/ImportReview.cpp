@@ -1,32 +1,9 @@
 #include "ImportReview.h"
 
+#include "BreaksInFileOrder.h"
 #include "PrintableText.h"
 
-#include <algorithm>
-
 namespace {
-
-// The breaks of a check in the order of the file's lines (the check lists
-// them in the order it took the lines), for lines asked about in that order.
-class BreaksInFileOrder {
-public:
-    explicit BreaksInFileOrder(const BalanceCheck& check) {
-        for (const BalanceBreak& found : check.breaks) m_breaks.push_back(&found);
-        std::sort(m_breaks.begin(), m_breaks.end(),
-                  [](const BalanceBreak* a, const BalanceBreak* b) { return a->lineNumber < b->lineNumber; });
-    }
-
-    // The break at `lineNumber`, or null.
-    const BalanceBreak* At(int lineNumber) {
-        while (m_next < m_breaks.size() && m_breaks[m_next]->lineNumber < lineNumber) ++m_next;
-        if (m_next == m_breaks.size() || m_breaks[m_next]->lineNumber != lineNumber) return nullptr;
-        return m_breaks[m_next];
-    }
-
-private:
-    std::vector<const BalanceBreak*> m_breaks;
-    std::size_t m_next = 0;
-};
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -64,7 +41,8 @@ bool ImportReview::StrictFails() const {
 }
 
 ImportReview ReviewImport(const char* path, const StatementAccount& account,
-                          const reference_host::StatementLineRecords& lines) {
+                          const reference_host::StatementLineRecords& lines,
+                          const std::function<void(const ExplainedLine&)>& alsoOnLine) {
     ImportReview review;
     review.hostLines = lines.Size();
     review.hostAccount = HostAccountText(account);
@@ -75,11 +53,13 @@ ImportReview ReviewImport(const char* path, const StatementAccount& account,
         [&](const StatementExplanation& recognition) {
             review.recognised = recognition.recognised;
             review.recognition = recognition.recognition;
+            review.utf8 = recognition.utf8;
         },
         [&](const ExplainedLine& line) {
             review.losses.Add(line);
             balance.Add(line);
             check.Add(line);
+            if (alsoOnLine) alsoOnLine(line);
         });
     review.balance = balance.Check(review.losses.StoppedBeforeTheEnd());
     review.fileChange = check.Change();

@@ -16,6 +16,7 @@
 #include "StatementExplainer.h"
 #include "StatementLineRecords.h"
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -25,6 +26,7 @@ struct ImportReview {
     // The import's walk of the file: whether it recognised the file, and how.
     bool recognised = false;
     std::string recognition;
+    bool utf8 = false;  // the file's text is UTF-8, else the ANSI code page
     // What the module's file test (the recognizer, which reads in text
     // mode) answered the host's file chooser: its title when it recognised
     // the file.
@@ -46,9 +48,12 @@ struct ImportReview {
 };
 
 // Walks the file at `path` (narrow, ANSI code page) as the import did, for
-// the host's `account`, checking it against the host's `lines`.
+// the host's `account`, checking it against the host's `lines`. Each line's
+// explanation also goes to `alsoOnLine`, when given (the HTML report keeps
+// what it shows of each line).
 ImportReview ReviewImport(const char* path, const StatementAccount& account,
-                          const reference_host::StatementLineRecords& lines);
+                          const reference_host::StatementLineRecords& lines,
+                          const std::function<void(const ExplainedLine&)>& alsoOnLine = nullptr);
 
 // Walks the file again and writes, a line each as it goes, how it was
 // recognised and what became of every line; a line where the running

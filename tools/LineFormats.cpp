@@ -183,13 +183,6 @@ std::string MoneyText(const std::string& shortest) {
     return shortest.size() - point == 2 ? shortest + "0" : shortest;
 }
 
-Row TableRow(const StatementLineView& line) {
-    Row row = RowOf(line);
-    row[2] = MoneyText(row[2]);
-    for (std::string& cell : row) cell = Printable(cell);
-    return row;
-}
-
 using Widths = std::array<size_t, kColumnCount>;
 
 void Widen(Widths& widths, const Row& row) {
@@ -215,12 +208,19 @@ void WriteTable(std::ostream& out, const StatementLineRecords& lines) {
     const Row headings = {"No", "Direction", "Amount", "Date", "Description", "Reference"};
     Widths widths{};
     Widen(widths, headings);
-    for (size_t index = 0; index < lines.Size(); ++index) Widen(widths, TableRow(lines[index]));
+    for (size_t index = 0; index < lines.Size(); ++index) Widen(widths, TableCells(lines[index]));
     WriteTableRow(out, widths, headings);
-    for (size_t index = 0; index < lines.Size(); ++index) WriteTableRow(out, widths, TableRow(lines[index]));
+    for (size_t index = 0; index < lines.Size(); ++index) WriteTableRow(out, widths, TableCells(lines[index]));
 }
 
 }  // namespace
+
+Row TableCells(const StatementLineView& line) {
+    Row row = RowOf(line);
+    row[2] = MoneyText(row[2]);
+    for (std::string& cell : row) cell = Printable(cell);
+    return row;
+}
 
 std::string ShortestDecimal(double value) {
     char text[64];

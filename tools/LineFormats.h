@@ -12,6 +12,7 @@
 #include "ImportReview.h"
 #include "StatementLineRecords.h"
 
+#include <array>
 #include <ostream>
 #include <string>
 
@@ -22,3 +23,8 @@ void WriteLines(std::ostream& out, OutputFormat format, const reference_host::St
 std::string ShortestDecimal(double value);
 // YYYY-MM-DD of an OLE Automation date; empty for 0.
 std::string IsoDate(DATE date);
+
+// A statement line's cells as the table shows them: number, direction,
+// amount (at least two decimals), date, description and reference, each
+// made printable.
+std::array<std::string, 6> TableCells(const reference_host::StatementLineView& line);

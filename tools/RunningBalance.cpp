@@ -73,7 +73,7 @@ std::string BalanceCheck::Reason(const BalanceBreak& found) const {
 }
 
 void RunningBalance::Add(const ExplainedLine& line) {
-    if (!line.money || line.emptyRow) return;
+    if (!Takes(line)) return;
     const LineMoney& money = *line.money;
     const Pence amount = std::llround(line.amount * 100);
     ChainLine kept;

@@ -63,6 +63,9 @@ struct BalanceCheck {
 // Gathers the explained lines of the host's account, then checks them.
 class RunningBalance {
 public:
+    // Whether the check takes the line: one of the host's account that the
+    // import read (imported, or passed over without an amount), not an empty row.
+    static bool Takes(const ExplainedLine& line) { return line.money && !line.emptyRow; }
     void Add(const ExplainedLine& line);
     // `stop`: the line at which the import stopped before the end of the file.
     BalanceCheck Check(std::optional<int> stop) const;

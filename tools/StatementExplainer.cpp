@@ -120,6 +120,7 @@ public:
         explanation.recognised = outcome.recognition == Recognition::Recognised;
         explanation.layout = outcome.layout;
         explanation.recognition = RecognitionText(outcome);
+        explanation.utf8 = outcome.utf8;
         m_layout = outcome.layout;
         m_encoding = outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi;
         m_texts = FileTextConverter(m_encoding);

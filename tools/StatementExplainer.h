@@ -58,6 +58,7 @@ struct StatementExplanation {
     bool recognised = false;
     int layout = 0;
     std::string recognition;  // which layout, or why the file was not recognised
+    bool utf8 = false;        // the file's text is UTF-8 (else the ANSI code page)
     std::vector<ExplainedLine> lines;
 };
 

@@ -10,7 +10,8 @@ For each architecture:
 - a quiet install puts the files into Program Files of that bitness; with
   the host's type libraries registered as the host's installer would, the
   VBScript client from the cscript of that bitness uses the bank by its
-  ProgID, and the installed preview tool imports a sample statement;
+  ProgID, and the installed preview tool imports a sample statement and
+  writes its HTML report;
 - the package built again with the same version (a new product code)
   installed over it leaves one product, the new one; a newer build installed
   over that leaves one product, of the new version (major upgrade), and the
@@ -188,10 +189,17 @@ def check_installed(run, package):
     last = run.client(arch, automation)
     run.expect("%s VBScript client, last line" % arch, bool(re.fullmatch(r"[1-9]\d* passed, 0 failed", last)), True)
     sample = "Z:" + os.path.join(package.root, "samples", "orvale-statement-date-first.csv")
+    report = os.path.join(package.build, "installed-preview-report-%s.html" % arch)
+    if os.path.exists(report):
+        os.remove(report)
     preview = run.prefix.wine(package.installed("pendrel-import.exe"), sample, "--sort-code", "12-34-56",
-                              "--account", "45678912", "--format", "csv")
+                              "--account", "45678912", "--format", "csv", "--report", "Z:" + report)
     statement_lines = len(preview.stdout.splitlines()) - 1  # after the csv header
     run.expect("%s preview tool: exit code, statement lines" % arch, (preview.returncode, statement_lines), (0, 8))
+    written = open(report, encoding="utf-8").read() if os.path.exists(report) else ""
+    run.expect("%s preview tool: HTML report, its table's rows" % arch,
+               (written.startswith("<!DOCTYPE html>"), written.count("<tr class=\"", written.find("class=\"lines\""))),
+               (True, 11))
 
 
 def check_file_versions(run, package, version):

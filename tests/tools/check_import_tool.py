@@ -154,6 +154,7 @@ def main():
                 if part in result.stderr:
                     failures.append("%s: standard error holds %r: %s" % (name, part, result.stderr))
         check_printable_output(scratch, run, account, expect, failures)
+        check_report_file(scratch, run, account, expect, failures)
     finally:
         shutil.rmtree(scratch)
     for failure in failures:
@@ -161,6 +162,28 @@ def main():
     failed = len({f.split(":")[0] for f in failures})
     print("%d passed, %d failed" % (len(checks) - failed, failed))
     return 1 if failures else 0
+
+
+def check_report_file(scratch, run, account, expect, failures):
+    """--report writes the file; a report that cannot be written is one line
+    on standard error after the import's own output, and exit 2; a report is
+    never written over the statement."""
+    path = os.path.join(scratch, "report_statement.csv")
+    with open(path, "wb") as file:
+        file.write(HEADER + line())
+    report = os.path.join(scratch, "report.html")
+    expect("report written", run("Z:" + path, *account, "--report", "Z:" + report), 0)
+    if not os.path.exists(report) or b"<!DOCTYPE html>" not in open(report, "rb").read(100):
+        failures.append("report written: no report in %s" % report)
+    for name, target, reason in (("report in no folder", "Z:/no/such/folder/report.html", "No such file or directory"),
+                                 ("report over the statement", "Z:" + path, "it is the statement file")):
+        result = run("Z:" + path, *account, "--report", target)
+        expect(name, result, 2, None, "Imported 1 statement line.")
+        said = "import: cannot write the report %s: %s" % (target, reason)
+        if result.stderr.splitlines()[-1:] != [said] or "PAYEE" not in result.stdout:
+            failures.append("%s: not one last line %r after the import's output: %r" % (name, said, result.stderr))
+    if open(path, "rb").read() != HEADER + line():
+        failures.append("report over the statement: the statement file changed")
 
 
 def check_printable_output(scratch, run, account, expect, failures):

@@ -1,0 +1,61 @@
+"""The HTML report's figures for ./dev bench (run_bench.py calls it): on
+the 100 thousand line statement, the time the import tool takes to write
+the report (its run with --report less its run without, best of three
+each, in wall-clock seconds and in the processor seconds of the tool's
+process), the report's bytes per line of the file, its memory per line with
+--report, and the time headless Chromium takes to render it (--dump-dom,
+best of two, the browser's own start-up included).
+"""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+import headless_chromium  # noqa: E402
+
+REPORT_SIZE = 100_000
+
+
+def best_seconds(command, repeats):
+    """The least wall-clock and the least processor seconds (user and system,
+    of the process Wine runs the tool in: the machine's other load does not
+    count) of REPEATS runs."""
+    wall = processor = None
+    for _ in range(repeats):
+        start = time.perf_counter()
+        process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        _, status, usage = os.wait4(process.pid, 0)
+        seconds = time.perf_counter() - start
+        errors = process.stderr.read().decode(errors="replace")
+        process.stderr.close()
+        if os.waitstatus_to_exitcode(status) != 0:
+            raise SystemExit(f"bench: {' '.join(command)} failed:\n{errors}")
+        used = usage.ru_utime + usage.ru_stime
+        wall = seconds if wall is None else min(wall, seconds)
+        processor = used if processor is None else min(processor, used)
+    return wall, processor
+
+
+def report_figures(tool_command, peak_rss, statement, start_up_statement, work):
+    """TOOL_COMMAND(path, *options) gives the tool's command line for a
+    statement; PEAK_RSS(command) its peak memory and the lines it imported."""
+    os.makedirs(work, exist_ok=True)
+    report = os.path.join(work, "report-100k.html")
+    with open(statement, "rb") as handle:
+        lines = sum(1 for _ in handle)
+    with_report = tool_command(statement, "--report", "Z:" + report)
+    without, without_processor = best_seconds(tool_command(statement), 3)
+    written, written_processor = best_seconds(with_report, 3)
+    peak, imported = peak_rss(with_report)
+    start_up, _ = peak_rss(tool_command(start_up_statement, "--report", "Z:" + report + ".small.html"))
+    size = os.path.getsize(report)
+    with headless_chromium.FolderServer(work) as server:
+        render = min(headless_chromium.run(server.url(os.path.basename(report)), dump_dom=True)[1] for _ in range(2))
+    return {"lines": lines, "imported_lines": imported, "tool_seconds_without_report": without,
+            "tool_seconds_with_report": written, "report_seconds": written - without,
+            "tool_processor_seconds_without_report": without_processor,
+            "tool_processor_seconds_with_report": written_processor,
+            "report_processor_seconds": written_processor - without_processor, "report_bytes": size,
+            "report_bytes_per_line": size / lines, "tool_bytes_per_line_with_report": (peak - start_up) / imported,
+            "chromium_render_seconds": render}

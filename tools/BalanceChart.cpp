@@ -1,0 +1,256 @@
+#include "BalanceChart.h"
+
+#include "HtmlText.h"
+#include "LineFormats.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+#include <string>
+
+namespace {
+
+// The chart's frame in SVG units: the plot inside its margins.
+constexpr double kWidth = 1000, kHeight = 330;
+constexpr double kPlotLeft = 92, kPlotRight = 985, kPlotTop = 30, kPlotBottom = 280;
+constexpr int kBalanceTicks = 5;
+constexpr int kDateTicks = 6;
+// Beyond this many breaks their amounts are left to the marks' titles and
+// the table: written on the chart they would cover each other.
+constexpr std::size_t kBreaksLabelled = 24;
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+std::string SignedMoney(Pence pence) { return (pence > 0 ? "+" : "") + MoneyText(pence); }
+
+// 1, 2 or 5 times a power of ten, at least `raw` (and at least a penny).
+double NiceStep(double raw) {
+    if (raw < 1) return 1;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double factor : {1.0, 2.0, 5.0})
+        if (raw <= factor * magnitude) return factor * magnitude;
+    return 10 * magnitude;
+}
+
+// Where values and points go on the chart.
+class Scale {
+public:
+    Scale(const std::vector<BalancePoint>& chain, const std::vector<std::size_t>& drawn) : m_count(chain.size()) {
+        double low = 0, high = 0;
+        bool first = true;
+        for (const std::size_t index : drawn) {
+            const double value = static_cast<double>(*chain[index].balance);
+            low = first ? value : std::min(low, value);
+            high = first ? value : std::max(high, value);
+            first = false;
+        }
+        if (low < 0) high = std::max(high, 0.0);  // overdrawn: zero is on the chart
+        if (high == low) {
+            low -= std::max(std::fabs(low) / 20, 100.0);
+            high += std::max(std::fabs(high) / 20, 100.0);
+        }
+        m_step = NiceStep((high - low) / kBalanceTicks);
+        m_low = std::floor(low / m_step) * m_step;
+        m_high = std::ceil(high / m_step) * m_step;
+    }
+
+    double X(std::size_t index) const {
+        if (m_count < 2) return (kPlotLeft + kPlotRight) / 2;
+        return kPlotLeft + static_cast<double>(index) * (kPlotRight - kPlotLeft) / static_cast<double>(m_count - 1);
+    }
+    double Y(double pence) const { return kPlotBottom - (pence - m_low) / (m_high - m_low) * (kPlotBottom - kPlotTop); }
+    double Low() const { return m_low; }
+    double High() const { return m_high; }
+    double Step() const { return m_step; }
+
+private:
+    std::size_t m_count;
+    double m_step = 1, m_low = 0, m_high = 1;
+};
+
+std::string PolylinePoints(const std::vector<BalancePoint>& chain, const std::vector<std::size_t>& drawn,
+                           const Scale& scale) {
+    std::string points;
+    points.reserve(drawn.size() * 13);
+    for (const std::size_t index : drawn)
+        points += Number(scale.X(index)) + "," + Number(scale.Y(static_cast<double>(*chain[index].balance))) + " ";
+    if (!points.empty()) points.pop_back();
+    return points;
+}
+
+void WriteBalanceAxis(std::ostream& out, const Scale& scale) {
+    for (double tick = scale.Low(); tick <= scale.High() + scale.Step() / 2; tick += scale.Step()) {
+        const std::string y = Number(scale.Y(tick));
+        out << "<line class=\"grid\" x1=\"" << kPlotLeft << "\" x2=\"" << kPlotRight << "\" y1=\"" << y << "\" y2=\""
+            << y << "\"/><text class=\"axis\" x=\"" << kPlotLeft - 6 << "\" y=\"" << y
+            << "\" text-anchor=\"end\" dominant-baseline=\"middle\">" << MoneyText(std::llround(tick)) << "</text>";
+    }
+}
+
+void WriteDateAxis(std::ostream& out, const std::vector<BalancePoint>& chain, const Scale& scale) {
+    const std::size_t ticks = std::min<std::size_t>(kDateTicks, chain.size());
+    std::size_t previous = chain.size();
+    for (std::size_t tick = 0; tick < ticks; ++tick) {
+        const std::size_t index = ticks < 2 ? 0 : (tick * (chain.size() - 1) + (ticks - 1) / 2) / (ticks - 1);
+        if (index == previous) continue;
+        previous = index;
+        const std::string date = IsoDate(chain[index].date);
+        const char* anchor = ticks < 2 ? "middle" : tick == 0 ? "start" : tick + 1 == ticks ? "end" : "middle";
+        const std::string x = Number(scale.X(index));
+        out << "<line class=\"tick\" x1=\"" << x << "\" x2=\"" << x << "\" y1=\"" << kPlotBottom << "\" y2=\""
+            << kPlotBottom + 5 << "\"/><text class=\"axis\" x=\"" << x << "\" y=\"" << kPlotBottom + 20
+            << "\" text-anchor=\"" << anchor << "\">" << (date.empty() ? "no date" : date) << "</text>";
+    }
+}
+
+void WriteOverdrawn(std::ostream& out, const Scale& scale, const std::string& points) {
+    if (scale.Low() >= 0) return;
+    const std::string zero = Number(scale.Y(0));
+    const std::string height = Number(kPlotBottom - scale.Y(0));
+    out << "<defs><clipPath id=\"below-zero\"><rect x=\"" << kPlotLeft << "\" y=\"" << zero << "\" width=\""
+        << kPlotRight - kPlotLeft << "\" height=\"" << height << "\"/></clipPath></defs>"
+        << "<rect class=\"overdrawn\" x=\"" << kPlotLeft << "\" y=\"" << zero << "\" width=\"" << kPlotRight - kPlotLeft
+        << "\" height=\"" << height << "\"/><text class=\"overdrawn-label\" x=\"" << kPlotLeft + 6 << "\" y=\""
+        << kPlotBottom - 6 << "\">overdrawn (below zero)</text>";
+    // The line again, in the overdrawn colour, where it runs below zero.
+    out << "<polyline class=\"balance below-zero\" clip-path=\"url(#below-zero)\" points=\"" << points << "\"/>"
+        << "<line class=\"zero\" x1=\"" << kPlotLeft << "\" x2=\"" << kPlotRight << "\" y1=\"" << zero << "\" y2=\""
+        << zero << "\"/>";
+}
+
+// A break and the chain's index of its line.
+struct ChartBreak {
+    std::size_t index;
+    const BalanceBreak* found;
+};
+
+// The breaks, in the check's order, each with its index in the chain.
+std::vector<ChartBreak> BreaksOnTheChain(const std::vector<BalancePoint>& points, const BalanceCheck& check) {
+    std::vector<ChartBreak> breaks;
+    for (const BalanceBreak& found : check.breaks) {
+        const auto at = std::lower_bound(points.begin(), points.end(), found.lineNumber,
+                                         [](const BalancePoint& point, int line) { return point.lineNumber < line; });
+        if (at == points.end() || at->lineNumber != found.lineNumber) continue;
+        const auto inFile = static_cast<std::size_t>(at - points.begin());
+        breaks.push_back({check.order == BalanceOrder::OldestFirst ? inFile : points.size() - 1 - inFile, &found});
+    }
+    return breaks;
+}
+
+// The balance to mark a break at: its line's own, else the nearest before it.
+double MarkBalance(const std::vector<BalancePoint>& chain, std::size_t index, const Scale& scale) {
+    for (std::size_t at = index + 1; at-- > 0;)
+        if (chain[at].balance) return static_cast<double>(*chain[at].balance);
+    for (std::size_t at = index; at < chain.size(); ++at)
+        if (chain[at].balance) return static_cast<double>(*chain[at].balance);
+    return (scale.Low() + scale.High()) / 2;
+}
+
+// "+100.00": the amount the balance written is off by; or what is wrong instead.
+std::string BreakLabel(const BalanceBreak& found) {
+    switch (found.cause) {
+        case BalanceBreak::Cause::DoesNotAddUp:
+            return SignedMoney(found.stated - (found.before + found.change));
+        case BalanceBreak::Cause::UnreadableDebit:
+            return "debit unreadable";
+        case BalanceBreak::Cause::UnreadableCredit:
+            return "credit unreadable";
+        case BalanceBreak::Cause::NoBalance:
+            return "no balance";
+        case BalanceBreak::Cause::UnreadableBalance:
+            break;
+    }
+    return "balance unreadable";
+}
+
+void WriteBreakMarks(std::ostream& out, const std::vector<BalancePoint>& chain, const std::vector<ChartBreak>& breaks,
+                     const BalanceCheck& check, const Scale& scale) {
+    const bool labelled = breaks.size() <= kBreaksLabelled;
+    for (std::size_t number = 0; number < breaks.size(); ++number) {
+        const BalanceBreak& found = *breaks[number].found;
+        const std::string x = Number(scale.X(breaks[number].index));
+        const double y = scale.Y(MarkBalance(chain, breaks[number].index, scale));
+        const std::string label = BreakLabel(found);
+        out << "<g class=\"break-mark\"><title>line " << found.lineNumber << ": " << HtmlText(label) << "; "
+            << HtmlText(check.Reason(found)) << "</title><line x1=\"" << x << "\" x2=\"" << x << "\" y1=\""
+            << kPlotTop << "\" y2=\"" << kPlotBottom << "\"/><circle cx=\"" << x << "\" cy=\"" << Number(y)
+            << "\" r=\"5\"/>";
+        if (labelled) {
+            const double labelY = std::clamp(y + (number % 2 ? 20.0 : -10.0), kPlotTop + 10, kPlotBottom - 4);
+            out << "<text x=\"" << x << "\" y=\"" << Number(labelY) << "\" text-anchor=\"middle\">" << HtmlText(label)
+                << "</text>";
+        }
+        out << "</g>";
+    }
+}
+
+}  // namespace
+
+std::vector<std::size_t> PointsDrawn(const std::vector<BalancePoint>& chain, const std::vector<std::size_t>& breaks,
+                                     std::size_t limit) {
+    std::vector<std::size_t> withBalance;
+    for (std::size_t index = 0; index < chain.size(); ++index)
+        if (chain[index].balance) withBalance.push_back(index);
+    std::vector<std::size_t> drawn;
+    if (withBalance.size() <= limit) {
+        drawn = withBalance;
+    } else {
+        const std::size_t between = withBalance.size() - 2, runs = (limit - 2) / 2;
+        drawn.push_back(withBalance.front());
+        for (std::size_t run = 0; run < runs; ++run) {
+            const auto first = withBalance.begin() + 1 + static_cast<std::ptrdiff_t>(run * between / runs);
+            const auto last = withBalance.begin() + 1 + static_cast<std::ptrdiff_t>((run + 1) * between / runs);
+            if (first == last) continue;
+            const auto [lowest, highest] = std::minmax_element(
+                first, last, [&](std::size_t a, std::size_t b) { return *chain[a].balance < *chain[b].balance; });
+            drawn.push_back(std::min(*lowest, *highest));
+            drawn.push_back(std::max(*lowest, *highest));
+        }
+        drawn.push_back(withBalance.back());
+    }
+    for (const std::size_t index : breaks)
+        if (index < chain.size() && chain[index].balance) drawn.push_back(index);
+    std::sort(drawn.begin(), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+    return drawn;
+}
+
+void WriteBalanceChart(std::ostream& out, const std::vector<BalancePoint>& points, const BalanceCheck& check) {
+    std::vector<BalancePoint> chain = points;
+    if (check.order == BalanceOrder::NewestFirst) std::reverse(chain.begin(), chain.end());
+    const std::vector<ChartBreak> breaks = BreaksOnTheChain(points, check);
+    std::vector<std::size_t> breakIndexes;
+    for (const ChartBreak& found : breaks) breakIndexes.push_back(found.index);
+    const std::vector<std::size_t> drawn = PointsDrawn(chain, breakIndexes);
+    if (drawn.empty()) {
+        out << "<p class=\"no-chart\">No line of the host's account writes a balance that reads as an amount: there "
+               "is no running balance to draw.</p>\n";
+        return;
+    }
+    const Scale scale(chain, drawn);
+    const std::string line = PolylinePoints(chain, drawn, scale);
+    out << "<svg class=\"chart\" viewBox=\"0 0 " << kWidth << " " << kHeight
+        << "\" role=\"img\" aria-label=\"Running balance\" xmlns=\"http://www.w3.org/2000/svg\">";
+    WriteBalanceAxis(out, scale);
+    WriteDateAxis(out, chain, scale);
+    out << "<polyline class=\"balance\" points=\"" << line << "\"/>";
+    WriteOverdrawn(out, scale, line);
+    WriteBreakMarks(out, chain, breaks, check, scale);
+    out << "</svg>\n<p class=\"caption\">The balance written on each line of the host's account that the import read ("
+        << chain.size() << (chain.size() == 1 ? " line" : " lines") << ", "
+        << (check.order == BalanceOrder::OldestFirst ? "oldest first, as the file is written"
+                                                     : "oldest first: the file is written newest first")
+        << "), with the lines' dates below"
+        << (drawn.size() < chain.size() ? "; thinned to " + std::to_string(drawn.size()) +
+                                              " points, keeping each stretch's lowest and highest balance and every break"
+                                        : std::string())
+        << ". " << (breaks.empty() ? std::string("No break.")
+                                   : "Red marks: where the running balance breaks, with the amount it is off by" +
+                                         std::string(breaks.size() > kBreaksLabelled ? " (on each mark's title)." : "."))
+        << "</p>\n";
+}
