@@ -133,11 +133,6 @@ const char* LineSplit::Walk(const char* p, const char* end) {
     return end;
 }
 
-int LineSplit::FieldCount() const {
-    if (!m_line) return 0;
-    return m_quoted ? m_separators : m_separators + 1;
-}
-
 // The last field runs from the last separator of the whole line, quoted or
 // not. When a quote follows that separator, the last quote closes the field
 // and the field starts at the nearest quote before it, searched down to

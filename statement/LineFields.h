@@ -68,7 +68,10 @@ public:
     LineSplit(const char* line, std::size_t length, char separator, int first = 1, bool quoted = false);
 
     // CountFields's count, and the quoted state the line ends in.
-    int FieldCount() const;
+    int FieldCount() const {
+        if (!m_line) return 0;
+        return m_quoted ? m_separators : m_separators + 1;
+    }
     bool EndsQuoted() const { return m_quoted; }
     // True when no byte of the line is 0x80 or above.
     bool SingleByte() const { return m_singleByte; }

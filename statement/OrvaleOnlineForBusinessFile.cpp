@@ -239,7 +239,7 @@ bool OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
     const LineSplit split(m_Line, m_Lines.Length(), kSeparator);
     m_LastRead.fieldCount = split.FieldCount();
     m_LastRead.blank = IsBlank(m_Line);
-    if (!record.IsTransactionLine(split)) {
+    if (!record.IsTransactionLine(m_LastRead.fieldCount)) {
         m_LastRead.failure = m_LastRead.fieldCount != kFieldsPerLine ? ReadFailure::FieldCount : ReadFailure::NoLayout;
         return false;
     }

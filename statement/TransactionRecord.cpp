@@ -103,12 +103,8 @@ std::istream& operator>>(std::istream& stream, CTransactionRecord& record) {
 
 void CTransactionRecord::ParseLine(LineBuffer& line) { ParseLine(line, LineSplit(line, kSeparator)); }
 
-bool CTransactionRecord::IsTransactionLine(const LineSplit& split) const {
-    return split.FieldCount() == kFieldsPerLine && (m_Layout == kDateFirstLayout || m_Layout == kAccountFirstLayout);
-}
-
 void CTransactionRecord::ParseLine(LineBuffer& line, const LineSplit& split) {
-    if (!IsTransactionLine(split)) throw InvalidRecord;
+    if (!IsTransactionLine(split.FieldCount())) throw InvalidRecord;
     const SplitLine fields{line, split};
     if (m_Layout == kDateFirstLayout)
         ReadDateFirstFields(fields);

@@ -9,6 +9,7 @@
 #include "CString.h"
 #include "LineReading.h"
 #include "Platform.h"
+#include "StatementFormat.h"
 
 #include <istream>
 
@@ -56,10 +57,13 @@ public:
     // The same from the line's split at ',' (a LineSplit of `line` from its
     // first field), so that the line is walked once.
     void ParseLine(LineBuffer& line, const LineSplit& split);
-    // False for a line that ParseLine refuses with InvalidRecord before it
-    // takes a field: not 8 fields, or a record without a layout. A reader
-    // that refuses such lines itself needs no exception for them.
-    bool IsTransactionLine(const LineSplit& split) const;
+    // False for a line of `fieldCount` fields that ParseLine refuses with
+    // InvalidRecord before it takes a field: not 8 fields, or a record
+    // without a layout. A reader that refuses such lines itself needs no
+    // exception for them.
+    bool IsTransactionLine(int fieldCount) const {
+        return fieldCount == kFieldsPerLine && (m_Layout == kDateFirstLayout || m_Layout == kAccountFirstLayout);
+    }
 
 private:
     struct SplitLine;  // the line being read, with its split

@@ -299,7 +299,7 @@ public:
         CTransactionRecord record;
         record.Reset(layout);
         Record read;
-        if (!record.IsTransactionLine(m_split)) {
+        if (!record.IsTransactionLine(m_split.FieldCount())) {
             read.outcome = Record::Outcome::NotATransactionLine;
             if (alsoByOperator && Parses(record)) read.outcome = Record::Outcome::Read;  // differs from the reference
         } else {
