@@ -221,14 +221,13 @@ public:
 
     // What the lender answered.
     HRESULT Result() const { return m_result; }
-    const Block* Get() const { return m_block; }
     const Block* operator->() const { return m_block; }
     explicit operator bool() const { return m_block != nullptr; }
 
 private:
     Lender* m_lender;
     Block* m_block = nullptr;
-    HRESULT m_result = E_FAIL;
+    HRESULT m_result;
 };
 
 using TypeLibAttributes = LentBlock<ITypeLib, TLIBATTR, &ITypeLib::ReleaseTLibAttr>;

@@ -11,7 +11,7 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "buildtools"))
 import headless_chromium  # noqa: E402
 
 REPORT_SIZE = 100_000

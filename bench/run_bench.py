@@ -34,6 +34,7 @@ import report_bench
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "buildtools"))
 import wine as wine_setup  # noqa: E402
+from wine import say, windows_path  # noqa: E402
 
 SIZES = (10_000, 100_000, 1_000_000)
 START_UP_SIZE = 10  # the statement whose import measures the tool's start-up
@@ -54,10 +55,6 @@ for _ in range(int(sys.argv[2])):
     best = seconds if best is None else min(best, seconds)
 print(f"rows={rows}\nfields={fields}\nseconds={best:.6f}")
 """
-
-
-def say(text):
-    print(f"==> {text}", file=sys.stderr, flush=True)
 
 
 def key_values(text):
@@ -88,10 +85,6 @@ def generate(root, data):
 
 def statement(data, size, layout):
     return os.path.join(data, f"statement-{size}-{layout}.csv")
-
-
-def windows_path(path):
-    return wine_setup.windows_path(path)
 
 
 def wine(program, *arguments):

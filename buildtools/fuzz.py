@@ -29,6 +29,8 @@ import shutil
 import subprocess
 import sys
 
+from wine import say
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 NATIVE = os.path.join(ROOT, "tests", "native")
@@ -36,10 +38,6 @@ FUZZ = os.path.join(ROOT, "tests", "fuzz")
 BUILD_NATIVE = os.path.join(ROOT, "build", "native")
 WORK = os.path.join(ROOT, "build", "fuzz")
 LIMITS = ["-timeout=10", "-rss_limit_mb=2048"]
-
-
-def say(text):
-    print("==> %s" % text, file=sys.stderr, flush=True)
 
 
 def harnesses():

@@ -34,10 +34,6 @@ ARCHES = ("x64", "x86")
 JOBS = str(os.cpu_count() or 2)
 
 
-def say(text):
-    wine.say(text)
-
-
 def quietly(command, cwd=ROOT):
     """Runs COMMAND, showing its output only when it fails; whether it passed."""
     with tempfile.TemporaryFile() as log:
@@ -50,12 +46,12 @@ def quietly(command, cwd=ROOT):
 
 def native_stage(arguments, failures):
     for preset, label in NATIVE_BUILDS:
-        say("building the native %s build" % label)
+        wine.say("building the native %s build" % label)
         if not (quietly(["cmake", "--preset", preset], NATIVE) and
                 quietly(["cmake", "--build", "--preset", preset], NATIVE)):
             failures.append("the native %s build" % label)
             continue
-        say("running the native %s tests" % label)
+        wine.say("running the native %s tests" % label)
         run = subprocess.run(["ctest", "--preset", preset, "-j", JOBS, *arguments], cwd=NATIVE,
                              stdin=subprocess.DEVNULL, capture_output=True, text=True)
         if run.returncode != 0:
@@ -63,7 +59,7 @@ def native_stage(arguments, failures):
             failures.append("the native %s tests" % label)
             continue
         summary = [line for line in run.stdout.splitlines() if "tests passed" in line]
-        say("native (%s): %s" % (label, summary[-1] if summary else "no test matches"))
+        wine.say("native (%s): %s" % (label, summary[-1] if summary else "no test matches"))
 
 
 def wine_stage(arguments, failures):
@@ -74,7 +70,7 @@ def wine_stage(arguments, failures):
         failures.append("the Wine prefix for the tests")
         return
     for arch in ARCHES:
-        say("running the %s tests" % arch)
+        wine.say("running the %s tests" % arch)
         if subprocess.run(["ctest", "--preset", arch, "-j", JOBS, *arguments], cwd=ROOT,
                           stdin=subprocess.DEVNULL).returncode != 0:
             failures.append("the %s tests" % arch)
@@ -82,17 +78,17 @@ def wine_stage(arguments, failures):
 
 def package_stage(failures):
     for arch in ARCHES:
-        say("building release %s" % arch)
+        wine.say("building release %s" % arch)
         if not quietly(["cmake", "--workflow", "--preset", "release-" + arch]):
             failures.append("the release %s build" % arch)
             return
-    say("building the package tests' programs")
+    wine.say("building the package tests' programs")
     for arch in ARCHES:
         if not (quietly(["cmake", "--preset", arch]) and
                 quietly(["cmake", "--build", "--preset", arch + "-package-tests"])):
             failures.append("building the package tests' programs")
             return
-    say("running the package tests")
+    wine.say("running the package tests")
     runner = os.path.join(ROOT, "tests", "packaging", "run_package_tests.py")
     if subprocess.run([sys.executable, runner, ROOT, wine.BUILD], stdin=subprocess.DEVNULL).returncode != 0:
         failures.append("the package tests")
@@ -108,9 +104,9 @@ def main(arguments):
         if not arguments:
             package_stage(failures)
     if failures:
-        say("FAILED: %s (see above)" % "; ".join(failures))
+        wine.say("FAILED: %s (see above)" % "; ".join(failures))
         return 1
-    say("every test passed")
+    wine.say("every test passed")
     return 0
 
 

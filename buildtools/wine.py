@@ -83,14 +83,14 @@ def prefix_path(purpose="tools"):
     return os.path.abspath(os.environ.get("WINEPREFIX") or PREFIXES[purpose])
 
 
-def environment(prefix=None, purpose="tools", **variables):
+def environment(prefix=None, purpose="tools"):
     """This process's environment with the Wine values: the prefix (PREFIX, else
     the one for PURPOSE), WINEDEBUG and WINEDLLOVERRIDES unless already set,
-    WINEDLLPATH at the 32-bit DLLs; then VARIABLES."""
+    WINEDLLPATH at the 32-bit DLLs."""
     values = dict(os.environ)
     for name, default in DEFAULTS.items():
         values.setdefault(name, default)
-    values.update(WINEPREFIX=prefix or prefix_path(purpose), WINEDLLPATH=WINE32_DLLS, **variables)
+    values.update(WINEPREFIX=prefix or prefix_path(purpose), WINEDLLPATH=WINE32_DLLS)
     return values
 
 

@@ -5,6 +5,7 @@
 
 #include <cwchar>
 #include <new>
+#include <utility>
 
 CComTypeInfoHolder::CComTypeInfoHolder(const GUID* iid, const GUID* libid, WORD major, WORD minor)
     : m_iid(iid), m_libid(libid), m_major(major), m_minor(minor) {}
@@ -12,8 +13,8 @@ CComTypeInfoHolder::CComTypeInfoHolder(const GUID* iid, const GUID* libid, WORD 
 HRESULT CComTypeInfoHolder::LoadTypeInfo(LCID lcid) {
     if (IsLoaded()) return S_OK;
     CriticalSectionLock lock(Module().Lock());
-    HRESULT result = m_typeInfo ? S_OK : LoadFromLibrary(lcid);
-    if (m_typeInfo && !m_names) result = BuildNameCache(m_typeInfo.Get());
+    HRESULT result = Published() ? S_OK : LoadFromLibrary(lcid);
+    if (Published() && !m_names) result = BuildNameCache(Published());
     return result;
 }
 
@@ -24,8 +25,8 @@ HRESULT CComTypeInfoHolder::LoadFromLibrary(LCID lcid) {
     ComPtr<ITypeInfo> typeInfo;
     RETURN_IF_FAILED(library->GetTypeInfoOfGuid(*m_iid, typeInfo.Put()));
     ComPtr<ITypeInfo2> typeInfo2;
-    m_typeInfo = SUCCEEDED(typeInfo.As(typeInfo2)) ? ComPtr<ITypeInfo>(typeInfo2.Get()) : typeInfo;
-    m_published.store(m_typeInfo.Get(), std::memory_order_release);
+    ComPtr<ITypeInfo> kept = SUCCEEDED(typeInfo.As(typeInfo2)) ? ComPtr<ITypeInfo>(typeInfo2.Get()) : std::move(typeInfo);
+    m_typeInfo.Publish(kept.Detach());
     AddCleanup(&CComTypeInfoHolder::ReleaseTypeInfo, this);
     return S_OK;
 }
@@ -57,7 +58,6 @@ HRESULT CComTypeInfoHolder::BuildNameCache(ITypeInfo* typeInfo) {
 void CComTypeInfoHolder::ReleaseTypeInfo(void* holder) {
     auto* self = static_cast<CComTypeInfoHolder*>(holder);
     self->m_namesReady.store(false, std::memory_order_release);
-    self->m_published.store(nullptr, std::memory_order_release);
     self->m_typeInfo.Reset();
     self->m_names.reset();
     self->m_nameCount = 0;

@@ -37,7 +37,7 @@ private:
     };
 
     bool IsLoaded() const { return Published() && m_namesReady.load(std::memory_order_acquire); }
-    ITypeInfo* Published() const { return m_published.load(std::memory_order_acquire); }
+    ITypeInfo* Published() const { return m_typeInfo.Get(); }
     HRESULT LoadFromLibrary(LCID lcid);
     HRESULT BuildNameCache(ITypeInfo* typeInfo);
     const NameEntry* FindCachedName(const wchar_t* name) const;
@@ -46,11 +46,10 @@ private:
     const GUID* m_libid;
     WORD m_major;
     WORD m_minor;
-    ComPtr<ITypeInfo> m_typeInfo;
+    // Read without a lock: the type information, and whether m_names and
+    // m_nameCount are complete.
+    PublishedComPtr<ITypeInfo> m_typeInfo;
     std::unique_ptr<NameEntry[]> m_names;
     int m_nameCount = 0;
-    // For the readers that take no lock: the pointer m_typeInfo holds, and
-    // whether m_names and m_nameCount are complete.
-    std::atomic<ITypeInfo*> m_published{nullptr};
     std::atomic<bool> m_namesReady{false};
 };

@@ -1,13 +1,13 @@
 #include "Amounts.h"
 
+#include "StatementFormat.h"
+
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 const char* SkipDigits(const char* p) {
     while (IsDigit(*p)) ++p;

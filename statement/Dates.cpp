@@ -14,8 +14,6 @@ constexpr int kLastTwoDigitYearOfThisCentury = 49;
 constexpr int kLatestYear = 9999;
 constexpr int kMonthDateLength = 7;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The leading whole number of the text from `text` up to `end` in the manner
 // of atoi: whitespace skipped, optional sign, digits; out-of-range values are
 // clamped.
@@ -162,8 +160,6 @@ bool QuickSlashDate(const char* text, CalendarDate& calendar) {
     return true;
 }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 }  // namespace
 
 // Days from 30 December 1899, counted in 400-year eras of the Gregorian
@@ -209,7 +205,7 @@ DATE ParseMonthDate(const char* text) {
     for (const char* p = text; *p; ++p) {
         if (*p == '-') continue;
         if (length == kMonthDateLength) return kNoDate;
-        date[length++] = Upper(*p);
+        date[length++] = UpperAscii(*p);
     }
     if (length != kMonthDateLength) return kNoDate;
     const char abbreviation[] = {date[2], date[3], date[4], '\0'};

@@ -3,6 +3,7 @@
 #include "Amounts.h"
 #include "Dates.h"
 #include "MonthTable.h"
+#include "StatementFormat.h"
 
 #include <string>
 
@@ -21,8 +22,7 @@ bool MonthFromAbbreviation(const CString& abbreviation, int& month) {
 
 CString& ToUpper(CString& text) {
     std::string upper = text.GetText();
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (char& c : upper) c = UpperAscii(c);
     text = upper.c_str();
     return text;
 }

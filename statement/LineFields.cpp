@@ -3,6 +3,7 @@
 #include "Failures.h"
 #include "MultibyteText.h"
 #include "Platform.h"
+#include "StatementFormat.h"
 #include "ByteCopy.h"
 #include "WordSearch.h"
 

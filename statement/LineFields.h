@@ -13,7 +13,6 @@
 
 #include "ByteCopy.h"
 #include "CString.h"
-#include "StatementFormat.h"
 
 #include <cstddef>
 #include <cstdint>

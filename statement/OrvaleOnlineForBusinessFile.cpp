@@ -134,9 +134,6 @@ OrvaleOnlineForBusinessFile::Recognition OrvaleOnlineForBusinessFile::CheckForma
 // date-first layout's reading first. Empty fields satisfy both limits.
 int OrvaleOnlineForBusinessFile::LayoutOf(LineBuffer& line) const {
     constexpr LayoutFields kFields = kDateFirstFields;
-    static_assert(kAccountFirstFields.accountNumber == kFields.typeCode &&
-                      kAccountFirstFields.typeCode == kFields.accountNumber,
-                  "the layouts swap the type code and the account number");
     const int typeCodeOrAccount = CleanFieldLength(line, kFields.typeCode);
     if (typeCodeOrAccount <= kMaxTypeCodeLength)
         return CleanFieldLength(line, kFields.accountNumber) <= kMaxAccountNumberLength ? kDateFirstLayout : 0;

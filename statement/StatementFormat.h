@@ -25,6 +25,10 @@ struct LayoutFields {
 };
 constexpr LayoutFields kDateFirstFields = {1, 2, 3, 4};
 constexpr LayoutFields kAccountFirstFields = {3, 4, 1, 2};
+// The format check tells the layouts apart by the lengths of those two fields.
+static_assert(kAccountFirstFields.accountNumber == kDateFirstFields.typeCode &&
+                  kAccountFirstFields.typeCode == kDateFirstFields.accountNumber,
+              "the layouts swap the type code and the account number");
 
 constexpr LayoutFields FieldsOfLayout(int layout) {
     return layout == kDateFirstLayout ? kDateFirstFields : kAccountFirstFields;
@@ -45,6 +49,10 @@ constexpr int kMaxTypeCodeLength = 3;
 
 // Space, tab, line feed, vertical tab, form feed or carriage return.
 inline bool IsWhitespace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// The digits are 0 to 9 only, and letters compare in upper case, a to z
+// only, whatever the locale.
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // What a sort code loses before it is kept: whitespace, commas and dashes
 // (12-34-56 is 123456). An account number loses its whitespace only.

@@ -47,8 +47,6 @@ constexpr KindShown kEndShown[] = {
     {"end", "the end of the statement: the import stopped here", "the end of the statement"},
     {"end", "after the end of the statement, not read", "after the end, not read"}};
 
-std::string Lines(int count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
-
 class ReportWriter {
 public:
     ReportWriter(std::ostream& out, const ImportReview& review, const ReportLines& lines,
@@ -92,9 +90,9 @@ private:
         Fact("Imported", std::to_string(m_review.hostLines) +
                              (m_review.hostLines == 1 ? " statement line" : " statement lines") +
                              (m_review.cancelled ? "; the import was cancelled" : ""));
-        Fact("Imported without a date", Lines(m_lines.Count(LineKind::Undated)));
+        Fact("Imported without a date", LineCount(m_lines.Count(LineKind::Undated)));
         Fact("Passed over", PassedOverText());
-        Fact("Not read", Lines(m_lines.Count(LineKind::NotRead)));
+        Fact("Not read", LineCount(m_lines.Count(LineKind::NotRead)));
         Fact("Where the import stopped", StopText());
         if (m_review.recognised) Fact("Running balance", BalanceSummary(m_review.balance));
         if (m_review.recognised)
@@ -135,7 +133,7 @@ private:
             total += count;
             text += (text.empty() ? "" : ", ") + std::to_string(count) + " " + Shown(kind).counted;
         }
-        return total == 0 ? "none" : Lines(total) + ": " + text;
+        return total == 0 ? "none" : LineCount(total) + ": " + text;
     }
 
     std::string StopText() const {
@@ -143,7 +141,7 @@ private:
         if (!m_review.recognised) return "nothing was read";
         if (const auto stop = losses.StoppedBeforeTheEnd())
             return "at line " + std::to_string(*stop) + ", which is not a transaction line (" + losses.StopReason() +
-                   "); " + Lines(losses.LinesNotRead()) + " after it not read";
+                   "); " + LineCount(losses.LinesNotRead()) + " after it not read";
         return "at the end of the file";
     }
 

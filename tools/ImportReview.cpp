@@ -7,8 +7,6 @@ namespace {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-std::string Lines(int count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
-
 std::string Were(int count) { return count == 1 ? " was" : " were"; }
 
 std::string RecognizerText(const ImportReview& review) {
@@ -108,19 +106,19 @@ std::vector<std::string> Warnings(const ImportReview& review) {
     if (const auto stop = losses.StoppedBeforeTheEnd())
         warnings.push_back("The import stopped at line " + std::to_string(*stop) +
                            ", which is not a transaction line (" + losses.StopReason() + "); " +
-                           Lines(losses.LinesNotRead()) + " after it" + Were(losses.LinesNotRead()) + " not read.");
+                           LineCount(losses.LinesNotRead()) + " after it" + Were(losses.LinesNotRead()) + " not read.");
     if (const int undated = losses.Undated().Count())
-        warnings.push_back(Lines(undated) + Were(undated) + " imported without a date (the date does not read as one): " +
+        warnings.push_back(LineCount(undated) + Were(undated) + " imported without a date (the date does not read as one): " +
                            losses.Undated().Text() + ".");
     if (const int unreadable = losses.UnreadableAmounts().Count())
-        warnings.push_back(Lines(unreadable) + Were(unreadable) +
+        warnings.push_back(LineCount(unreadable) + Were(unreadable) +
                            " passed over with a debit or credit that does not read as an amount: " +
                            losses.UnreadableAmounts().Text() + ".");
     if (const int other = losses.OtherAccount())
-        warnings.push_back(Lines(other) + Were(other) + " passed over as another account's.");
+        warnings.push_back(LineCount(other) + Were(other) + " passed over as another account's.");
     if (review.NoLineMatched()) warnings.push_back(NoLineMatchedText(review));
     if (const int noAmount = losses.NoAmount())
-        warnings.push_back(Lines(noAmount) + Were(noAmount) + " passed over without a debit or credit amount.");
+        warnings.push_back(LineCount(noAmount) + Were(noAmount) + " passed over without a debit or credit amount.");
     if (const int empty = losses.EmptyRows().Count())
         warnings.push_back(std::to_string(empty) + (empty == 1 ? " empty row was" : " empty rows were") +
                            " passed over (every field empty).");

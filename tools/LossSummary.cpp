@@ -11,6 +11,8 @@ bool HoldsNothing(const ExplainedLine& line) { return line.blank || line.emptyRo
 
 }  // namespace
 
+std::string LineCount(int count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
+
 std::string LineNumbers::Text() const {
     std::string text = m_lines.size() == 1 ? "line " : "lines ";
     const std::size_t named = std::min(m_lines.size(), kLinesNamed);
@@ -21,35 +23,36 @@ std::string LineNumbers::Text() const {
 }
 
 void LossSummary::Add(const ExplainedLine& line) {
-    switch (line.fate) {
-        case LineFate::PassedOver:
+    switch (KindOf(line)) {
+        case LineKind::Title:
             m_passedOver = line;
             break;
-        case LineFate::Unreadable:
+        case LineKind::Stopped:
             m_stop = line;
             break;
-        case LineFate::Imported:
+        case LineKind::Undated:
+            m_undated.Add(line.lineNumber);
             ++m_imported;
-            if (line.Undated()) m_undated.Add(line.lineNumber);
             break;
-        case LineFate::OtherAccount:
-            if (line.emptyRow)
-                m_emptyRows.Add(line.lineNumber);
-            else
-                AddOtherAccount(line);
+        case LineKind::Imported:
+            ++m_imported;
             break;
-        case LineFate::NoAmount:
-            if (line.emptyRow)
-                m_emptyRows.Add(line.lineNumber);
-            else if (line.AmountUnreadable())
-                m_unreadableAmounts.Add(line.lineNumber);
-            else
-                ++m_noAmount;
+        case LineKind::EmptyRow:
+            m_emptyRows.Add(line.lineNumber);
             break;
-        case LineFate::NotRead:
+        case LineKind::OtherAccount:
+            AddOtherAccount(line);
+            break;
+        case LineKind::UnreadableAmount:
+            m_unreadableAmounts.Add(line.lineNumber);
+            break;
+        case LineKind::NoAmount:
+            ++m_noAmount;
+            break;
+        case LineKind::NotRead:
             AddNotRead(line);
             break;
-        case LineFate::Header:
+        case LineKind::Header:
             break;
     }
 }

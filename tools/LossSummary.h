@@ -14,6 +14,9 @@
 #include <utility>
 #include <vector>
 
+// "1 line", "3 lines".
+std::string LineCount(int count);
+
 // Line numbers of one kind of line, in file order.
 class LineNumbers {
 public:

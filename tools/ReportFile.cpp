@@ -10,14 +10,11 @@
 
 namespace {
 
-using FileHandle = UniqueHandle<HANDLE, BOOL, &CloseHandle>;
-
 // The file's identity (volume and index), for two names of one file.
 std::optional<std::pair<DWORD, ULONGLONG>> FileIdentity(const std::wstring& path) {
-    const HANDLE opened = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
-    const FileHandle file(opened);
+    const FileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::nullopt;
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(file.Get(), &information)) return std::nullopt;
     return std::make_pair(information.dwVolumeSerialNumber,

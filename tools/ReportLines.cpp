@@ -4,44 +4,17 @@
 
 namespace {
 
-LineKind KindOf(const ExplainedLine& line) {
-    switch (line.fate) {
-        case LineFate::Imported:
-            return line.Undated() ? LineKind::Undated : LineKind::Imported;
-        case LineFate::Header:
-            return LineKind::Header;
-        case LineFate::PassedOver:
-            return LineKind::Title;
-        case LineFate::OtherAccount:
-            return line.emptyRow ? LineKind::EmptyRow : LineKind::OtherAccount;
-        case LineFate::NoAmount:
-            return line.emptyRow             ? LineKind::EmptyRow
-                   : line.AmountUnreadable() ? LineKind::UnreadableAmount
-                                             : LineKind::NoAmount;
-        case LineFate::Unreadable:
-            return LineKind::Stopped;
-        case LineFate::NotRead:
-            break;
-    }
-    return LineKind::NotRead;
-}
-
-// --explain's words for the line, without its "line N: ".
-std::string WordsOf(const ExplainedLine& line) {
-    const std::string described = Describe(line);
-    return described.substr(described.find(": ") + 2);
-}
-
-}  // namespace
-
+// What the table shows of `line`.
 ReportLine ShowLine(const ExplainedLine& line) {
     ReportLine shown;
     shown.lineNumber = line.lineNumber;
     shown.kind = KindOf(line);
     shown.statementLine = line.statementLine;
-    if (shown.kind != LineKind::Imported && shown.kind != LineKind::Header) shown.words = WordsOf(line);
+    if (shown.kind != LineKind::Imported && shown.kind != LineKind::Header) shown.words = FateText(line);
     return shown;
 }
+
+}  // namespace
 
 void ReportLines::Add(const ExplainedLine& line) {
     m_lines.push_back(ShowLine(line));

@@ -16,20 +16,6 @@
 #include <string>
 #include <vector>
 
-enum class LineKind : unsigned char {
-    Imported,          // imported as statement line N
-    Undated,           // imported as statement line N, without a date
-    Header,            // the header line, skipped
-    Title,             // a first line the format check passed over (a title)
-    OtherAccount,      // passed over: another account's
-    NoAmount,          // passed over: no debit or credit amount (a balance brought forward)
-    UnreadableAmount,  // passed over: a debit or credit that does not read as an amount
-    EmptyRow,          // passed over: every field empty
-    Stopped,           // not a transaction line: the import stopped here
-    NotRead,           // after the stop: not read
-};
-constexpr std::size_t kLineKinds = 10;
-
 struct ReportLine {
     int lineNumber = 0;
     LineKind kind = LineKind::NotRead;
@@ -46,9 +32,6 @@ struct BalancePoint {
     double date = 0.0;                // 0: the line has no date
     std::optional<Pence> balance;     // the balance the file writes, when it reads as an amount
 };
-
-// What the table shows of `line`.
-ReportLine ShowLine(const ExplainedLine& line);
 
 class ReportLines {
 public:

@@ -267,26 +267,50 @@ std::string HostAccountText(const StatementAccount& account) {
     return text;
 }
 
-std::string Describe(const ExplainedLine& line) {
-    const std::string prefix = "line " + std::to_string(line.lineNumber) + ": ";
-    const bool emptyRow = line.emptyRow && (line.fate == LineFate::OtherAccount || line.fate == LineFate::NoAmount);
-    if (emptyRow) return prefix + "passed over: an empty row (every field is empty)";
+LineKind KindOf(const ExplainedLine& line) {
     switch (line.fate) {
-        case LineFate::Header:
-            return prefix + "header, skipped";
-        case LineFate::PassedOver:
-            return prefix + "passed over: " + line.reason + " (the second line decided the layout)";
         case LineFate::Imported:
-            return prefix + "imported as statement line " + std::to_string(line.statementLine) +
-                   (line.Undated() ? ", without a date: " + Quoted(line.dateText) + " does not read as a date" : "");
+            return line.Undated() ? LineKind::Undated : LineKind::Imported;
+        case LineFate::Header:
+            return LineKind::Header;
+        case LineFate::PassedOver:
+            return LineKind::Title;
         case LineFate::OtherAccount:
-            return prefix + "passed over: another account (" + line.reason + ")";
+            return line.emptyRow ? LineKind::EmptyRow : LineKind::OtherAccount;
         case LineFate::NoAmount:
-            return prefix + "passed over: " + NoAmountText(line);
+            return line.emptyRow             ? LineKind::EmptyRow
+                   : line.AmountUnreadable() ? LineKind::UnreadableAmount
+                                             : LineKind::NoAmount;
         case LineFate::Unreadable:
-            return prefix + "not a transaction line (" + line.reason + "), so the import stopped here";
+            return LineKind::Stopped;
         case LineFate::NotRead:
             break;
     }
-    return prefix + "not read: the import had stopped";
+    return LineKind::NotRead;
+}
+
+std::string Describe(const ExplainedLine& line) {
+    return "line " + std::to_string(line.lineNumber) + ": " + FateText(line);
+}
+
+std::string FateText(const ExplainedLine& line) {
+    if (KindOf(line) == LineKind::EmptyRow) return "passed over: an empty row (every field is empty)";
+    switch (line.fate) {
+        case LineFate::Header:
+            return "header, skipped";
+        case LineFate::PassedOver:
+            return "passed over: " + line.reason + " (the second line decided the layout)";
+        case LineFate::Imported:
+            return "imported as statement line " + std::to_string(line.statementLine) +
+                   (line.Undated() ? ", without a date: " + Quoted(line.dateText) + " does not read as a date" : "");
+        case LineFate::OtherAccount:
+            return "passed over: another account (" + line.reason + ")";
+        case LineFate::NoAmount:
+            return "passed over: " + NoAmountText(line);
+        case LineFate::Unreadable:
+            return "not a transaction line (" + line.reason + "), so the import stopped here";
+        case LineFate::NotRead:
+            break;
+    }
+    return "not read: the import had stopped";
 }

@@ -9,6 +9,7 @@
 #include "StatementAccount.h"
 #include "StatementWalk.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -54,6 +55,25 @@ struct ExplainedLine {
     bool AmountUnreadable() const;
 };
 
+// What became of a line, in the kinds people are told of: its fate, with
+// empty rows, lines imported without a date and amounts that could not be
+// read told apart.
+enum class LineKind : unsigned char {
+    Imported,          // imported as statement line N
+    Undated,           // imported as statement line N, without a date
+    Header,            // the header line, skipped
+    Title,             // a first line the format check passed over (a title)
+    OtherAccount,      // passed over: another account's
+    NoAmount,          // passed over: no debit or credit amount (a balance brought forward)
+    UnreadableAmount,  // passed over: a debit or credit that does not read as an amount
+    EmptyRow,          // passed over: every field empty
+    Stopped,           // not a transaction line: the import stopped here
+    NotRead,           // after the stop: not read
+};
+constexpr std::size_t kLineKinds = 10;
+
+LineKind KindOf(const ExplainedLine& line);
+
 struct StatementExplanation {
     bool recognised = false;
     int layout = 0;
@@ -73,6 +93,8 @@ void ExplainStatement(const char* path, const StatementAccount& account,
 StatementExplanation ExplainStatement(const char* path, const StatementAccount& account);
 
 std::string Describe(const ExplainedLine& line);
+// The same without its "line N: ".
+std::string FateText(const ExplainedLine& line);
 
 // The host's account as the import compares it: `sort code "123456" and
 // account "01234567" or "1234567"`.

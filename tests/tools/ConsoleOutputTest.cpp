@@ -12,12 +12,9 @@
 
 namespace {
 
-using FileHandle = UniqueHandle<HANDLE, BOOL, &CloseHandle>;
-
 FileHandle Opened(const wchar_t* path, DWORD disposition, DWORD flags = 0) {
-    const HANDLE handle = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      disposition, flags, nullptr);
-    return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+    return FileHandle(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  disposition, flags, nullptr));
 }
 
 TEST(ConsoleOutputTest, FilesPipesAndTheNulDeviceAreNoConsole) {

@@ -23,7 +23,7 @@ import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path[:0] = [os.path.join(HERE, "..", "support"), os.path.join(HERE, "..", "..", "buildtools")]
+sys.path.insert(0, os.path.join(HERE, "..", "..", "buildtools"))
 import headless_chromium  # noqa: E402
 import wine  # noqa: E402
 
