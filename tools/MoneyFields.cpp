@@ -1,13 +1,12 @@
 #include "MoneyFields.h"
 
 #include "LineFields.h"
+#include "StatementFormat.h"
 
 namespace {
 
 // More whole digits than any account holds; more would not fit in Pence.
 constexpr int kMostWholeDigits = 15;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A plain decimal number in pennies, or false when the text is not one.
 bool ParsePence(const char* text, Pence& pence) {

@@ -4,6 +4,7 @@
 #include "LineFields.h"
 #include "LineReading.h"
 #include "Platform.h"
+#include "StatementFormat.h"
 #include "StatementLineTexts.h"
 #include "Utf8Text.h"
 

@@ -13,6 +13,7 @@
 #include "LineFields.h"
 #include "LineReading.h"
 #include "Platform.h"
+#include "StatementFormat.h"
 #include "TransactionRecord.h"
 
 #include <algorithm>
