@@ -42,6 +42,8 @@ import subprocess
 import sys
 import tempfile
 
+import x86_route
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build")
 WINE32 = os.path.join(BUILD, "wine32")
@@ -74,6 +76,10 @@ class WineError(RuntimeError):
     pass
 
 
+class CannotRunX86(WineError):
+    """This machine cannot run the x86 build; the message is the probe's line."""
+
+
 def say(text):
     print("==> %s" % text, file=sys.stderr, flush=True)
 
@@ -94,24 +100,55 @@ def environment(prefix=None, purpose="tools"):
     return values
 
 
+def server_running_check():
+    """sh: whether the server started here for $WINEPREFIX runs."""
+    return ('pid=$(cat "$WINEPREFIX/%s" 2>/dev/null) && grep -q wineserver "/proc/$pid/cmdline" 2>/dev/null'
+            % SERVER_PID_FILE)
+
+
+def start_lines(arch, ready, command):
+    """sh lines: unless READY (sh tests) hold, this module's start for the tests
+    of ARCH; then the program, started with COMMAND."""
+    return ["{ %s; } ||" % " && ".join([server_running_check(), *ready]),
+            "  %s %s start --tests --arch %s >&2 || exit 1"
+            % (shlex.quote(sys.executable), shlex.quote(os.path.abspath(__file__)), arch),
+            'exec %s "$@"' % " ".join(map(shlex.quote, command))]
+
+
 def emulator_lines(arch):
     """sh lines for the build's wine-run (the CTest emulator) of ARCH: the tests'
     environment, a value already set kept; then, unless the prefix's server
     runs and the prefix can run ARCH's programs, this module's start; then
-    the program, as every Wine program is started."""
+    the program, as every Wine program is started. For x86 the lines first
+    take the machine's x86 route (the one handed down, else the probe's): on
+    a machine without one they print why and exit with x86_route's code; on
+    the emulated route they run the program there."""
+    lines = []
+    if arch == "x86":
+        import emulated_wine
+        decide = "%s %s decide --emulation" % (shlex.quote(sys.executable), shlex.quote(x86_route.__file__))
+        lines += ['[ -n "${%s-}" ] || { %s=$(%s) && export %s; } || exit 1'
+                  % ((x86_route.DECISION,) * 2 + (decide, x86_route.DECISION)),
+                  'case $%s in' % x86_route.DECISION,
+                  '  %s:*) printf \'%%s\\n\' "${%s#%s:}" >&2; exit %d ;;'
+                  % (x86_route.NONE, x86_route.DECISION, x86_route.NONE, x86_route.CANNOT_RUN_X86),
+                  '  %s)' % x86_route.EMULATED]
+        values = emulated_wine.environment()
+        lines += ["    unset DISPLAY WINEDLLPATH"]
+        lines += ["    export %s=%s" % (name, shlex.quote(values[name]))
+                  for name in ("WINEPREFIX", "WINEARCH", "WINESERVER", "WINEDLLOVERRIDES")]
+        lines += ['    [ -n "${WINEDEBUG-}" ] || export WINEDEBUG=%s' % DEFAULTS["WINEDEBUG"]]
+        lines += ["    " + line for line in start_lines(arch, emulated_wine.ready_checks(), emulated_wine.COMMAND)]
+        lines += ["    ;;", "esac"]
     defaults = dict(DEFAULTS, WINEPREFIX=PREFIXES["tests"])
-    lines = ['[ -n "${%s-}" ] || %s=%s' % (name, name, shlex.quote(value)) for name, value in defaults.items()]
+    lines += ['[ -n "${%s-}" ] || %s=%s' % (name, name, shlex.quote(value)) for name, value in defaults.items()]
     lines.append("WINEDLLPATH=%s" % shlex.quote(WINE32_DLLS))
     lines.append("export %s WINEDLLPATH" % " ".join(defaults))
-    ready = ['pid=$(cat "$WINEPREFIX/%s" 2>/dev/null)' % SERVER_PID_FILE,
-             'grep -q wineserver "/proc/$pid/cmdline" 2>/dev/null']
+    ready = []
     if arch == "x86":
         ready += ['[ -f "%s" ]' % windows_file("$WINEPREFIX", SYSTEM_FOLDERS["x86"] + "/" + program)
                   for program in WOW64_PROGRAMS]
-    lines.append("{ %s; } ||" % " && ".join(ready))
-    lines.append("  %s %s start --tests --arch %s >&2 || exit 1"
-                 % (shlex.quote(sys.executable), shlex.quote(os.path.abspath(__file__)), arch))
-    lines.append('exec %s "$@"' % " ".join(WINE))
+    lines += start_lines(arch, ready, WINE)
     return "\n".join(lines)
 
 
@@ -230,16 +267,16 @@ def is_ready(prefix, arch):
     return os.path.exists(os.path.join(prefix, "system.reg")) and (arch != "x86" or has_wow64_programs(prefix))
 
 
-def boot(values, *arguments):
+def boot(values, *arguments, command=WINE, server="wineserver"):
     """wineboot with ARGUMENTS, its output kept in build/wineboot.log (Wine's own
     messages let through, WINEDEBUG as the user set it, else all but fixmes, so
     that a prefix that cannot be made says why); then waits until every program
     wineboot started has ended and the server it started has gone."""
     os.makedirs(BUILD, exist_ok=True)
     with open(WINEBOOT_LOG, "a") as log:
-        quietly([*WINE[:-1], "wineboot", *arguments], dict(values, WINEDEBUG=os.environ.get("WINEDEBUG", "fixme-all")),
+        quietly([*command, "wineboot", *arguments], dict(values, WINEDEBUG=os.environ.get("WINEDEBUG", "fixme-all")),
                 log)
-    quietly(["wineserver", "-w"], values)
+    quietly([server, "-w"], values)
 
 
 def make_ready(values, arch):
@@ -301,33 +338,64 @@ def server_pid(prefix):
         return None
 
 
-def start_server(values, linger=SERVER_LINGER):
+def start_server(values, linger=SERVER_LINGER, command=WINE, server="wineserver"):
     """A server that stays LINGER seconds after the last program (None: until
     stopped), and the prefix's services, all without a terminal."""
     prefix = values["WINEPREFIX"]
     persistent = "-p" if linger is None else "-p%d" % linger
-    server = subprocess.Popen(["wineserver", "--foreground", persistent], env=values, stdin=subprocess.DEVNULL,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    started = subprocess.Popen([server, "--foreground", persistent], env=values, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
     with open(os.path.join(prefix, SERVER_PID_FILE), "w") as pid_file:
-        pid_file.write("%d\n" % server.pid)
-    quietly([*WINE, "cmd.exe", "/c", "exit"], values)
+        pid_file.write("%d\n" % started.pid)
+    quietly([*command, "cmd.exe", "/c", "exit"], values)
 
 
-def stop_server(values):
+def stop_server(values, server="wineserver"):
     """Stops the prefix's server, whoever started it, and every program in it."""
-    quietly(["wineserver", "-k"], values)
-    quietly(["wineserver", "-w"], values)
+    quietly([server, "-k"], values)
+    quietly([server, "-w"], values)
     with contextlib.suppress(FileNotFoundError):
         os.remove(os.path.join(values["WINEPREFIX"], SERVER_PID_FILE))
 
 
+def x86_route_for(purpose):
+    """The machine's x86 route as PURPOSE may take it: only the tests take the
+    emulated one."""
+    return x86_route.decide(emulation=purpose == "tests")
+
+
+def system_folder(arch, purpose="tests"):
+    """Where the system programs (regsvr32, cscript, reg) of ARCH are for
+    PURPOSE: for x86 syswow64 of the 64-bit prefix, but system32 of the 32-bit
+    prefix of the emulated route."""
+    if arch == "x86" and x86_route_for(purpose).kind == x86_route.EMULATED:
+        return SYSTEM_FOLDERS["x64"]
+    return SYSTEM_FOLDERS[arch]
+
+
+def program_command(arch="x64", purpose="tools"):
+    """The command that starts a Windows program of ARCH for PURPOSE."""
+    if arch == "x86" and x86_route_for(purpose).kind == x86_route.EMULATED:
+        import emulated_wine
+        return emulated_wine.COMMAND
+    return WINE
+
+
 def start(arch="x64", purpose="tools"):
     """Makes the prefix for PURPOSE ready for ARCH's programs and starts its
-    server; returns the environment to run them with."""
+    server; returns the environment to run them with. On a machine that
+    cannot run x86, asking for x86 raises CannotRunX86 before anything is
+    made or fetched."""
+    if arch == "x86":
+        route = x86_route_for(purpose)
+        if not route.runs_x86:
+            raise CannotRunX86(route.reason)
+        if route.kind == x86_route.EMULATED:
+            import emulated_wine
+            return emulated_wine.start()
+        fetch_x86_dlls()
     values = environment(purpose=purpose)
     prefix = values["WINEPREFIX"]
-    if arch == "x86":
-        fetch_x86_dlls()
     with locked(prefix):
         if server_pid(prefix) and is_ready(prefix, arch):
             return values
@@ -350,16 +418,20 @@ class ScratchPrefix:
     own server for its lifetime; only that server is stopped at the end.
     Registering the module to read its registration back, and installing the
     packages to test them, both need a prefix in which nothing of the module
-    is registered yet."""
+    is registered yet. It runs x86 programs (in Wine's WoW64 mode) where the
+    machine runs 32-bit code; runs_x86 tells, and x86_reason why not."""
 
     def __init__(self, path):
         self.path = os.path.abspath(path)
         self.environment = environment(prefix=self.path)
+        route = x86_route_for("tools")
+        self.runs_x86, self.x86_reason = route.runs_x86, route.reason
 
     def __enter__(self):
-        fetch_x86_dlls()
+        if self.runs_x86:
+            fetch_x86_dlls()
         shutil.rmtree(self.path, ignore_errors=True)
-        make_ready(self.environment, "x86")
+        make_ready(self.environment, "x86" if self.runs_x86 else "x64")
         start_server(self.environment, linger=None)
         return self
 
@@ -406,7 +478,11 @@ def main():
         else:
             values = start(options.arch, options.purpose)
             if options.command == "run":
-                os.execvpe(WINE[0], [*WINE, options.program, *options.arguments], values)
+                command = program_command(options.arch, options.purpose)
+                os.execvpe(command[0], [*command, options.program, *options.arguments], values)
+    except CannotRunX86 as error:
+        print(error, file=sys.stderr)
+        return x86_route.CANNOT_RUN_X86
     except WineError as error:
         print("wine: %s" % error, file=sys.stderr)
         return 1

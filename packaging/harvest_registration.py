@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Writes the MSI's registry entries from what the module's own DllRegisterServer writes.
 
-usage: harvest_registration.py SCRATCH_PREFIX OUT_DIR ARCH=DLL...
+usage: harvest_registration.py SCRATCH_PREFIX OUT_DIR x64=DLL x86=DLL
 
 In a fresh scratch prefix, each DLL is registered with the regsvr32 of its
 architecture and HKCR is read back, before and after, in that architecture's
-view; the difference is the registration. It is written as OUT_DIR/ARCH.wxi,
+view; the difference is the registration. On a machine that runs no 32-bit
+code the x86 DLL cannot be registered there: its registration is worked out
+from the x64 DLL's instead (derived below), which needs no 32-bit code. It is
+written as OUT_DIR/x86-derived.wxi on every machine, so that where both run
+the package tests hold it equal to the harvest. Each is written as OUT_DIR/ARCH.wxi,
 one WiX RegistryValue per value, for the package's module component, with
 the DLL's path as [#ModuleDll] (the installed file). A key without values
 and without subkeys (Programmable, the implemented category) is written as a
@@ -23,8 +27,9 @@ from xml.sax.saxutils import quoteattr
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "buildtools"))
+import pe_image  # noqa: E402
 import registry_view  # noqa: E402
-from wine import ScratchPrefix  # noqa: E402
+from wine import ScratchPrefix, say  # noqa: E402
 
 DLL_REFERENCE = "[#ModuleDll]"
 
@@ -40,6 +45,32 @@ def harvest(prefix, arch, dll):
         return registry_view.added(before, registry_view.read_view(prefix, arch))
     finally:
         prefix.wine(regsvr32, "/s", "/u", "Z:" + dll)
+
+
+def derived(changes, dll, other_dll):
+    """The registration OTHER_DLL's DllRegisterServer writes into its own view,
+    worked out from CHANGES, what DLL's wrote into its view, without running
+    OTHER_DLL. The two must carry the same registry scripts, byte for byte;
+    then they write the same keys and values, but for the path of the DLL
+    itself (the installed file's in the package) and the platform key of the
+    type library's registration, which names the library's system kind
+    (win32, win64) as each DLL's embedded library states it."""
+    image, other = pe_image.read(dll), pe_image.read(other_dll)
+    if image.resources(pe_image.REGISTRY) != other.resources(pe_image.REGISTRY):
+        raise RuntimeError("the registry scripts of %s and %s differ: the registration of the second cannot be "
+                           "worked out from the first's" % (dll, other_dll))
+    platform, other_platform = image.type_library_platform(), other.type_library_platform()
+    if not platform or not other_platform:
+        raise RuntimeError("no type library in %s or %s" % (dll, other_dll))
+    result = {}
+    for key in changes.values():
+        parts = key.path.split("\\")
+        if len(parts) == 5 and parts[0].lower() == "typelib" and parts[4].lower() == platform:
+            parts[4] = other_platform
+        moved = registry_view.Key("\\".join(parts))
+        moved.values = key.values
+        result[moved.path.lower()] = moved
+    return result
 
 
 def installer_value(data, dll_windows_path):
@@ -74,18 +105,29 @@ def wix_include(changes, dll_windows_path):
     return "\n".join(lines) + "\n"
 
 
+def harvested(prefix, arch, dll):
+    changes = harvest(prefix, arch, dll)
+    if not changes:
+        raise RuntimeError("registering the %s DLL changed nothing in its registry view" % arch)
+    return changes
+
+
 def main():
     scratch, out_dir = sys.argv[1:3]
-    dlls = dict(argument.split("=", 1) for argument in sys.argv[3:])
+    dlls = {arch: os.path.abspath(dll) for arch, dll in (argument.split("=", 1) for argument in sys.argv[3:])}
     os.makedirs(out_dir, exist_ok=True)
+    # Each registration with the DLL whose path its values hold.
     with ScratchPrefix(scratch) as prefix:
-        for arch, dll in dlls.items():
-            dll = os.path.abspath(dll)
-            changes = harvest(prefix, arch, dll)
-            if not changes:
-                raise RuntimeError("registering the %s DLL changed nothing in its registry view" % arch)
-            with open(os.path.join(out_dir, arch + ".wxi"), "w") as out:
-                out.write(wix_include(changes, "Z:" + dll.replace("/", "\\")))
+        registrations = {"x64": (harvested(prefix, "x64", dlls["x64"]), dlls["x64"])}
+        if prefix.runs_x86:
+            registrations["x86"] = (harvested(prefix, "x86", dlls["x86"]), dlls["x86"])
+        else:
+            say("the x86 DLL's registration worked out from the x64 DLL's, as %s" % prefix.x86_reason)
+    registrations["x86-derived"] = (derived(registrations["x64"][0], dlls["x64"], dlls["x86"]), dlls["x64"])
+    registrations.setdefault("x86", registrations["x86-derived"])
+    for name, (changes, dll) in registrations.items():
+        with open(os.path.join(out_dir, name + ".wxi"), "w") as out:
+            out.write(wix_include(changes, "Z:" + dll.replace("/", "\\")))
     return 0
 
 

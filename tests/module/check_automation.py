@@ -2,10 +2,10 @@
 """Registers the module with regsvr32 and the host's type libraries, runs the
 VBScript automation client under cscript, and unregisters everything again.
 
-usage: check_automation.py WINE_RUN SYSTEM_FOLDER MODULE_DLL TYPELIB_TOOL HOST_TYPELIB... -- SCRIPT
+usage: check_automation.py WINE_RUN ARCH MODULE_DLL TYPELIB_TOOL HOST_TYPELIB... -- SCRIPT
 
-SYSTEM_FOLDER is where the regsvr32 and cscript of the module's architecture
-live: C:/windows/system32 for x64, C:/windows/syswow64 for x86. The
+The regsvr32 and cscript are those of the module's architecture ARCH (x64 or
+x86; for x86 the 32-bit ones, wherever the tests' Wine keeps them). The
 script must print "N passed, 0 failed" as its last line: Wine's cscript ends
 with exit code 0 when the script stops on an error (for example when
 CreateObject cannot create the class), so the exit code alone proves nothing.
@@ -20,8 +20,9 @@ import wine  # noqa: E402
 
 def main():
     separator = sys.argv.index("--")
-    wine_run, system_folder, module, typelib_tool, *libraries = sys.argv[1:separator]
+    wine_run, arch, module, typelib_tool, *libraries = sys.argv[1:separator]
     script = sys.argv[separator + 1]
+    system_folder = wine.system_folder(arch)
 
     def run(*arguments):
         return wine.capture([wine_run, *arguments])

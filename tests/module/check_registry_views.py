@@ -3,8 +3,9 @@
 
 usage: check_registry_views.py WINE_RUN X64_BUILD X86_BUILD FIXTURES_DIR PROBE_SCRIPT
 
-Skipped (exit code 77) when the x86 build is missing, or the tests' prefix
-cannot run 32-bit programs yet.
+Skipped (exit code 77) when the x86 build is missing, when the machine runs
+x86 only emulated or not at all (the two views of one prefix need Wine's
+WoW64 mode), or when the tests' prefix cannot run 32-bit programs yet.
 
 A 32-bit client sees the 32-bit view (HKLM\\Software\\Wow6432Node\\Classes),
 a 64-bit client the 64-bit one; ProgIDs are shared between the two. Checked,
@@ -24,6 +25,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "buildtools"))
 import wine  # noqa: E402
+import x86_route  # noqa: E402
 
 BANK_CLSID = "{FA737153-65E8-4729-866A-3BACDFC3EC76}"
 MODULE_LIBID = "{A049CBBD-1E55-4CA2-A890-5DA4ABC65B7D}"
@@ -86,6 +88,10 @@ def main():
     if not os.path.exists(x86.dll[2:]):
         print("skipped: the x86 build is missing (%s); build it with ./dev build or "
               "cmake --workflow --preset x86" % x86.dll[2:])
+        return SKIPPED
+    route = x86_route.decide()
+    if route.kind != x86_route.WOW64:
+        print("skipped: the two registry views need Wine's WoW64 mode, and %s" % route.reason)
         return SKIPPED
     if not wine.is_ready(wine.prefix_path("tests"), "x86"):
         print("skipped: the tests' Wine prefix %s cannot run 32-bit programs yet; the x86 tests "

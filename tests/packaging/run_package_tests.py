@@ -6,7 +6,10 @@ usage: run_package_tests.py ROOT BUILD
 
 Everything is made under BUILD/package-test (the package in dist/, the
 certificates, a fresh Wine prefix for the installs); the project's own dist/
-is left alone. Prints "packaging: N passed, M failed" last.
+is left alone. Both packages are made and checked without running them
+(signatures, hardening, exports and resources, the MSIs' tables); each
+architecture the machine runs is installed and used. Prints "packaging: N
+passed, M failed" last.
 """
 import os
 import shutil
@@ -21,10 +24,12 @@ import certificates  # noqa: E402
 import check_foreign_runtime  # noqa: E402
 import check_hardening  # noqa: E402
 import check_installation  # noqa: E402
+import check_package_tables  # noqa: E402
 import check_signing  # noqa: E402
 from results import Results  # noqa: E402
 
 PASSWORD = "throwaway-password"
+ARCHES = ("x64", "x86")
 
 
 def step(name, started):
@@ -50,12 +55,17 @@ def main():
     step("signed package made", started)
     check_signing.check_signatures(results, dist, certs[0])
     check_hardening.check(results, dist, build)
-    step("signatures and hardening checked", started)
     with ScratchPrefix(os.path.join(work, "prefix")) as prefix:
-        step("fresh prefix made", started)
-        check_foreign_runtime.check(results, prefix, dist, build)
-        step("release x86 DLL checked with the compiler's runtime loaded first", started)
-        check_installation.check(results, prefix, work, dist, build, root)
+        msis = {arch: check_installation.Package(arch, dist, build, root).msi for arch in ARCHES}
+        check_package_tables.check(results, msis, check_installation.version_of(dist),
+                                   os.path.join(build, "package-registration"), prefix.runs_x86)
+        step("signatures, hardening and the MSIs' tables checked; fresh prefix made", started)
+        if prefix.runs_x86:
+            check_foreign_runtime.check(results, prefix, dist, build)
+            step("release x86 DLL checked with the compiler's runtime loaded first", started)
+        else:
+            print("packaging: the x86 package not installed and its DLL not run, as %s" % prefix.x86_reason)
+        check_installation.check(results, prefix, work, dist, build, root, ARCHES if prefix.runs_x86 else ARCHES[:1])
     step("installations checked", started)
     return results.report()
 
