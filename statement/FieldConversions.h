@@ -14,7 +14,8 @@
 #include "Platform.h"
 
 // Amount of a field: its enclosing quotes go first (see StripQuotes), then
-// it is read as UnquotedAmount reads it, never negative, 0 without a number.
+// it is read as UnquotedAmount reads it, never negative; 0 for a field that
+// is empty or not an amount as the bank writes one.
 double ParseAmount(CString text);
 
 // Day/month/year date with slashes, falling back to year-month-day with

@@ -1,10 +1,12 @@
 #include "OrvaleOnlineForBusinessFile.h"
 
+#include "Amounts.h"
 #include "Dates.h"
 #include "LineFields.h"
 #include "StatementFormat.h"
 #include "Utf8Scan.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -21,6 +23,48 @@ constexpr const char* kStreamNotOpen = "File Stream is NOT open";
 constexpr const char* kReadFailed = "Failed to read the Balance record\n";
 
 void Report(const char* text) { platform::WriteDebugOutput(text); }
+
+// Why a line carries no amount, in the words of the debugger text.
+const char* RefusalText(CTransactionRecord::AmountRefusal refusal) {
+    using Refusal = CTransactionRecord::AmountRefusal;
+    switch (refusal) {
+        case Refusal::DebitUnreadable:
+            return "field %d (debit) is not an amount";
+        case Refusal::CreditUnreadable:
+            return "field %d (credit) is not an amount";
+        case Refusal::BothUnreadable:
+            return "fields %d and %d (debit and credit) are not amounts";
+        case Refusal::BothGiven:
+            return "fields %d and %d (debit and credit) both hold an amount";
+        case Refusal::None:
+            break;
+    }
+    return "";
+}
+
+// "Line 4: field 6 (debit) is not an amount; the line carries none\n",
+// made without allocating: the reader reports even when memory runs out.
+void ReportRefusedAmount(int lineNumber, CTransactionRecord::AmountRefusal refusal) {
+    using Refusal = CTransactionRecord::AmountRefusal;
+    const int field = refusal == Refusal::CreditUnreadable ? kCreditField : kDebitField;
+    char reason[64];
+    std::snprintf(reason, sizeof reason, RefusalText(refusal), field, kCreditField);
+    char text[128];
+    std::snprintf(text, sizeof text, "Line %d: %s; the line carries no amount\n", lineNumber, reason);
+    Report(text);
+}
+
+// Whether a field from `first` on, of a line of `count` fields, reads as an
+// amount.
+bool HoldsAnAmountFrom(const char* line, std::size_t length, int first, int count, FileEncoding encoding) {
+    for (int start = first; start <= count; start += LineSplit::kLocated) {
+        const LineSplit split(line, length, kSeparator, start);
+        for (int n = start; n < start + LineSplit::kLocated && n <= count; ++n)
+            if (ReadAmount(Unquoted(split.Field(n), split.SingleByte()), encoding).kind == WrittenAmount::Kind::Amount)
+                return true;
+    }
+    return false;
+}
 
 // True when the first whitespace-delimited word of `line` is exactly `word`.
 bool FirstWordIs(const char* line, const char* word) {
@@ -160,6 +204,7 @@ void OrvaleOnlineForBusinessFile::DecideEncoding() {
 void OrvaleOnlineForBusinessFile::RewindStream() {
     Rewind(m_Stream);
     m_Lines.Discard();
+    m_LineNumber = 0;
 }
 
 void OrvaleOnlineForBusinessFile::RequireOpenStream() {
@@ -179,6 +224,7 @@ OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeader
     try {
         RequireOpenStream();
         const LineRead read = m_Lines.Read(m_Line);
+        m_LineNumber = 1;
         if (read == LineRead::Complete && IsHeaderLine(m_Line)) return LeadingLine::Header;
         if (m_PassedOverFirstLine.failure != ReadFailure::None && !IsTransactionWithMoreFields()) {
             m_LastRead = m_PassedOverFirstLine;
@@ -192,14 +238,18 @@ OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeader
 }
 
 // The passed-over first line, just read again into m_Line, has more than 8
-// fields and a date where the file's layout has its date (quotes stripped).
+// fields, a date where the file's layout has its date (quotes stripped) and
+// an amount in a field from the debit's on: a transaction line. A title that
+// starts with a date range (01/11/2011 - 30/11/2011,,,,,,,,) has no amount.
 bool OrvaleOnlineForBusinessFile::IsTransactionWithMoreFields() const {
-    if (m_PassedOverFirstLine.fieldCount <= kFieldsPerLine) return false;
+    const int count = m_PassedOverFirstLine.fieldCount;
+    if (count <= kFieldsPerLine) return false;
     const bool dateFirst = m_Layout == kDateFirstLayout;
     const LineSplit split(m_Line, m_Lines.Length(), kSeparator);
     FieldBuffer date;
     if (!CopyField(Unquoted(split.Field(FieldsOfLayout(m_Layout).date), split.SingleByte()), date)) return false;
-    return (dateFirst ? ParseSlashDate(date) : ParseMonthDate(date)) != 0;
+    if ((dateFirst ? ParseSlashDate(date) : ParseMonthDate(date)) == 0) return false;
+    return HoldsAnAmountFrom(m_Line, m_Lines.Length(), kDebitField, count, Encoding());
 }
 
 bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
@@ -229,6 +279,7 @@ bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
 // taken is noted before its failure is passed on.
 bool OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
     const LineRead read = m_Lines.Read(m_Line);
+    if (read != LineRead::End) ++m_LineNumber;
     if (read != LineRead::Complete) {
         m_LastRead.failure = read == LineRead::End ? ReadFailure::EndOfFile : ReadFailure::TooLong;
         return false;
@@ -241,10 +292,12 @@ bool OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
         return false;
     }
     try {
-        record.ParseLine(m_Line, split);
+        record.ParseLine(m_Line, split, Encoding());
     } catch (long hr) {
         m_LastRead.failure = hr == E_OUTOFMEMORY ? ReadFailure::OutOfMemory : ReadFailure::FieldTooLong;
         throw;
     }
+    if (record.GetAmountRefusal() != CTransactionRecord::AmountRefusal::None)
+        ReportRefusedAmount(m_LineNumber, record.GetAmountRefusal());
     return true;
 }

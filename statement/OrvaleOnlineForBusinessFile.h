@@ -74,15 +74,18 @@ public:
     // Consumes the first line when its first word is "Transaction", or when
     // the format check passed over it and let the second line decide (then
     // LastRead() says why it is no transaction line), unless it has more
-    // than 8 fields and a date where the layout has one: a transaction line
-    // with a comma too many, which is left to be read (and stop the import).
+    // than 8 fields, a date where the layout has one and an amount in a field
+    // from the sixth on: a transaction line with a comma too many, which is
+    // left to be read (and stop the import).
     // Otherwise leaves the stream at the start of the file.
     LeadingLine SkipHeaderLine();
 
     // Resets `record` with the file's layout and fills it from the next line.
     // False at the end of the file and for any line that is not a
     // transaction line; the record then holds its reset state, and
-    // LastRead() says why.
+    // LastRead() says why. A line whose debit or credit field keeps it from
+    // carrying an amount (CTransactionRecord::GetAmountRefusal) is read, and
+    // its number and the field named on the debugger output.
     bool ReadTransaction(CTransactionRecord& record);
     const LineReadOutcome& LastRead() const { return m_LastRead; }
     // The text of the line the last ReadTransaction or SkipHeaderLine read,
@@ -100,6 +103,7 @@ private:
     void RequireOpenStream();
     bool ReadRecord(CTransactionRecord& record);
     bool IsTransactionWithMoreFields() const;
+    FileEncoding Encoding() const { return m_Utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi; }
     // Back to the start of the first line, past a byte-order mark.
     void RewindStream();
 
@@ -116,4 +120,7 @@ private:
     // transaction line.
     LineReadOutcome m_PassedOverFirstLine;
     bool m_Utf8 = false;
+    // The physical line of the file last read, from 1 (0: none since the
+    // stream was rewound), for the texts that name a line.
+    int m_LineNumber = 0;
 };

@@ -57,6 +57,7 @@ FieldSpan WithoutEndSpaces(FieldSpan field) {
 struct CTransactionRecord::SplitLine {
     LineBuffer& line;
     const LineSplit& split;
+    FileEncoding encoding;
 
     // Field n as GetField takes it; a missing or over-long field throws
     // E_INVALIDARG, as a CString made from GetField's null does. The line
@@ -69,15 +70,40 @@ struct CTransactionRecord::SplitLine {
 
     FieldSpan UnquotedField(int n) const { return Unquoted(Field(n), split.SingleByte()); }
 
-    // The amount of field n, or 0 when the field carries none.
-    double Amount(int n) const {
-        const double amount = UnquotedAmount(UnquotedField(n));
-        return amount > kSmallestAmount ? amount : 0.0;
-    }
+    WrittenAmount Amount(int n) const { return ReadAmount(UnquotedField(n), encoding); }
 };
 
+namespace {
+
+// The amount a field carries, or 0 when it carries none.
+double Carried(const WrittenAmount& amount) {
+    const double value = amount.Value();
+    return value > kSmallestAmount ? value : 0.0;
+}
+
+bool IsRefused(const WrittenAmount& amount) { return amount.kind == WrittenAmount::Kind::Refused; }
+
+// Why a line whose fields carry the amounts `debit` and `credit` (0: none)
+// carries neither.
+CTransactionRecord::AmountRefusal RefusalOf(const WrittenAmount& debitField, double debit,
+                                            const WrittenAmount& creditField, double credit) {
+    using Refusal = CTransactionRecord::AmountRefusal;
+    if (IsRefused(debitField)) return IsRefused(creditField) ? Refusal::BothUnreadable : Refusal::DebitUnreadable;
+    if (IsRefused(creditField)) return Refusal::CreditUnreadable;
+    return debit > 0 && credit > 0 ? Refusal::BothGiven : Refusal::None;
+}
+
+}  // namespace
+
 CTransactionRecord::CTransactionRecord()
-    : m_DebitAmount(0), m_CreditAmount(0), m_Balance(0), m_IsDebit(0), m_Date(0), m_Layout(0), m_IdentifierCut(false) {}
+    : m_DebitAmount(0),
+      m_CreditAmount(0),
+      m_Balance(0),
+      m_IsDebit(0),
+      m_Date(0),
+      m_Layout(0),
+      m_IdentifierCut(false),
+      m_AmountRefusal(AmountRefusal::None) {}
 
 void CTransactionRecord::Reset(int layout) {
     m_SortCode.Empty();
@@ -92,6 +118,7 @@ void CTransactionRecord::Reset(int layout) {
     m_Date = 0;
     m_Layout = layout;
     m_IdentifierCut = false;
+    m_AmountRefusal = AmountRefusal::None;
 }
 
 std::istream& operator>>(std::istream& stream, CTransactionRecord& record) {
@@ -103,9 +130,9 @@ std::istream& operator>>(std::istream& stream, CTransactionRecord& record) {
 
 void CTransactionRecord::ParseLine(LineBuffer& line) { ParseLine(line, LineSplit(line, kSeparator)); }
 
-void CTransactionRecord::ParseLine(LineBuffer& line, const LineSplit& split) {
+void CTransactionRecord::ParseLine(LineBuffer& line, const LineSplit& split, FileEncoding encoding) {
     if (!IsTransactionLine(split.FieldCount())) throw InvalidRecord;
-    const SplitLine fields{line, split};
+    const SplitLine fields{line, split, encoding};
     if (m_Layout == kDateFirstLayout)
         ReadDateFirstFields(fields);
     else
@@ -180,12 +207,19 @@ void CTransactionRecord::ReadDescription(const SplitLine& line, int field) {
     m_Description.Assign(joined, text.length - 2);
 }
 
-// A debit amount wins: the credit field is read only when there is none.
+// A line carries the amount of its debit or of its credit field, never
+// both: a field that does not read as an amount, or an amount in each, leaves
+// it with none (AmountRefusal says why). A balance that does not read is no
+// balance, and never keeps the line from carrying its amount.
 void CTransactionRecord::ReadAmounts(const SplitLine& line) {
-    m_DebitAmount = line.Amount(kDebitField);
-    if (m_DebitAmount > 0)
-        m_IsDebit = 1;
-    else
-        m_CreditAmount = line.Amount(kCreditField);
-    m_Balance = line.Amount(kBalanceField);
+    const WrittenAmount debitField = line.Amount(kDebitField);
+    const WrittenAmount creditField = line.Amount(kCreditField);
+    const double debit = Carried(debitField), credit = Carried(creditField);
+    m_AmountRefusal = RefusalOf(debitField, debit, creditField, credit);
+    if (m_AmountRefusal == AmountRefusal::None) {
+        m_DebitAmount = debit;
+        m_CreditAmount = debit > 0 ? 0.0 : credit;
+        m_IsDebit = debit > 0 ? 1 : 0;
+    }
+    m_Balance = Carried(line.Amount(kBalanceField));
 }
