@@ -8,10 +8,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
 constexpr int kLinesExamined = 2;
+// Room for a Unicode path in the debugger texts, in the ANSI code page
+// (characters it cannot spell become its default character).
+constexpr int kShownPathSize = 1024;
 constexpr const char* kHeaderWord = "Transaction";
 
 constexpr const char* kFieldsMismatch =
@@ -105,19 +109,29 @@ OrvaleOnlineForBusinessFile::LineReadOutcome NotEightFields(LineRead read, int f
 
 }  // namespace
 
-OrvaleOnlineForBusinessFile::OrvaleOnlineForBusinessFile(const char* path, std::ios_base::openmode mode)
+OrvaleOnlineForBusinessFile::OrvaleOnlineForBusinessFile(StatementPath path, std::ios_base::openmode mode)
     : m_Layout(0), m_FieldCount(0) {
     Open(path, mode);
-    ReportRecognition(path ? path : "");
+    if (path.ansi || !path.unicode) {
+        ReportRecognition(path.ansi ? path.ansi : "");
+        return;
+    }
+    char shown[kShownPathSize] = {};
+    const int length = static_cast<int>(std::wcslen(path.unicode));
+    if (platform::WideToAnsi(path.unicode, length, shown, kShownPathSize - 1) == 0) shown[0] = '\0';
+    ReportRecognition(shown);
 }
 
 bool OrvaleOnlineForBusinessFile::IsHeaderLine(const char* line) { return FirstWordIs(line, kHeaderWord); }
 
 bool OrvaleOnlineForBusinessFile::IsValid() const { return m_FieldCount == kFieldsPerLine && m_Layout != 0; }
 
-void OrvaleOnlineForBusinessFile::Open(const char* path, std::ios_base::openmode mode) {
+void OrvaleOnlineForBusinessFile::Open(StatementPath path, std::ios_base::openmode mode) {
     try {
-        if (path) m_Stream.open(path, mode);
+        if (path.ansi)
+            m_Stream.open(path.ansi, mode);
+        else if (path.unicode)
+            platform::OpenUnicodePath(m_Stream, path.unicode, mode);
         if (m_Stream.is_open()) m_Utf8 = SkipByteOrderMark(m_Stream);
         m_Recognition = CheckFormat();
     } catch (...) {

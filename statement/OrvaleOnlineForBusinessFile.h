@@ -16,6 +16,16 @@
 
 #include <fstream>
 
+// Where a statement file is: its path in the ANSI code page, as every path
+// the code page can spell is opened, or its Unicode path, for one it cannot.
+struct StatementPath {
+    StatementPath(const char* ansiPath) : ansi(ansiPath) {}
+    StatementPath(const wchar_t* unicodePath) : unicode(unicodePath) {}
+
+    const char* ansi = nullptr;
+    const wchar_t* unicode = nullptr;
+};
+
 class OrvaleOnlineForBusinessFile {
 public:
     // What the format check found.
@@ -48,9 +58,10 @@ public:
     // line that the format check passed over (its field count is not 8).
     enum class LeadingLine { None, Header, PassedOver };
 
-    // `path` is narrow text in the ANSI code page; `mode` the stream open mode
-    // (the file test opens with std::ios::in, the import adds binary).
-    OrvaleOnlineForBusinessFile(const char* path, std::ios_base::openmode mode);
+    // `path` is narrow text in the ANSI code page (the file test's), or a
+    // Unicode path; `mode` the stream open mode (the file test opens with
+    // std::ios::in, the import adds binary).
+    OrvaleOnlineForBusinessFile(StatementPath path, std::ios_base::openmode mode);
     OrvaleOnlineForBusinessFile(const OrvaleOnlineForBusinessFile&) = delete;
     OrvaleOnlineForBusinessFile& operator=(const OrvaleOnlineForBusinessFile&) = delete;
 
@@ -96,7 +107,7 @@ public:
     const char* LastLine() const { return m_Line; }
 
 private:
-    void Open(const char* path, std::ios_base::openmode mode);
+    void Open(StatementPath path, std::ios_base::openmode mode);
     Recognition CheckFormat();
     int LayoutOf(LineBuffer& line) const;
     void ReportRecognition(const char* path) const;

@@ -30,23 +30,23 @@ int SpacedFullStop(FieldSpan field, bool singleByte) {
     return -1;
 }
 
-// The field without the spaces at its start and its end. No code page has a
-// trail byte below 0x40, so a space is always a character of its own.
-FieldSpan WithoutEndSpaces(FieldSpan field) {
-    while (field.length > 0 && field.text[0] == ' ') {
+// The field without the whitespace at its start and its end. No code page
+// has a trail byte below 0x40, so whitespace is always a character of its own.
+FieldSpan WithoutEndWhitespace(FieldSpan field) {
+    while (field.length > 0 && IsWhitespace(field.text[0])) {
         ++field.text;
         --field.length;
     }
-    while (field.length > 0 && field.text[field.length - 1] == ' ') --field.length;
+    while (field.length > 0 && IsWhitespace(field.text[field.length - 1])) --field.length;
     return field;
 }
 
 // A type code written with a quote first: without its enclosing quotes and
-// then without the spaces at both ends, or as written when the quotes do not
-// enclose it.
+// then without the whitespace at both ends, or as written when the quotes do
+// not enclose it.
 [[gnu::noinline]] FieldSpan UnquotedTypeCode(FieldSpan written, bool singleByte) {
     const FieldSpan unquoted = Unquoted(written, singleByte);
-    return unquoted.length != written.length ? WithoutEndSpaces(unquoted) : written;
+    return unquoted.length != written.length ? WithoutEndWhitespace(unquoted) : written;
 }
 
 }  // namespace
@@ -182,9 +182,9 @@ void CTransactionRecord::ReadAccountNumber(const SplitLine& line, int field) {
 }
 
 // The type code as written, cut to its first 3 characters. A quoted one
-// (files that quote every field) loses its quotes and then the spaces at both
-// ends of what they enclosed, so "CHQ" and " CHQ " are CHQ; an unquoted one
-// keeps its spaces, as it always has. It is on every line's way, so it is
+// (files that quote every field) loses its quotes and then the whitespace at
+// both ends of what they enclosed, so "CHQ", " CHQ " and a tab before CHQ
+// are CHQ; an unquoted one keeps its spaces, as it always has. It is on every line's way, so it is
 // kept inline, with the quoted case out of the way.
 [[gnu::always_inline]] inline void CTransactionRecord::ReadTypeCode(const SplitLine& line, int field) {
     FieldSpan text = line.Field(field);

@@ -39,7 +39,7 @@ bool ImportReview::StrictFails() const {
            !balance.breaks.empty();
 }
 
-ImportReview ReviewImport(const char* path, const StatementAccount& account,
+ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
                           const reference_host::StatementLineRecords& lines,
                           const std::function<void(const ExplainedLine&)>& alsoOnLine) {
     ImportReview review;
@@ -65,7 +65,7 @@ ImportReview ReviewImport(const char* path, const StatementAccount& account,
     return review;
 }
 
-void WriteExplanation(std::ostream& out, const char* path, const StatementAccount& account,
+void WriteExplanation(std::ostream& out, StatementPath path, const StatementAccount& account,
                       const reference_host::StatementLineRecords& lines, ImportReview& review) {
     BreaksInFileOrder breaks(review.balance);
     HostLineCheck check(lines);

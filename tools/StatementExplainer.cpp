@@ -270,7 +270,7 @@ std::vector<RefusedMoneyField> ExplainedLine::RefusedFields() const {
     return fields;
 }
 
-void ExplainStatement(const char* path, const StatementAccount& account,
+void ExplainStatement(StatementPath path, const StatementAccount& account,
                       const std::function<void(const StatementExplanation&)>& onRecognition,
                       const std::function<void(const ExplainedLine&)>& onLine) {
     const SilencedDiagnostics silenced;
@@ -278,7 +278,7 @@ void ExplainStatement(const char* path, const StatementAccount& account,
     WalkStatementFile(path, account, explainer, AfterStop::ReadToTheEnd);
 }
 
-StatementExplanation ExplainStatement(const char* path, const StatementAccount& account) {
+StatementExplanation ExplainStatement(StatementPath path, const StatementAccount& account) {
     StatementExplanation explanation;
     ExplainStatement(
         path, account, [&](const StatementExplanation& recognition) { explanation = recognition; },

@@ -96,15 +96,15 @@ struct StatementExplanation {
     std::vector<ExplainedLine> lines;
 };
 
-// Walks the file at `path` (narrow, ANSI code page) as the import does and
+// Walks the file at `path` as the import does and
 // hands each line's explanation to `onLine` as it is read; `onRecognition`
 // first gets the explanation's recognition (its lines stay empty).
-void ExplainStatement(const char* path, const StatementAccount& account,
+void ExplainStatement(StatementPath path, const StatementAccount& account,
                       const std::function<void(const StatementExplanation&)>& onRecognition,
                       const std::function<void(const ExplainedLine&)>& onLine);
 
 // The same, with every line kept in the explanation returned.
-StatementExplanation ExplainStatement(const char* path, const StatementAccount& account);
+StatementExplanation ExplainStatement(StatementPath path, const StatementAccount& account);
 
 std::string Describe(const ExplainedLine& line);
 // `debit (field 6) "82,40"`, the fields joined by `between`.

@@ -279,15 +279,15 @@ private:
         return true;
     }
 
-    // A quoted type code loses its quotes, and then the spaces at both ends;
-    // an unquoted one stays as written. Then its first 3 characters.
+    // A quoted type code loses its quotes, and then the whitespace at both
+    // ends; an unquoted one stays as written. Then its first 3 characters.
     bool TypeCode(int n) {
         Text field;
         if (!Take(n, field)) return false;
         Text code = StripQuotes(field);
         if (code.size() != field.size()) {
-            code.erase(0, code.find_first_not_of(' '));  // all of it when it is all spaces
-            code.erase(code.find_last_not_of(' ') + 1);
+            code.erase(0, code.find_first_not_of(" \t\n\v\f\r"));  // all of it when it is all whitespace
+            code.erase(code.find_last_not_of(" \t\n\v\f\r") + 1);
         }
         m_record.typeCode = code.substr(0, 3);
         return true;

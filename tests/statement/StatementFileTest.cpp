@@ -274,17 +274,18 @@ TEST(StatementFile, AmountsOfAUtf8FileDropItsNoBreakSpace) {
 }
 
 // Files that quote every field quote the type code too: its quotes go, then
-// the spaces at both ends of what they enclosed, and then the first 3
-// characters are kept (before, "CHQ" was kept as "CH with its quote, so no
-// cheque was found and CHQ and CHG were one code). An unquoted type code is
-// kept as written, a space before it included. In both layouts.
-TEST(StatementFile, QuotedTypeCodeLosesItsQuotesAndThenItsEndSpaces) {
+// the whitespace at both ends of what they enclosed (tabs and carriage
+// returns as spaces), and then the first 3 characters are kept. An unquoted
+// type code is kept as written, a space before it included. In both layouts.
+TEST(StatementFile, QuotedTypeCodeLosesItsQuotesAndThenItsEndWhitespace) {
     const struct {
         const char* written;
         const char* kept;
     } cases[] = {{"\"CHQ\"", "CHQ"}, {"\"CHG\"", "CHG"}, {"\" CHQ \"", "CHQ"}, {"\"  DD\"", "DD"},
                  {"\"D D\"", "D D"}, {"\"DIRECT DEBIT\"", "DIR"}, {"\"  \"", ""}, {"\"\"", ""},
-                 {"\"\"\"Q\"\"\"", "\"\"Q"}, {" CHQ", " CH"}, {"CHQ ", "CHQ"}, {"\"DD\" ", "\"DD"}};
+                 {"\"\"\"Q\"\"\"", "\"\"Q"}, {" CHQ", " CH"}, {"CHQ ", "CHQ"}, {"\"DD\" ", "\"DD"},
+                 {"\"\tCHQ\"", "CHQ"}, {"\"CHQ\t \"", "CHQ"}, {"\"\v\f\rDD\r\"", "DD"}, {"\"\t\"", ""},
+                 {"\tCHQ", "\tCH"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.written);
         for (const int layout : {1, 2}) {

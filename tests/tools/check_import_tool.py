@@ -123,7 +123,8 @@ def main():
            "number,direction,amount,date,description,reference\n", "was not recognised")
     expect("no account", run(statement, "--format", "csv"), 0,
            "number,direction,amount,date,description,reference\n")
-    expect("missing file", run(fixtures + "/no_such_statement.csv"), 2, "", "no_such_statement.csv")
+    expect("missing file", run(fixtures + "/no_such_statement.csv"), 2, "",
+           'import: cannot read the statement file "%s/no_such_statement.csv": no such file\n' % fixtures)
     expect("unknown format", run(statement, "--format", "xml"), 2, "", "unknown format xml")
     expect("no file", wine.capture([wine_run, tool]), 2, "", "usage:")
     expect("module cannot load", run(statement, module="Z:/no/such/module.dll"), 1, "", "cannot load")
@@ -179,6 +180,7 @@ def main():
                 if part in result.stderr:
                     failures.append("%s: standard error holds %r: %s" % (name, part, result.stderr))
         check_amounts(scratch, run, account, expect, failures)
+        check_unicode_folder(scratch, run, account, statement, expect)
         check_printable_output(scratch, run, account, expect, failures)
         check_report_file(scratch, run, account, expect, failures)
     finally:
@@ -221,6 +223,16 @@ def check_amounts(scratch, run, account, expect, failures):
         file.write(b"\xef\xbb\xbf" + HEADER + line(b"CAF\xc3\x89", b'"1\xc2\xa0250.00"'))
     expect("amount: UTF-8 no-break space", run("Z:" + path, *account, "--strict", "--format", "csv"), 0,
            "number,direction,amount,date,description,reference\n1,debit,1250,2011-11-03,CAF\u00c9,DD\n")
+
+
+def check_unicode_folder(scratch, run, account, statement, expect):
+    """A statement in a folder whose name the ANSI code page (1252 here)
+    cannot spell imports, opened by its Unicode path."""
+    folder = os.path.join(scratch, "\u0412\u044b\u043f\u0438\u0441\u043a\u0438")
+    os.mkdir(folder)
+    shutil.copy(statement[2:], os.path.join(folder, "statement.csv"))
+    expect("folder the code page cannot spell", run("Z:" + folder + "/statement.csv", *account, "--format", "csv"),
+           0, EXPECTED_CSV, "Imported 6 statement lines.")
 
 
 def check_report_file(scratch, run, account, expect, failures):
