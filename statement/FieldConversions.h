@@ -5,7 +5,7 @@
 //
 // Two layers: these take a CString as it stands and hand its text to the
 // reader's own readings, which work on a field's bytes in the line and are
-// what the reader calls: Amounts.h (UnquotedAmount), Dates.h (the date
+// what the reader calls: Amounts.h (ReadAmount), Dates.h (the date
 // forms from text, DateFromCalendar) and MonthTable.h (MonthOfAbbreviation).
 // The rules of each conversion are stated there.
 #pragma once

@@ -46,7 +46,7 @@ const char* RefusalText(CTransactionRecord::AmountRefusal refusal) {
     return "";
 }
 
-// "Line 4: field 6 (debit) is not an amount; the line carries none\n",
+// "Line 4: field 6 (debit) is not an amount; the line carries no amount",
 // made without allocating: the reader reports even when memory runs out.
 void ReportRefusedAmount(int lineNumber, CTransactionRecord::AmountRefusal refusal) {
     using Refusal = CTransactionRecord::AmountRefusal;

@@ -83,8 +83,8 @@ double Carried(const WrittenAmount& amount) {
 
 bool IsRefused(const WrittenAmount& amount) { return amount.kind == WrittenAmount::Kind::Refused; }
 
-// Why a line whose fields carry the amounts `debit` and `credit` (0: none)
-// carries neither.
+// Why a line with these debit and credit fields, which carry the amounts
+// `debit` and `credit` (0: none), carries neither; None when it carries one.
 CTransactionRecord::AmountRefusal RefusalOf(const WrittenAmount& debitField, double debit,
                                             const WrittenAmount& creditField, double credit) {
     using Refusal = CTransactionRecord::AmountRefusal;
