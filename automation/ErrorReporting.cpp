@@ -4,6 +4,8 @@
 #include "Failures.h"
 #include "ResourceHolders.h"
 
+#include <cwchar>
+
 const ErrorText ErrorTextTable[] = {
     {E_UNEXPECTED, L"Unexpected result"},
     {E_OUTOFMEMORY, L"Out of Memory"},
@@ -30,9 +32,11 @@ BStr SystemErrorTextIn(unsigned long code, DWORD language, MessageFunction forma
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS;
     // With ALLOCATE_BUFFER the "buffer" argument receives the address of the
     // buffer the system allocates; LocalMemory frees it.
-    const DWORD length = formatMessage(flags, nullptr, code, language, reinterpret_cast<LPSTR>(buffer.Put()), 0, nullptr);
+    DWORD length = formatMessage(flags, nullptr, code, language, reinterpret_cast<LPSTR>(buffer.Put()), 0, nullptr);
     const char* text = static_cast<const char*>(buffer.Get());
-    return AnsiToBstr(text, text ? static_cast<int>(length) : 0);
+    if (!text) length = 0;
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ')) --length;
+    return AnsiToBstr(text, static_cast<int>(length));
 }
 
 // A new error object that carries nothing yet. The interface identifier is
@@ -76,11 +80,24 @@ HRESULT ReportHResult(HRESULT hr) noexcept {
     return ModuleErrorCode(index);
 }
 
-HRESULT ReportSystemError(unsigned long code) noexcept {
+HRESULT ReportSystemError(unsigned long code, const wchar_t* subject) noexcept {
     ComPtr<ICreateErrorInfo> created;
     RETURN_IF_FAILED(CreateEmptyErrorObject(created));
-    BStr description = SystemErrorText(code, FormatMessageA);
-    created->SetDescription(description.Get() ? description.Get() : const_cast<LPOLESTR>(L""));
+    const BStr text = SystemErrorText(code, FormatMessageA);
+    const wchar_t* systemText = text.Get() ? text.Get() : L"";
+    BStr described;
+    if (subject) {
+        const std::size_t subjectLength = std::wcslen(subject), textLength = std::wcslen(systemText);
+        const std::size_t separator = textLength ? 2 : 0;
+        described = BStr::Adopt(SysAllocStringLen(nullptr, static_cast<UINT>(subjectLength + separator + textLength)));
+        if (described.Get()) {
+            std::wmemcpy(described.Get(), subject, subjectLength);
+            std::wmemcpy(described.Get() + subjectLength, L": ", separator);
+            std::wmemcpy(described.Get() + subjectLength + separator, systemText, textLength);
+        }
+    }
+    // SetDescription copies the text; its parameter is merely not declared const.
+    created->SetDescription(const_cast<LPOLESTR>(described.Get() ? described.Get() : systemText));
     PublishErrorInfo(created.Get());
     return SystemErrorCode;
 }

@@ -39,9 +39,11 @@ constexpr HRESULT SystemErrorCode = static_cast<HRESULT>(0x800AFFFFu);
 HRESULT ReportHResult(HRESULT hr) noexcept;
 
 // Reports a system error code (as from GetLastError) with the system's text
-// for it, line break included; an empty description when the system has
-// none. Returns SystemErrorCode, or the failure of creating the error object.
-HRESULT ReportSystemError(unsigned long code) noexcept;
+// for it; an empty description when the system has none. With a `subject`
+// (what the error is about, in words), the description is the subject, a
+// colon and the system's text. Returns SystemErrorCode, or the failure of
+// creating the error object.
+HRESULT ReportSystemError(unsigned long code, const wchar_t* subject = nullptr) noexcept;
 
 // The platform's message function, as FormatMessageA.
 using MessageFunction = DWORD(WINAPI*)(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
@@ -50,7 +52,8 @@ using MessageFunction = DWORD(WINAPI*)(DWORD flags, LPCVOID source, DWORD messag
 // The system's text for a system error code, as wide text, asked of
 // `formatMessage` in the user's default language first and, where that
 // language's messages are not installed, in the system's own choice of
-// language (0): empty when neither has a text, null when memory runs out.
+// language (0), without the line break the system ends it with: empty when
+// neither has a text, null when memory runs out.
 BStr SystemErrorText(unsigned long code, MessageFunction formatMessage);
 
 // Publishes a prepared error object as the thread's error information, when

@@ -11,6 +11,8 @@
 //       the host's error object it may carry is released with it.
 //   long (an HRESULT)                -> ReportHResult.
 //   unsigned long (a system error)   -> ReportSystemError.
+//   SystemErrorAbout (a system error about something named)
+//                                    -> ReportSystemError with its subject.
 //   ICreateErrorInfo* (prepared)     -> published as is; the thrown reference
 //       is released; the result stays S_OK.
 //   anything else                    -> E_UNEXPECTED, nothing published.
@@ -42,6 +44,8 @@ HRESULT GuardedCall(Body&& body) noexcept {
         result = ReportHResult(hr);
     } catch (unsigned long code) {
         result = ReportSystemError(code);
+    } catch (const SystemErrorAbout& failure) {
+        result = ReportSystemError(failure.code, failure.subject.c_str());
     } catch (ICreateErrorInfo* prepared) {
         // The thrower handed its reference over with the pointer.
         const auto held = ComPtr<ICreateErrorInfo>::Adopt(prepared);

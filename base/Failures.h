@@ -9,6 +9,9 @@
 //   (E_OUTOFMEMORY).
 // - a system error code: ThrowSystemError (an `unsigned long`). The guard
 //   reports 0x800AFFFF with the system's text for the code.
+// - a system error about something the body names (the chosen file's path
+//   and what is wrong with it): ThrowSystemErrorAbout (a SystemErrorAbout).
+//   The guard reports 0x800AFFFF with the subject, then the system's text.
 // - memory that runs out where no HRESULT is at hand (a BSTR that cannot be
 //   made): ThrowOutOfMemory (std::bad_alloc, as the standard library's own
 //   allocations throw). The guard answers E_UNEXPECTED and publishes
@@ -34,10 +37,20 @@
 #pragma once
 
 #include <new>
+#include <string>
+#include <utility>
 
 [[noreturn]] inline void ThrowHResult(long hr) { throw hr; }
 
 [[noreturn]] inline void ThrowSystemError(unsigned long code) { throw code; }
+
+struct SystemErrorAbout {
+    unsigned long code;
+    std::wstring subject;
+};
+[[noreturn]] inline void ThrowSystemErrorAbout(unsigned long code, std::wstring subject) {
+    throw SystemErrorAbout{code, std::move(subject)};
+}
 
 [[noreturn]] inline void ThrowOutOfMemory() { throw std::bad_alloc(); }
 

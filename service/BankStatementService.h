@@ -11,7 +11,10 @@
 #pragma once
 
 #include "BankServiceImpl.h"
+#include "ChosenPath.h"
 #include "ObjectRoot.h"
+
+#include <optional>
 
 class CBankStatementService : public CComObjectRootEx<CComSingleThreadModel>,
                               public CComCoClass<CBankStatementService, &CLSID_BankStatementService>,
@@ -29,5 +32,5 @@ public:
     STDMETHOD(InterfaceSupportsErrorInfo)(REFIID iid) override;
 
 private:
-    bool ChooseStatementFile(char (&path)[MAX_PATH]);
+    std::optional<ChosenPath> ChooseStatementFile();
 };

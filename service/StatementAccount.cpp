@@ -1,6 +1,7 @@
 #include "StatementAccount.h"
 
 #include "CodePages.h"
+#include "HostText.h"
 #include "StatementFormat.h"
 
 #include <cstring>
@@ -21,9 +22,7 @@ bool NarrowHostText(const wchar_t* text, char (&narrow)[kMaxHostTextBytes + 1]) 
     return false;
 }
 
-bool HasNulWithin(const wchar_t* text, size_t length) {
-    return text && std::wmemchr(text, L'\0', length) != nullptr;
-}
+bool IsAmbiguous(const wchar_t* text, size_t length) { return !HostTextLength(text, length); }
 
 // An 8-digit number without its leading zeros, or a shorter one with zeros
 // in front up to 8 digits (the empty number has eight zeros); a longer
@@ -42,7 +41,7 @@ void StatementAccount::SetAccountNumber(const wchar_t* accountNumber, size_t len
     const bool given = NarrowHostText(accountNumber, narrow);
     m_accountNumber = narrow;
     m_accountNumberAlt = given ? OtherAccountNumberForm(narrow) : CString(narrow);
-    m_accountNumberHasNul = HasNulWithin(accountNumber, length);
+    m_accountNumberAmbiguous = IsAmbiguous(accountNumber, length);
 }
 
 void StatementAccount::SetSortCode(const wchar_t* sortCode, size_t length) {
@@ -50,7 +49,7 @@ void StatementAccount::SetSortCode(const wchar_t* sortCode, size_t length) {
     NarrowHostText(sortCode, narrow);
     KeepDigits(narrow);
     m_sortCode = narrow;
-    m_sortCodeHasNul = HasNulWithin(sortCode, length);
+    m_sortCodeAmbiguous = IsAmbiguous(sortCode, length);
 }
 
 void StatementAccount::SetAccountNumber(const wchar_t* accountNumber) {
@@ -60,7 +59,7 @@ void StatementAccount::SetAccountNumber(const wchar_t* accountNumber) {
 void StatementAccount::SetSortCode(const wchar_t* sortCode) { SetSortCode(sortCode, sortCode ? std::wcslen(sortCode) : 0); }
 
 bool StatementAccount::MatchesAccount(const CTransactionRecord& record) const {
-    if (m_sortCodeHasNul || m_accountNumberHasNul || record.HasCutIdentifier()) return false;
+    if (m_sortCodeAmbiguous || m_accountNumberAmbiguous || record.HasCutIdentifier()) return false;
     const CString& accountNumber = record.GetAccountNumber();
     return record.GetSortCode() == m_sortCode &&
            (accountNumber == m_accountNumber || accountNumber == m_accountNumberAlt);

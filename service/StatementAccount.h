@@ -17,9 +17,9 @@ public:
     // Take the host's texts of `length` characters; a null text, or one that
     // does not convert to narrow text, gives the empty text (and an account
     // number the empty text as its other form too; an empty account number
-    // given by the host has 00000000 as its other form). A text with a NUL
-    // within its length matches no line: the text before the NUL is not the
-    // one the host gave.
+    // given by the host has 00000000 as its other form). NULs at the end of
+    // the text end it; a text with a NUL before another character matches no
+    // line: the text before the NUL is not the one the host gave (HostText.h).
     void SetAccountNumber(const wchar_t* accountNumber, size_t length);
     void SetSortCode(const wchar_t* sortCode, size_t length);
     // The same for zero-terminated texts.
@@ -41,8 +41,8 @@ private:
     CString m_sortCode;
     CString m_accountNumber;
     CString m_accountNumberAlt;
-    bool m_sortCodeHasNul = false;
-    bool m_accountNumberHasNul = false;
+    bool m_sortCodeAmbiguous = false;
+    bool m_accountNumberAmbiguous = false;
 };
 
 // Keeps only the decimal digits of a zero-terminated text, in place.

@@ -5,14 +5,14 @@
 // later; host calls on the statement and its lines are not checked.
 #include "BankDisplayName.h"
 #include "BankStatementService.h"
-#include "CodePages.h"
+#include "ChosenPath.h"
 #include "HostCalls.h"
 #include "HostContract.h"
 #include "StatementFileRecognizer.h"
 #include "StatementLineTexts.h"
 #include "StatementWalk.h"
 
-#include <cwchar>
+#include <optional>
 
 namespace {
 
@@ -48,23 +48,6 @@ public:
 private:
     FileTextConverter m_texts;
 };
-
-// The chosen path as ANSI text in `path`; a path that does not fit, has
-// characters the code page cannot show, or holds a NUL within its length
-// (which would open the file named by the part before it), is refused with
-// a system error.
-void CopyChosenPath(BSTR chosen, char (&path)[MAX_PATH]) {
-    const UINT length = SysStringLen(chosen);
-    if (chosen && std::wmemchr(chosen, L'\0', length)) ThrowSystemError(ERROR_INVALID_NAME);
-    switch (PathToAnsi(chosen, static_cast<int>(length), path, MAX_PATH)) {
-        case NarrowPath::Converted:
-            return;
-        case NarrowPath::Unrepresentable:
-            ThrowSystemError(ERROR_NO_UNICODE_TRANSLATION);
-        case NarrowPath::TooLong:
-            ThrowSystemError(ERROR_FILENAME_EXCED_RANGE);
-    }
-}
 
 // Adds a statement line for each imported line of the walk.
 class HostStatementFeed : public LineVerdictHandler {
@@ -107,33 +90,35 @@ StatementAccount ReadBankAccount(IHostReconciliation* reconciliation) {
 }  // namespace
 
 // Cancelled is 1 after a call that chose no file, else 0, whatever a call
-// made into this service during the import (see the header) left in it.
+// made into this service during the import (see the header) left in it; a
+// call refused for its arguments leaves it as it was.
 STDMETHODIMP CBankStatementService::ImportStatement(IHostReconciliation* reconciliation, IHostStatement* statement) {
-    bool chosen = true;
+    std::optional<bool> chosen;  // set once the arguments are taken
     const HRESULT result = GuardedCall([&] {
         if (!reconciliation || !statement) ThrowHResult(E_INVALIDARG);
+        chosen = true;
         m_cancelled = 0;
-        char path[MAX_PATH];
-        chosen = ChooseStatementFile(path);
-        if (!chosen) return;
+        const std::optional<ChosenPath> path = ChooseStatementFile();
+        chosen = path.has_value();
+        if (!path) return;
         statement->Clear();
         statement->put_Balance(0.0);
         const StatementAccount account = ReadBankAccount(reconciliation);
         // Every line the walk imports goes to the statement, numbered from 1,
         // until a line cannot be read.
         HostStatementFeed feed(statement);
-        WalkStatementFile(path, account, feed, AfterStop::StopReading);
+        WalkStatementFile(path->Path(), account, feed, AfterStop::StopReading);
     });
-    m_cancelled = chosen ? 0 : 1;
+    if (chosen) m_cancelled = *chosen ? 0 : 1;
     return result;
 }
 
 // Asks the host's file chooser for a file, offering RecognizeStatementFile
-// to test candidates. Returns true with the path when a file was chosen.
-bool CBankStatementService::ChooseStatementFile(char (&path)[MAX_PATH]) {
+// to test candidates. Returns the path when a file was chosen; a path that
+// cannot be opened as given is refused (ChosenPath).
+std::optional<ChosenPath> CBankStatementService::ChooseStatementFile() {
     const ComPtr<IHostFileChooser> chooser = CreateHostObject<IHostFileChooser>(CLSID_HostFileChooser);
     const ComPtr<IHostBankSetup> bankSetup = CreateHostObject<IHostBankSetup>(CLSID_HostBankSetup);
-    path[0] = '\0';
     unsigned char bankName[kFileOptionsBankNameSize];
     FillBankNameRecord(bankName);
     FileChooserOptions options = {};
@@ -148,7 +133,6 @@ bool CBankStatementService::ChooseStatementFile(char (&path)[MAX_PATH]) {
     HostCall(chooser, [&](IHostFileChooser* fileChooser) { return fileChooser->Show(&status); });
     BStr chosen;
     HostCall(chooser, [&](IHostFileChooser* fileChooser) { return fileChooser->get_FileName(chosen.Put()); });
-    if (status != 0) return false;
-    CopyChosenPath(chosen.Get(), path);
-    return true;
+    if (status != 0) return std::nullopt;
+    return ChosenPath(chosen.Get(), chosen.Length());
 }

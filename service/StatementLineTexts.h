@@ -4,14 +4,10 @@
 
 #include "CString.h"
 #include "ResourceHolders.h"
+#include "StatementFormat.h"
 
 #include <string>
 #include <vector>
-
-// How a statement file's texts are written: in the system's ANSI code page
-// (whatever the thread's locale), or in UTF-8 when the file starts with the
-// UTF-8 byte-order mark or its bytes are all UTF-8 (WalkOutcome::utf8).
-enum class FileEncoding { Ansi, Utf8 };
 
 // Turns one statement file's texts into BSTRs, from the file's encoding,
 // for host calls that take them as [in] arguments: such a call only reads

@@ -13,7 +13,7 @@ LineFate FateOf(const CTransactionRecord& record, const StatementAccount& accoun
 
 }  // namespace
 
-WalkOutcome WalkStatementFile(const char* path, const StatementAccount& account, LineVerdictHandler& handler,
+WalkOutcome WalkStatementFile(StatementPath path, const StatementAccount& account, LineVerdictHandler& handler,
                               AfterStop afterStop) {
     OrvaleOnlineForBusinessFile reader(path, kImportMode);
     reader.DecideEncoding();

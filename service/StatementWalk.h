@@ -63,8 +63,7 @@ protected:
 // itself stops there; an explanation reads on to say what was not read.
 enum class AfterStop { StopReading, ReadToTheEnd };
 
-// Walks the file at `path` (narrow, ANSI code page) as the import reads it,
-// for the host's account `account`. Nothing is walked when the file is not
-// recognised.
-WalkOutcome WalkStatementFile(const char* path, const StatementAccount& account, LineVerdictHandler& handler,
+// Walks the file at `path` as the import reads it, for the host's account
+// `account`. Nothing is walked when the file is not recognised.
+WalkOutcome WalkStatementFile(StatementPath path, const StatementAccount& account, LineVerdictHandler& handler,
                               AfterStop afterStop);

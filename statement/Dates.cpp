@@ -45,11 +45,13 @@ bool StartsWithNumber(const Part& part) {
 }
 
 // A first part of exactly four digits after a double quote at its very
-// start: the year of a year-month-day date (2011-11-03). A dashed date that
-// starts otherwise (02-10-26, a day-month-year date saved by a spreadsheet)
-// is no date of that form.
+// start and any whitespace (as the year is read): the year of a
+// year-month-day date (2011-11-03, or padded, " 2011-11-03"). A dashed date
+// that starts otherwise (02-10-26, a day-month-year date saved by a
+// spreadsheet) is no date of that form.
 bool IsFourDigitYear(const Part& part) {
     const char* start = part.start < part.end && *part.start == '"' ? part.start + 1 : part.start;
+    while (start < part.end && IsWhitespace(*start)) ++start;
     if (part.end - start != 4) return false;
     for (const char* p = start; p < part.end; ++p)
         if (!IsDigit(*p)) return false;

@@ -22,7 +22,7 @@
 
 // Day/month/year date with slashes, falling back to year-month-day with
 // dashes for a text without any slash whose first part is exactly four
-// digits (2011-11-03). Any other dashed text is no date, so that 02-10-26
+// digits after any whitespace (2011-11-03). Any other dashed text is no date, so that 02-10-26
 // (2 October 2026 as a spreadsheet saves it) never becomes 26 October 2002;
 // a text with a slash is read day/month/year only.
 //

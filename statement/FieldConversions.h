@@ -5,7 +5,7 @@
 //
 // Two layers: these take a CString as it stands and hand its text to the
 // reader's own readings, which work on a field's bytes in the line and are
-// what the reader calls: Amounts.h (UnquotedAmount), Dates.h (the date
+// what the reader calls: Amounts.h (ReadAmount), Dates.h (the date
 // forms from text, DateFromCalendar) and MonthTable.h (MonthOfAbbreviation).
 // The rules of each conversion are stated there.
 #pragma once
@@ -14,7 +14,8 @@
 #include "Platform.h"
 
 // Amount of a field: its enclosing quotes go first (see StripQuotes), then
-// it is read as UnquotedAmount reads it, never negative, 0 without a number.
+// it is read as UnquotedAmount reads it, never negative; 0 for a field that
+// is empty or not an amount as the bank writes one.
 double ParseAmount(CString text);
 
 // Day/month/year date with slashes, falling back to year-month-day with

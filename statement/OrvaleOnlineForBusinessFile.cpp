@@ -1,15 +1,21 @@
 #include "OrvaleOnlineForBusinessFile.h"
 
+#include "Amounts.h"
 #include "Dates.h"
 #include "LineFields.h"
 #include "StatementFormat.h"
 #include "Utf8Scan.h"
 
+#include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
 constexpr int kLinesExamined = 2;
+// Room for a Unicode path in the debugger texts, in the ANSI code page
+// (characters it cannot spell become its default character).
+constexpr int kShownPathSize = 1024;
 constexpr const char* kHeaderWord = "Transaction";
 
 constexpr const char* kFieldsMismatch =
@@ -21,6 +27,48 @@ constexpr const char* kStreamNotOpen = "File Stream is NOT open";
 constexpr const char* kReadFailed = "Failed to read the Balance record\n";
 
 void Report(const char* text) { platform::WriteDebugOutput(text); }
+
+// Why a line carries no amount, in the words of the debugger text.
+const char* RefusalText(CTransactionRecord::AmountRefusal refusal) {
+    using Refusal = CTransactionRecord::AmountRefusal;
+    switch (refusal) {
+        case Refusal::DebitUnreadable:
+            return "field %d (debit) is not an amount";
+        case Refusal::CreditUnreadable:
+            return "field %d (credit) is not an amount";
+        case Refusal::BothUnreadable:
+            return "fields %d and %d (debit and credit) are not amounts";
+        case Refusal::BothGiven:
+            return "fields %d and %d (debit and credit) both hold an amount";
+        case Refusal::None:
+            break;
+    }
+    return "";
+}
+
+// "Line 4: field 6 (debit) is not an amount; the line carries no amount",
+// made without allocating: the reader reports even when memory runs out.
+void ReportRefusedAmount(int lineNumber, CTransactionRecord::AmountRefusal refusal) {
+    using Refusal = CTransactionRecord::AmountRefusal;
+    const int field = refusal == Refusal::CreditUnreadable ? kCreditField : kDebitField;
+    char reason[64];
+    std::snprintf(reason, sizeof reason, RefusalText(refusal), field, kCreditField);
+    char text[128];
+    std::snprintf(text, sizeof text, "Line %d: %s; the line carries no amount\n", lineNumber, reason);
+    Report(text);
+}
+
+// Whether a field from `first` on, of a line of `count` fields, reads as an
+// amount.
+bool HoldsAnAmountFrom(const char* line, std::size_t length, int first, int count, FileEncoding encoding) {
+    for (int start = first; start <= count; start += LineSplit::kLocated) {
+        const LineSplit split(line, length, kSeparator, start);
+        for (int n = start; n < start + LineSplit::kLocated && n <= count; ++n)
+            if (ReadAmount(Unquoted(split.Field(n), split.SingleByte()), encoding).kind == WrittenAmount::Kind::Amount)
+                return true;
+    }
+    return false;
+}
 
 // True when the first whitespace-delimited word of `line` is exactly `word`.
 bool FirstWordIs(const char* line, const char* word) {
@@ -61,19 +109,29 @@ OrvaleOnlineForBusinessFile::LineReadOutcome NotEightFields(LineRead read, int f
 
 }  // namespace
 
-OrvaleOnlineForBusinessFile::OrvaleOnlineForBusinessFile(const char* path, std::ios_base::openmode mode)
+OrvaleOnlineForBusinessFile::OrvaleOnlineForBusinessFile(StatementPath path, std::ios_base::openmode mode)
     : m_Layout(0), m_FieldCount(0) {
     Open(path, mode);
-    ReportRecognition(path ? path : "");
+    if (path.ansi || !path.unicode) {
+        ReportRecognition(path.ansi ? path.ansi : "");
+        return;
+    }
+    char shown[kShownPathSize] = {};
+    const int length = static_cast<int>(std::wcslen(path.unicode));
+    if (platform::WideToAnsi(path.unicode, length, shown, kShownPathSize - 1) == 0) shown[0] = '\0';
+    ReportRecognition(shown);
 }
 
 bool OrvaleOnlineForBusinessFile::IsHeaderLine(const char* line) { return FirstWordIs(line, kHeaderWord); }
 
 bool OrvaleOnlineForBusinessFile::IsValid() const { return m_FieldCount == kFieldsPerLine && m_Layout != 0; }
 
-void OrvaleOnlineForBusinessFile::Open(const char* path, std::ios_base::openmode mode) {
+void OrvaleOnlineForBusinessFile::Open(StatementPath path, std::ios_base::openmode mode) {
     try {
-        if (path) m_Stream.open(path, mode);
+        if (path.ansi)
+            m_Stream.open(path.ansi, mode);
+        else if (path.unicode)
+            platform::OpenUnicodePath(m_Stream, path.unicode, mode);
         if (m_Stream.is_open()) m_Utf8 = SkipByteOrderMark(m_Stream);
         m_Recognition = CheckFormat();
     } catch (...) {
@@ -160,6 +218,7 @@ void OrvaleOnlineForBusinessFile::DecideEncoding() {
 void OrvaleOnlineForBusinessFile::RewindStream() {
     Rewind(m_Stream);
     m_Lines.Discard();
+    m_LineNumber = 0;
 }
 
 void OrvaleOnlineForBusinessFile::RequireOpenStream() {
@@ -179,6 +238,7 @@ OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeader
     try {
         RequireOpenStream();
         const LineRead read = m_Lines.Read(m_Line);
+        m_LineNumber = 1;
         if (read == LineRead::Complete && IsHeaderLine(m_Line)) return LeadingLine::Header;
         if (m_PassedOverFirstLine.failure != ReadFailure::None && !IsTransactionWithMoreFields()) {
             m_LastRead = m_PassedOverFirstLine;
@@ -192,14 +252,18 @@ OrvaleOnlineForBusinessFile::LeadingLine OrvaleOnlineForBusinessFile::SkipHeader
 }
 
 // The passed-over first line, just read again into m_Line, has more than 8
-// fields and a date where the file's layout has its date (quotes stripped).
+// fields, a date where the file's layout has its date (quotes stripped) and
+// an amount in a field from the debit's on: a transaction line. A title that
+// starts with a date range (01/11/2011 - 30/11/2011,,,,,,,,) has no amount.
 bool OrvaleOnlineForBusinessFile::IsTransactionWithMoreFields() const {
-    if (m_PassedOverFirstLine.fieldCount <= kFieldsPerLine) return false;
+    const int count = m_PassedOverFirstLine.fieldCount;
+    if (count <= kFieldsPerLine) return false;
     const bool dateFirst = m_Layout == kDateFirstLayout;
     const LineSplit split(m_Line, m_Lines.Length(), kSeparator);
     FieldBuffer date;
     if (!CopyField(Unquoted(split.Field(FieldsOfLayout(m_Layout).date), split.SingleByte()), date)) return false;
-    return (dateFirst ? ParseSlashDate(date) : ParseMonthDate(date)) != 0;
+    if ((dateFirst ? ParseSlashDate(date) : ParseMonthDate(date)) == 0) return false;
+    return HoldsAnAmountFrom(m_Line, m_Lines.Length(), kDebitField, count, Encoding());
 }
 
 bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
@@ -229,6 +293,7 @@ bool OrvaleOnlineForBusinessFile::ReadTransaction(CTransactionRecord& record) {
 // taken is noted before its failure is passed on.
 bool OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
     const LineRead read = m_Lines.Read(m_Line);
+    if (read != LineRead::End) ++m_LineNumber;
     if (read != LineRead::Complete) {
         m_LastRead.failure = read == LineRead::End ? ReadFailure::EndOfFile : ReadFailure::TooLong;
         return false;
@@ -241,10 +306,12 @@ bool OrvaleOnlineForBusinessFile::ReadRecord(CTransactionRecord& record) {
         return false;
     }
     try {
-        record.ParseLine(m_Line, split);
+        record.ParseLine(m_Line, split, Encoding());
     } catch (long hr) {
         m_LastRead.failure = hr == E_OUTOFMEMORY ? ReadFailure::OutOfMemory : ReadFailure::FieldTooLong;
         throw;
     }
+    if (record.GetAmountRefusal() != CTransactionRecord::AmountRefusal::None)
+        ReportRefusedAmount(m_LineNumber, record.GetAmountRefusal());
     return true;
 }

@@ -16,6 +16,16 @@
 
 #include <fstream>
 
+// Where a statement file is: its path in the ANSI code page, as every path
+// the code page can spell is opened, or its Unicode path, for one it cannot.
+struct StatementPath {
+    StatementPath(const char* ansiPath) : ansi(ansiPath) {}
+    StatementPath(const wchar_t* unicodePath) : unicode(unicodePath) {}
+
+    const char* ansi = nullptr;
+    const wchar_t* unicode = nullptr;
+};
+
 class OrvaleOnlineForBusinessFile {
 public:
     // What the format check found.
@@ -48,9 +58,10 @@ public:
     // line that the format check passed over (its field count is not 8).
     enum class LeadingLine { None, Header, PassedOver };
 
-    // `path` is narrow text in the ANSI code page; `mode` the stream open mode
-    // (the file test opens with std::ios::in, the import adds binary).
-    OrvaleOnlineForBusinessFile(const char* path, std::ios_base::openmode mode);
+    // `path` is narrow text in the ANSI code page (the file test's), or a
+    // Unicode path; `mode` the stream open mode (the file test opens with
+    // std::ios::in, the import adds binary).
+    OrvaleOnlineForBusinessFile(StatementPath path, std::ios_base::openmode mode);
     OrvaleOnlineForBusinessFile(const OrvaleOnlineForBusinessFile&) = delete;
     OrvaleOnlineForBusinessFile& operator=(const OrvaleOnlineForBusinessFile&) = delete;
 
@@ -74,15 +85,18 @@ public:
     // Consumes the first line when its first word is "Transaction", or when
     // the format check passed over it and let the second line decide (then
     // LastRead() says why it is no transaction line), unless it has more
-    // than 8 fields and a date where the layout has one: a transaction line
-    // with a comma too many, which is left to be read (and stop the import).
+    // than 8 fields, a date where the layout has one and an amount in a field
+    // from the sixth on: a transaction line with a comma too many, which is
+    // left to be read (and stop the import).
     // Otherwise leaves the stream at the start of the file.
     LeadingLine SkipHeaderLine();
 
     // Resets `record` with the file's layout and fills it from the next line.
     // False at the end of the file and for any line that is not a
     // transaction line; the record then holds its reset state, and
-    // LastRead() says why.
+    // LastRead() says why. A line whose debit or credit field keeps it from
+    // carrying an amount (CTransactionRecord::GetAmountRefusal) is read, and
+    // its number and the field named on the debugger output.
     bool ReadTransaction(CTransactionRecord& record);
     const LineReadOutcome& LastRead() const { return m_LastRead; }
     // The text of the line the last ReadTransaction or SkipHeaderLine read,
@@ -93,13 +107,14 @@ public:
     const char* LastLine() const { return m_Line; }
 
 private:
-    void Open(const char* path, std::ios_base::openmode mode);
+    void Open(StatementPath path, std::ios_base::openmode mode);
     Recognition CheckFormat();
     int LayoutOf(LineBuffer& line) const;
     void ReportRecognition(const char* path) const;
     void RequireOpenStream();
     bool ReadRecord(CTransactionRecord& record);
     bool IsTransactionWithMoreFields() const;
+    FileEncoding Encoding() const { return m_Utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi; }
     // Back to the start of the first line, past a byte-order mark.
     void RewindStream();
 
@@ -116,4 +131,7 @@ private:
     // transaction line.
     LineReadOutcome m_PassedOverFirstLine;
     bool m_Utf8 = false;
+    // The physical line of the file last read, from 1 (0: none since the
+    // stream was rewound), for the texts that name a line.
+    int m_LineNumber = 0;
 };

@@ -2,12 +2,15 @@
 //
 // Everything in statement/ that needs the platform goes through these few
 // functions: the wide-to-ANSI conversion, the multibyte-aware searches and
-// comparison, and the debugger output channel.
+// comparison, opening a file by its Unicode path, and the debugger output
+// channel.
 // PlatformWin32.cpp implements them on Windows; another implementation of this
 // header lets the same sources build and run natively elsewhere.
 #pragma once
 
 #include <functional>
+#include <ios>
+#include <iosfwd>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -32,6 +35,10 @@ int CompareMultibyte(const char* left, const char* right);
 const char* FindFirstMultibyte(const char* text, char c);
 const char* FindLastMultibyte(const char* text, char c);
 const char* FindMultibyteText(const char* text, const char* part);
+
+// Opens `stream` on the file at the Unicode path `path`, as the platform
+// opens such a path (for a file whose path the ANSI code page cannot spell).
+void OpenUnicodePath(std::ifstream& stream, const wchar_t* path, std::ios_base::openmode mode);
 
 // Writes a diagnostic text to the debugger output, or to the sink set below.
 void WriteDebugOutput(const char* text);

@@ -6,11 +6,14 @@
 //   to U+00FF becomes that byte, any other becomes '?';
 // - the multibyte comparison and searches are the plain byte functions
 //   (right for every single-byte code page);
+// - a Unicode path is opened as its UTF-8 bytes;
 // - diagnostics go to standard error unless a sink is set.
 #include "Platform.h"
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -36,6 +39,29 @@ const char* FindFirstMultibyte(const char* text, char c) { return std::strchr(te
 const char* FindLastMultibyte(const char* text, char c) { return std::strrchr(text, c); }
 
 const char* FindMultibyteText(const char* text, const char* part) { return std::strstr(text, part); }
+
+void OpenUnicodePath(std::ifstream& stream, const wchar_t* path, std::ios_base::openmode mode) {
+    std::string bytes;
+    for (const wchar_t* c = path; *c; ++c) {
+        const auto code = static_cast<unsigned long>(*c);
+        if (code < 0x80) {
+            bytes += static_cast<char>(code);
+        } else if (code < 0x800) {
+            bytes += static_cast<char>(0xC0 | (code >> 6));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            bytes += static_cast<char>(0xE0 | (code >> 12));
+            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            bytes += static_cast<char>(0xF0 | (code >> 18));
+            bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    stream.open(bytes, mode);
+}
 
 void WriteToDebugger(const char* text) { std::fputs(text, stderr); }
 

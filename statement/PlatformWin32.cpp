@@ -5,6 +5,7 @@
 
 #include <mbstring.h>
 
+#include <fstream>
 #include <utility>
 
 namespace platform {
@@ -31,6 +32,10 @@ const char* FindLastMultibyte(const char* text, char c) {
 
 const char* FindMultibyteText(const char* text, const char* part) {
     return Chars(_mbsstr(Bytes(text), Bytes(part)));
+}
+
+void OpenUnicodePath(std::ifstream& stream, const wchar_t* path, std::ios_base::openmode mode) {
+    stream.open(path, mode);
 }
 
 void WriteToDebugger(const char* text) { OutputDebugStringA(text); }

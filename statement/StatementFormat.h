@@ -34,6 +34,11 @@ constexpr LayoutFields FieldsOfLayout(int layout) {
     return layout == kDateFirstLayout ? kDateFirstFields : kAccountFirstFields;
 }
 
+// How a statement file's texts are written: in the system's ANSI code page
+// (whatever the thread's locale), or in UTF-8 when the file starts with the
+// UTF-8 byte-order mark or its bytes are all UTF-8.
+enum class FileEncoding { Ansi, Utf8 };
+
 // The fields both layouts share.
 constexpr int kDescriptionField = 5;
 constexpr int kDebitField = 6;

@@ -30,23 +30,23 @@ int SpacedFullStop(FieldSpan field, bool singleByte) {
     return -1;
 }
 
-// The field without the spaces at its start and its end. No code page has a
-// trail byte below 0x40, so a space is always a character of its own.
-FieldSpan WithoutEndSpaces(FieldSpan field) {
-    while (field.length > 0 && field.text[0] == ' ') {
+// The field without the whitespace at its start and its end. No code page
+// has a trail byte below 0x40, so whitespace is always a character of its own.
+FieldSpan WithoutEndWhitespace(FieldSpan field) {
+    while (field.length > 0 && IsWhitespace(field.text[0])) {
         ++field.text;
         --field.length;
     }
-    while (field.length > 0 && field.text[field.length - 1] == ' ') --field.length;
+    while (field.length > 0 && IsWhitespace(field.text[field.length - 1])) --field.length;
     return field;
 }
 
 // A type code written with a quote first: without its enclosing quotes and
-// then without the spaces at both ends, or as written when the quotes do not
-// enclose it.
+// then without the whitespace at both ends, or as written when the quotes do
+// not enclose it.
 [[gnu::noinline]] FieldSpan UnquotedTypeCode(FieldSpan written, bool singleByte) {
     const FieldSpan unquoted = Unquoted(written, singleByte);
-    return unquoted.length != written.length ? WithoutEndSpaces(unquoted) : written;
+    return unquoted.length != written.length ? WithoutEndWhitespace(unquoted) : written;
 }
 
 }  // namespace
@@ -57,6 +57,7 @@ FieldSpan WithoutEndSpaces(FieldSpan field) {
 struct CTransactionRecord::SplitLine {
     LineBuffer& line;
     const LineSplit& split;
+    FileEncoding encoding;
 
     // Field n as GetField takes it; a missing or over-long field throws
     // E_INVALIDARG, as a CString made from GetField's null does. The line
@@ -69,15 +70,40 @@ struct CTransactionRecord::SplitLine {
 
     FieldSpan UnquotedField(int n) const { return Unquoted(Field(n), split.SingleByte()); }
 
-    // The amount of field n, or 0 when the field carries none.
-    double Amount(int n) const {
-        const double amount = UnquotedAmount(UnquotedField(n));
-        return amount > kSmallestAmount ? amount : 0.0;
-    }
+    WrittenAmount Amount(int n) const { return ReadAmount(UnquotedField(n), encoding); }
 };
 
+namespace {
+
+// The amount a field carries, or 0 when it carries none.
+double Carried(const WrittenAmount& amount) {
+    const double value = amount.Value();
+    return value > kSmallestAmount ? value : 0.0;
+}
+
+bool IsRefused(const WrittenAmount& amount) { return amount.kind == WrittenAmount::Kind::Refused; }
+
+// Why a line with these debit and credit fields, which carry the amounts
+// `debit` and `credit` (0: none), carries neither; None when it carries one.
+CTransactionRecord::AmountRefusal RefusalOf(const WrittenAmount& debitField, double debit,
+                                            const WrittenAmount& creditField, double credit) {
+    using Refusal = CTransactionRecord::AmountRefusal;
+    if (IsRefused(debitField)) return IsRefused(creditField) ? Refusal::BothUnreadable : Refusal::DebitUnreadable;
+    if (IsRefused(creditField)) return Refusal::CreditUnreadable;
+    return debit > 0 && credit > 0 ? Refusal::BothGiven : Refusal::None;
+}
+
+}  // namespace
+
 CTransactionRecord::CTransactionRecord()
-    : m_DebitAmount(0), m_CreditAmount(0), m_Balance(0), m_IsDebit(0), m_Date(0), m_Layout(0), m_IdentifierCut(false) {}
+    : m_DebitAmount(0),
+      m_CreditAmount(0),
+      m_Balance(0),
+      m_IsDebit(0),
+      m_Date(0),
+      m_Layout(0),
+      m_IdentifierCut(false),
+      m_AmountRefusal(AmountRefusal::None) {}
 
 void CTransactionRecord::Reset(int layout) {
     m_SortCode.Empty();
@@ -92,6 +118,7 @@ void CTransactionRecord::Reset(int layout) {
     m_Date = 0;
     m_Layout = layout;
     m_IdentifierCut = false;
+    m_AmountRefusal = AmountRefusal::None;
 }
 
 std::istream& operator>>(std::istream& stream, CTransactionRecord& record) {
@@ -103,9 +130,9 @@ std::istream& operator>>(std::istream& stream, CTransactionRecord& record) {
 
 void CTransactionRecord::ParseLine(LineBuffer& line) { ParseLine(line, LineSplit(line, kSeparator)); }
 
-void CTransactionRecord::ParseLine(LineBuffer& line, const LineSplit& split) {
+void CTransactionRecord::ParseLine(LineBuffer& line, const LineSplit& split, FileEncoding encoding) {
     if (!IsTransactionLine(split.FieldCount())) throw InvalidRecord;
-    const SplitLine fields{line, split};
+    const SplitLine fields{line, split, encoding};
     if (m_Layout == kDateFirstLayout)
         ReadDateFirstFields(fields);
     else
@@ -155,9 +182,9 @@ void CTransactionRecord::ReadAccountNumber(const SplitLine& line, int field) {
 }
 
 // The type code as written, cut to its first 3 characters. A quoted one
-// (files that quote every field) loses its quotes and then the spaces at both
-// ends of what they enclosed, so "CHQ" and " CHQ " are CHQ; an unquoted one
-// keeps its spaces, as it always has. It is on every line's way, so it is
+// (files that quote every field) loses its quotes and then the whitespace at
+// both ends of what they enclosed, so "CHQ", " CHQ " and a tab before CHQ
+// are CHQ; an unquoted one keeps its spaces, as it always has. It is on every line's way, so it is
 // kept inline, with the quoted case out of the way.
 [[gnu::always_inline]] inline void CTransactionRecord::ReadTypeCode(const SplitLine& line, int field) {
     FieldSpan text = line.Field(field);
@@ -180,12 +207,19 @@ void CTransactionRecord::ReadDescription(const SplitLine& line, int field) {
     m_Description.Assign(joined, text.length - 2);
 }
 
-// A debit amount wins: the credit field is read only when there is none.
+// A line carries the amount of its debit or of its credit field, never
+// both: a field that does not read as an amount, or an amount in each, leaves
+// it with none (AmountRefusal says why). A balance that does not read is no
+// balance, and never keeps the line from carrying its amount.
 void CTransactionRecord::ReadAmounts(const SplitLine& line) {
-    m_DebitAmount = line.Amount(kDebitField);
-    if (m_DebitAmount > 0)
-        m_IsDebit = 1;
-    else
-        m_CreditAmount = line.Amount(kCreditField);
-    m_Balance = line.Amount(kBalanceField);
+    const WrittenAmount debitField = line.Amount(kDebitField);
+    const WrittenAmount creditField = line.Amount(kCreditField);
+    const double debit = Carried(debitField), credit = Carried(creditField);
+    m_AmountRefusal = RefusalOf(debitField, debit, creditField, credit);
+    if (m_AmountRefusal == AmountRefusal::None) {
+        m_DebitAmount = debit;
+        m_CreditAmount = debit > 0 ? 0.0 : credit;
+        m_IsDebit = debit > 0 ? 1 : 0;
+    }
+    m_Balance = Carried(line.Amount(kBalanceField));
 }

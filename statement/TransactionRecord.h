@@ -47,6 +47,12 @@ public:
     // then names an account that the cut values do not.
     bool HasCutIdentifier() const { return m_IdentifierCut; }
 
+    // Why the line carries no amount though its debit or credit field holds
+    // something: a field that is not an amount as the bank writes one
+    // (Amounts.h), or an amount in both. Such a line has neither amount.
+    enum class AmountRefusal : unsigned char { None, DebitUnreadable, CreditUnreadable, BothUnreadable, BothGiven };
+    AmountRefusal GetAmountRefusal() const { return m_AmountRefusal; }
+
     friend std::istream& operator>>(std::istream& stream, CTransactionRecord& record);
 
     // Fills the record from one line already read (the last field may cut
@@ -55,8 +61,9 @@ public:
     // taken.
     void ParseLine(LineBuffer& line);
     // The same from the line's split at ',' (a LineSplit of `line` from its
-    // first field), so that the line is walked once.
-    void ParseLine(LineBuffer& line, const LineSplit& split);
+    // first field), so that the line is walked once, with the amounts'
+    // no-break spaces those of the file's `encoding`.
+    void ParseLine(LineBuffer& line, const LineSplit& split, FileEncoding encoding = FileEncoding::Ansi);
     // False for a line of `fieldCount` fields that ParseLine refuses with
     // InvalidRecord before it takes a field: not 8 fields, or a record
     // without a layout. A reader that refuses such lines itself needs no
@@ -89,4 +96,5 @@ private:
     DATE m_Date;
     int m_Layout;
     bool m_IdentifierCut;
+    AmountRefusal m_AmountRefusal;
 };

@@ -160,6 +160,8 @@ std::string BreakLabel(const BalanceBreak& found) {
             return "debit unreadable";
         case BalanceBreak::Cause::UnreadableCredit:
             return "credit unreadable";
+        case BalanceBreak::Cause::TwoAmounts:
+            return "debit and credit";
         case BalanceBreak::Cause::NoBalance:
             return "no balance";
         case BalanceBreak::Cause::UnreadableBalance:

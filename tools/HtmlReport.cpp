@@ -37,6 +37,7 @@ constexpr KindShown kKindsShown[kLineKinds] = {
     {"oth", "another account's, passed over", "another account's"},
     {"noa", "without an amount, passed over", "without an amount"},
     {"bad", "amount does not read, passed over", "with an amount that does not read"},
+    {"two", "both a debit and a credit, passed over", "with both a debit and a credit"},
     {"emp", "empty row, passed over", "empty row"},
     {"stp", "not a transaction line: the import stopped here", "where the import stopped"},
     {"nrd", "not read: the import had stopped", "not read"},
@@ -127,7 +128,7 @@ private:
         std::string text;
         int total = 0;
         for (const LineKind kind : {LineKind::Title, LineKind::OtherAccount, LineKind::NoAmount,
-                                    LineKind::UnreadableAmount, LineKind::EmptyRow}) {
+                                    LineKind::UnreadableAmount, LineKind::TwoAmounts, LineKind::EmptyRow}) {
             const int count = m_lines.Count(kind);
             if (count == 0) continue;
             total += count;

@@ -1,5 +1,6 @@
 #include "ImportReport.h"
 
+#include "ChosenPath.h"
 #include "HtmlReport.h"
 #include "ImportReview.h"
 #include "LineFormats.h"
@@ -10,14 +11,6 @@
 namespace {
 
 constexpr char kRecognised[] = "1, ";
-
-std::string Ansi(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string converted(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, converted.data(), size, nullptr, nullptr);
-    converted.resize(converted.size() - 1);
-    return converted;
-}
 
 // The host's account of the options, as the import reads it.
 StatementAccount HostAccount(const ImportOptions& options) {
@@ -46,17 +39,18 @@ HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const refere
 // said. The HTML report, last, keeps what it shows of each line from the
 // review's walk.
 int ReportImport(const ImportOptions& options, const HostOutcome& host, std::ostream& out, std::ostream& err) {
-    const std::string path = Ansi(options.file);
+    const ChosenPath chosen(options.file.c_str(), options.file.size());  // opened as the import opened it
+    const StatementPath path = chosen.Path();
     const StatementAccount account = HostAccount(options);
     std::optional<ReportLines> reportLines;
     if (options.reportPath) reportLines.emplace();
-    ImportReview review = ReviewImport(path.c_str(), account, host.lines,
+    ImportReview review = ReviewImport(path, account, host.lines,
                                        reportLines ? [&](const ExplainedLine& line) { reportLines->Add(line); }
                                                    : std::function<void(const ExplainedLine&)>());
     review.recognizerTitle = host.recognizerTitle;
     review.cancelled = host.cancelled;
     for (const std::string& line : Summary(review)) WriteForPeople(err, line);
-    if (options.explain) WriteExplanation(err, path.c_str(), account, host.lines, review);
+    if (options.explain) WriteExplanation(err, path, account, host.lines, review);
     WriteLines(out, options.format, host.lines, review);
     for (const std::string& warning : Warnings(review)) WriteForPeople(err, warning);
     if (review.recognised) WriteForPeople(err, BalanceSummary(review.balance));

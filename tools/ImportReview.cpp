@@ -35,10 +35,11 @@ bool ImportReview::NoLineMatched() const { return recognised && hostLines == 0 &
 
 bool ImportReview::StrictFails() const {
     return fileChange || losses.LostLinesAtOrAfterTheStop() || losses.Undated().Count() > 0 ||
-           losses.UnreadableAmounts().Count() > 0 || NoLineMatched() || !balance.breaks.empty();
+           losses.UnreadableAmounts().Count() > 0 || losses.TwoAmounts().Count() > 0 || NoLineMatched() ||
+           !balance.breaks.empty();
 }
 
-ImportReview ReviewImport(const char* path, const StatementAccount& account,
+ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
                           const reference_host::StatementLineRecords& lines,
                           const std::function<void(const ExplainedLine&)>& alsoOnLine) {
     ImportReview review;
@@ -64,7 +65,7 @@ ImportReview ReviewImport(const char* path, const StatementAccount& account,
     return review;
 }
 
-void WriteExplanation(std::ostream& out, const char* path, const StatementAccount& account,
+void WriteExplanation(std::ostream& out, StatementPath path, const StatementAccount& account,
                       const reference_host::StatementLineRecords& lines, ImportReview& review) {
     BreaksInFileOrder breaks(review.balance);
     HostLineCheck check(lines);
@@ -114,6 +115,9 @@ std::vector<std::string> Warnings(const ImportReview& review) {
         warnings.push_back(LineCount(unreadable) + Were(unreadable) +
                            " passed over with a debit or credit that does not read as an amount: " +
                            losses.UnreadableAmounts().Text() + ".");
+    if (const int two = losses.TwoAmounts().Count())
+        warnings.push_back(LineCount(two) + Were(two) + " passed over with both a debit and a credit amount: " +
+                           losses.TwoAmounts().Text() + ".");
     if (const int other = losses.OtherAccount())
         warnings.push_back(LineCount(other) + Were(other) + " passed over as another account's.");
     if (review.NoLineMatched()) warnings.push_back(NoLineMatchedText(review));

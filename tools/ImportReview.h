@@ -47,11 +47,11 @@ struct ImportReview {
     bool StrictFails() const;
 };
 
-// Walks the file at `path` (narrow, ANSI code page) as the import did, for
+// Walks the file at `path` as the import did, for
 // the host's `account`, checking it against the host's `lines`. Each line's
 // explanation also goes to `alsoOnLine`, when given (the HTML report keeps
 // what it shows of each line).
-ImportReview ReviewImport(const char* path, const StatementAccount& account,
+ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
                           const reference_host::StatementLineRecords& lines,
                           const std::function<void(const ExplainedLine&)>& alsoOnLine = nullptr);
 
@@ -59,7 +59,7 @@ ImportReview ReviewImport(const char* path, const StatementAccount& account,
 // recognised and what became of every line; a line where the running
 // balance breaks says so. Notes in `review` a change of the file that only
 // this walk finds.
-void WriteExplanation(std::ostream& out, const char* path, const StatementAccount& account,
+void WriteExplanation(std::ostream& out, StatementPath path, const StatementAccount& account,
                       const reference_host::StatementLineRecords& lines, ImportReview& review);
 
 // How many lines the host received, whether the file was recognised and

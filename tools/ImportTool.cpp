@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "ConsoleOutput.h"
 #include "DebugOutputCapture.h"
+#include "FileProblems.h"
 #include "ImportReport.h"
 #include "ImportReview.h"
 #include "ModuleSession.h"
@@ -36,13 +37,6 @@ std::string ErrorDescription() {
     BStr description;
     if (GetErrorInfo(0, error.Put()) == S_OK && error) error->GetDescription(description.Put());
     return description.Get() ? Utf8(description.Get()) : "no description";
-}
-
-bool IsReadable(const std::wstring& path) {
-    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    return !(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void ReportDiagnostics(const DebugOutputCapture& capture) {
@@ -97,8 +91,8 @@ int main() {
         std::cerr << kUsage;
         return kWrongUse;
     }
-    if (!IsReadable(parsed.options.file)) {
-        WriteForPeople(std::cerr, "import: cannot read the statement file " + Utf8(parsed.options.file));
+    if (const auto why = WhyUnreadable(parsed.options.file)) {
+        WriteForPeople(std::cerr, "import: cannot read the statement file \"" + Utf8(parsed.options.file) + "\": " + *why);
         return kWrongUse;
     }
     try {

@@ -120,6 +120,20 @@ std::string JsonLineNumbers(const LineNumbers& lines) {
     return text + "]}";
 }
 
+// The lines, and each one's fields as written.
+std::string JsonRefusedAmounts(const RefusedAmountLines& refused) {
+    std::string lines, fields;
+    for (const RefusedAmountLines::Line& line : refused.All()) {
+        lines += (lines.empty() ? "" : ", ") + std::to_string(line.lineNumber);
+        for (const RefusedMoneyField& field : line.fields)
+            fields += std::string(fields.empty() ? "" : ", ") + "{\"line\": " + std::to_string(line.lineNumber) +
+                      ", \"field\": " + std::to_string(field.field) + ", \"name\": " + JsonString(field.name) +
+                      ", \"text\": " + JsonString(field.text) + "}";
+    }
+    return "{\"count\": " + std::to_string(refused.Count()) + ", \"lines\": [" + lines + "], \"fields\": [" +
+           fields + "]}";
+}
+
 std::string JsonFileChange(const std::optional<FileChange>& change) {
     if (!change) return "null";
     return "{\"kind\": \"" + std::string(change->KindName()) + "\", \"line\": " +
@@ -156,7 +170,8 @@ void WriteJsonReview(std::ostream& out, const ImportReview& review) {
         << ",\n  \"stopped_at_line\": " << (stop ? std::to_string(*stop) : "null")
         << ",\n  \"lines_not_read\": " << (stop ? losses.LinesNotRead() : 0)
         << ",\n  \"lines_without_date\": " << JsonLineNumbers(losses.Undated())
-        << ",\n  \"unreadable_amounts\": " << JsonLineNumbers(losses.UnreadableAmounts())
+        << ",\n  \"unreadable_amounts\": " << JsonRefusedAmounts(losses.UnreadableAmounts())
+        << ",\n  \"two_amounts\": " << JsonRefusedAmounts(losses.TwoAmounts())
         << ",\n  \"empty_rows\": " << JsonLineNumbers(losses.EmptyRows())
         << ",\n  \"other_account_lines\": " << losses.OtherAccount()
         << ",\n  \"other_accounts\": " << JsonAccounts(losses.OtherAccounts())

@@ -22,6 +22,16 @@ std::string LineNumbers::Text() const {
     return text;
 }
 
+std::string RefusedAmountLines::Text() const {
+    std::string text;
+    const std::size_t named = std::min(m_lines.size(), kLinesNamed);
+    for (std::size_t index = 0; index < named; ++index)
+        text += (index == 0 ? "line " : "; line ") + std::to_string(m_lines[index].lineNumber) + ", " +
+                RefusedFieldsText(m_lines[index].fields, " and ");
+    if (m_lines.size() > named) text += "; and " + std::to_string(m_lines.size() - named) + " more";
+    return text;
+}
+
 void LossSummary::Add(const ExplainedLine& line) {
     switch (KindOf(line)) {
         case LineKind::Title:
@@ -44,7 +54,10 @@ void LossSummary::Add(const ExplainedLine& line) {
             AddOtherAccount(line);
             break;
         case LineKind::UnreadableAmount:
-            m_unreadableAmounts.Add(line.lineNumber);
+            m_unreadableAmounts.Add(line);
+            break;
+        case LineKind::TwoAmounts:
+            m_twoAmounts.Add(line);
             break;
         case LineKind::NoAmount:
             ++m_noAmount;

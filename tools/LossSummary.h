@@ -2,8 +2,8 @@
 // value, in plain words: a first line the format check passed over, the line
 // at which the import stopped with the lines after it that were not read,
 // lines imported without a date, lines passed over as another account's,
-// without an amount or with an amount that does not read as one, and empty
-// rows. Built from the explanation of each line, as the walk of the file
+// without an amount, with an amount that does not read as one or with both
+// a debit and a credit amount, and empty rows. Built from the explanation of each line, as the walk of the file
 // gives them; what it keeps grows only with the lines it names.
 #pragma once
 
@@ -28,6 +28,26 @@ public:
 
 private:
     std::vector<int> m_lines;
+};
+
+// Lines passed over for what their debit and credit fields hold, each with
+// those fields, in file order.
+class RefusedAmountLines {
+public:
+    struct Line {
+        int lineNumber = 0;
+        std::vector<RefusedMoneyField> fields;
+    };
+
+    void Add(const ExplainedLine& line) { m_lines.push_back({line.lineNumber, line.RefusedFields()}); }
+    int Count() const { return static_cast<int>(m_lines.size()); }
+    const std::vector<Line>& All() const { return m_lines; }
+    // `line 3, debit (field 6) "£82.40"; line 4, ...`: the first five, then
+    // how many more.
+    std::string Text() const;
+
+private:
+    std::vector<Line> m_lines;
 };
 
 // A sort code and an account number as a file writes them.
@@ -65,7 +85,8 @@ public:
     int OtherAccount() const { return m_otherAccount; }
     int NoAmount() const { return m_noAmount; }
     const LineNumbers& Undated() const { return m_undated; }
-    const LineNumbers& UnreadableAmounts() const { return m_unreadableAmounts; }
+    const RefusedAmountLines& UnreadableAmounts() const { return m_unreadableAmounts; }
+    const RefusedAmountLines& TwoAmounts() const { return m_twoAmounts; }
     // Rows of empty fields the import read and passed over.
     const LineNumbers& EmptyRows() const { return m_emptyRows; }
     // The first kAccountsKept different accounts of the lines passed over
@@ -91,7 +112,8 @@ private:
     int m_otherAccount = 0;
     int m_noAmount = 0;
     LineNumbers m_undated;
-    LineNumbers m_unreadableAmounts;
+    RefusedAmountLines m_unreadableAmounts;
+    RefusedAmountLines m_twoAmounts;
     LineNumbers m_emptyRows;
     std::vector<WrittenAccount> m_otherAccounts;
     bool m_moreOtherAccounts = false;

@@ -1,5 +1,8 @@
 #include "ModuleSession.h"
 
+#include "FileProblems.h"
+#include "Utf8Text.h"
+
 #include <stdexcept>
 
 namespace {
@@ -18,7 +21,9 @@ void Check(HRESULT result, const char* what) {
 ModuleSession::ModuleSession(const std::wstring& modulePath) {
     if (modulePath.empty()) return;
     m_module.Reset(LoadLibraryW(modulePath.c_str()));
-    if (!m_module) Check(HRESULT_FROM_WIN32(GetLastError()), "cannot load the module DLL");
+    if (m_module) return;
+    const DWORD error = GetLastError();
+    Check(HRESULT_FROM_WIN32(error), ("cannot load the module DLL \"" + Utf8(modulePath) + "\": " + SystemText(error)).c_str());
 }
 
 ComPtr<IBank> ModuleSession::CreateBank() const {

@@ -1,73 +1,58 @@
 #include "MoneyFields.h"
 
-#include "LineFields.h"
-#include "StatementFormat.h"
+#include "Amounts.h"
+
+#include <cstring>
 
 namespace {
 
-// More whole digits than any account holds; more would not fit in Pence.
-constexpr int kMostWholeDigits = 15;
+constexpr int kPenceDigits = 2;
 
-// A plain decimal number in pennies, or false when the text is not one.
-bool ParsePence(const char* text, Pence& pence) {
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+') ++text;
-    Pence whole = 0;
-    int wholeDigits = 0;
-    for (; IsDigit(*text); ++text, ++wholeDigits) {
-        if (wholeDigits == kMostWholeDigits) return false;
-        whole = whole * 10 + (*text - '0');
-    }
-    Pence cents = 0;
-    int fractionDigits = 0;
-    bool roundUp = false;
-    if (*text == '.')
-        for (++text; IsDigit(*text); ++text, ++fractionDigits) {
-            if (fractionDigits < 2) cents = cents * 10 + (*text - '0');
-            if (fractionDigits == 2) roundUp = *text >= '5';
-        }
-    if (*text != '\0' || wholeDigits + fractionDigits == 0) return false;
-    if (fractionDigits == 1) cents *= 10;
-    pence = whole * 100 + cents + (roundUp ? 1 : 0);
-    if (negative) pence = -pence;
-    return true;
+Pence PowerOfTen(int exponent) {
+    Pence power = 1;
+    while (exponent-- > 0) power *= 10;
+    return power;
 }
 
-// A field too long for the line splitter (only a credit field that the
-// reader never took, beside a debit, can be) is no amount either.
-MoneyField MoneyOfField(const char* line, int n) {
-    FieldBuffer buffer;
-    const char* field = PeekField(line, kSeparator, n, buffer);
-    if (field) return ReadMoney(field);
-    MoneyField tooLong;
-    tooLong.kind = MoneyField::Kind::Unreadable;
-    tooLong.text = "of more than " + std::to_string(kMaxFieldLength) + " characters";
-    tooLong.digits = true;
-    return tooLong;
+// The amount in pennies: more decimals than two are cut after the third,
+// which rounds the second.
+Pence PenceOf(const WrittenAmount& amount) {
+    const auto digits = static_cast<Pence>(amount.digits);
+    Pence pence = 0;
+    if (amount.fractionDigits <= kPenceDigits) {
+        pence = digits * PowerOfTen(kPenceDigits - amount.fractionDigits);
+    } else {
+        const Pence thirds = digits / PowerOfTen(amount.fractionDigits - kPenceDigits - 1);
+        pence = thirds / 10 + (thirds % 10 >= 5 ? 1 : 0);
+    }
+    return amount.negative ? -pence : pence;
+}
+
+MoneyField MoneyOf(FieldSpan written, FileEncoding encoding) {
+    const FieldSpan unquoted = Unquoted(written, false);
+    const WrittenAmount amount = ReadAmount(unquoted, encoding);
+    MoneyField money;
+    if (amount.kind == WrittenAmount::Kind::Empty) return money;
+    money.text.assign(unquoted.text, static_cast<size_t>(unquoted.length));
+    if (amount.kind == WrittenAmount::Kind::Amount) {
+        money.kind = MoneyField::Kind::Amount;
+        money.pence = PenceOf(amount);
+    } else {
+        money.kind = MoneyField::Kind::Unreadable;
+    }
+    return money;
 }
 
 }  // namespace
 
-LineMoney ReadLineMoney(const char* line) {
-    return {MoneyOfField(line, kDebitField), MoneyOfField(line, kCreditField), MoneyOfField(line, kBalanceField)};
+LineMoney ReadLineMoney(const char* line, FileEncoding encoding) {
+    const LineSplit split(line, kSeparator);
+    return {MoneyOf(split.Field(kDebitField), encoding), MoneyOf(split.Field(kCreditField), encoding),
+            MoneyOf(split.Field(kBalanceField), encoding)};
 }
 
-MoneyField ReadMoney(const char* field) {
-    MoneyField money;
-    CString written(field);
-    StripQuotes(written);
-    CString number = written;
-    RemoveWhitespace(number);
-    RemoveChars(number, ",");
-    if (number.GetLength() == 0) return money;
-    for (const char* c = number.GetText(); *c && !money.digits; ++c) money.digits = IsDigit(*c);
-    if (ParsePence(number.GetText(), money.pence)) {
-        money.kind = MoneyField::Kind::Amount;
-    } else {
-        money.kind = MoneyField::Kind::Unreadable;
-        money.text = "\"" + std::string(written.GetText()) + "\"";
-    }
-    return money;
+MoneyField ReadMoney(const char* field, FileEncoding encoding) {
+    return MoneyOf({field, static_cast<int>(std::strlen(field))}, encoding);
 }
 
 std::string MoneyText(Pence pence) {

@@ -17,7 +17,7 @@ th{background:#f1f2f4;font-weight:600}
 .said li{margin:.15em 0}.said .warning{color:#8a1c12}
 .swatch{display:inline-block;width:.9em;height:.9em;margin-right:.45em;vertical-align:-.1em;background:var(--b);border:2px solid var(--c)}
 .imp{--c:#2e7d32;--b:#e3f2e5}.und{--c:#b26a00;--b:#fff1d6}.hdr,.ttl{--c:#5f6670;--b:#eef0f2}
-.oth{--c:#1f5fa8;--b:#e4eefa}.noa{--c:#6b5b95;--b:#efebf6}.bad{--c:#c62828;--b:#fde3e1}
+.oth{--c:#1f5fa8;--b:#e4eefa}.noa{--c:#6b5b95;--b:#efebf6}.bad,.two{--c:#c62828;--b:#fde3e1}
 .emp{--c:#8a8f98;--b:#f6f7f8}.stp{--c:#c62828;--b:#fde3e1}.nrd{--c:#d84315;--b:#fde9df}.end{--c:#8a8f98;--b:#f6f7f8}
 .chart{width:100%;max-width:1100px;height:auto;display:block;border:1px solid #e0e2e6}
 .chart text{font:12px "Segoe UI",system-ui,Arial,sans-serif;fill:#3c4048}

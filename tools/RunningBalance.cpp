@@ -8,6 +8,8 @@ namespace {
 
 constexpr size_t kBreaksSaid = 3;
 
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
 using Kind = MoneyField::Kind;
 using Cause = BalanceBreak::Cause;
 
@@ -61,15 +63,17 @@ std::string BalanceCheck::Reason(const BalanceBreak& found) const {
         case Cause::DoesNotAddUp:
             return ArithmeticReason(found.before, found.change, found.stated);
         case Cause::UnreadableDebit:
-            return "the debit " + unreadableTexts.at(found.lineNumber) + " does not read as an amount";
+            return "the debit " + Quoted(unreadableTexts.at(found.lineNumber)) + " does not read as an amount";
         case Cause::UnreadableCredit:
-            return "the credit " + unreadableTexts.at(found.lineNumber) + " does not read as an amount";
+            return "the credit " + Quoted(unreadableTexts.at(found.lineNumber)) + " does not read as an amount";
+        case Cause::TwoAmounts:
+            return "the line has both a debit and a credit amount";
         case Cause::NoBalance:
             return "the line has no balance";
         case Cause::UnreadableBalance:
             break;
     }
-    return "the balance " + unreadableTexts.at(found.lineNumber) + " does not read as an amount";
+    return "the balance " + Quoted(unreadableTexts.at(found.lineNumber)) + " does not read as an amount";
 }
 
 void RunningBalance::Add(const ExplainedLine& line) {
@@ -79,6 +83,7 @@ void RunningBalance::Add(const ExplainedLine& line) {
     ChainLine kept;
     kept.lineNumber = line.lineNumber;
     kept.imported = line.fate == LineFate::Imported;
+    kept.twoAmounts = line.TwoAmounts();
     kept.debit = money.debit.kind;
     kept.credit = money.credit.kind;
     kept.balance = money.balance.kind;
@@ -95,8 +100,10 @@ void RunningBalance::Add(const ExplainedLine& line) {
 void RunningBalance::Chain::Take(const ChainLine& line, bool first) {
     const bool restart = line.debit == Kind::Empty && line.credit == Kind::Empty;
     restartsAfterTheFirstLine += restart && !first;
-    if (line.debit == Kind::Unreadable || line.credit == Kind::Unreadable) {
-        Break({line.lineNumber, line.debit == Kind::Unreadable ? Cause::UnreadableDebit : Cause::UnreadableCredit});
+    if (line.debit == Kind::Unreadable || line.credit == Kind::Unreadable || line.twoAmounts) {
+        Break({line.lineNumber, line.twoAmounts                ? Cause::TwoAmounts
+                                : line.debit == Kind::Unreadable ? Cause::UnreadableDebit
+                                                                 : Cause::UnreadableCredit});
         balance = line.balance == Kind::Amount ? std::optional<Pence>(line.stated) : std::nullopt;
         return;
     }

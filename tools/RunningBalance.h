@@ -32,7 +32,14 @@ enum class BalanceOrder { OldestFirst, NewestFirst };
 // Where the chain breaks and why, kept small: in a statement whose
 // balances are wrong every line breaks. BalanceCheck::Reason puts it into words.
 struct BalanceBreak {
-    enum class Cause : unsigned char { DoesNotAddUp, UnreadableDebit, UnreadableCredit, NoBalance, UnreadableBalance };
+    enum class Cause : unsigned char {
+        DoesNotAddUp,
+        UnreadableDebit,
+        UnreadableCredit,
+        TwoAmounts,
+        NoBalance,
+        UnreadableBalance,
+    };
     int lineNumber = 0;
     Cause cause = Cause::DoesNotAddUp;
     // For DoesNotAddUp: the balance before the line, its change, and the balance it writes.
@@ -74,7 +81,8 @@ private:
     // A line of the account, kept small (32 bytes): a long statement has many.
     struct ChainLine {
         int lineNumber = 0;
-        bool imported = false;
+        bool imported : 1;
+        bool twoAmounts : 1;  // passed over: both a debit and a credit amount
         MoneyField::Kind debit = MoneyField::Kind::Empty;
         MoneyField::Kind credit = MoneyField::Kind::Empty;
         MoneyField::Kind balance = MoneyField::Kind::Empty;

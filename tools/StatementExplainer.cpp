@@ -100,14 +100,14 @@ bool IsEmptyRow(const char* text) {
 
 bool IsEndOfFileMark(const char* text) { return text[0] == kEndOfFileMark && text[1] == '\0'; }
 
-bool HasAmountFrom(double amount) { return amount > 0; }
-
-// A debit or credit field without a digit, from which the import read no
-// amount (" - ", "-"), is as good as empty.
-void TreatAsEmptyWithoutDigits(MoneyField& field, double amountRead) {
-    if (field.kind == MoneyField::Kind::Unreadable && !field.digits && !HasAmountFrom(amountRead))
-        field = MoneyField();
-}
+// The debit and credit fields of a line, by number and name.
+struct MoneyFieldOfLine {
+    MoneyField LineMoney::*field;
+    int number;
+    const char* name;
+};
+constexpr MoneyFieldOfLine kDebit = {&LineMoney::debit, kDebitField, "debit"};
+constexpr MoneyFieldOfLine kCredit = {&LineMoney::credit, kCreditField, "credit"};
 
 // Puts each verdict into words for the caller.
 class Explainer : public LineVerdictHandler {
@@ -140,7 +140,7 @@ private:
         return reference_host::TextOf(m_texts.ToBstr(text, length));
     }
     void TakeHostValues(const CTransactionRecord& record, ExplainedLine& line);
-    LineMoney MoneyOf(const char* text, const CTransactionRecord& record);
+    LineMoney MoneyOf(const char* text);
     WrittenField Written(const LineSplit& split, const IdentifierField& field, const CString& kept);
 
     const StatementAccount& m_account;
@@ -174,7 +174,8 @@ ExplainedLine Explainer::Explained(const LineVerdict& verdict) {
     if (verdict.fate == LineFate::Imported || verdict.fate == LineFate::NoAmount) {
         line.date = verdict.record->GetDate();
         line.dateText = Utf8Of(verdict.record->GetDateText());
-        line.money = MoneyOf(verdict.text, *verdict.record);
+        line.money = MoneyOf(verdict.text);
+        line.amountRefusal = verdict.record->GetAmountRefusal();
     }
     return line;
 }
@@ -196,13 +197,12 @@ void Explainer::TakeHostValues(const CTransactionRecord& record, ExplainedLine& 
                             static_cast<int>(description.size()) - kChequeDescriptionPrefix);
 }
 
-// The money fields of a line of the account, as people can read them.
-LineMoney Explainer::MoneyOf(const char* text, const CTransactionRecord& record) {
-    LineMoney money = ReadLineMoney(text);
-    TreatAsEmptyWithoutDigits(money.debit, record.GetDebitAmount());
-    TreatAsEmptyWithoutDigits(money.credit, record.GetCreditAmount());
+// The money fields of a line of the account, read as the import reads them,
+// their texts as people can read them.
+LineMoney Explainer::MoneyOf(const char* text) {
+    LineMoney money = ReadLineMoney(text, m_encoding);
     for (MoneyField* field : {&money.debit, &money.credit, &money.balance})
-        if (field->kind == MoneyField::Kind::Unreadable) field->text = FileTextToUtf8(field->text, m_encoding);
+        if (field->kind != MoneyField::Kind::Empty) field->text = FileTextToUtf8(field->text, m_encoding);
     return money;
 }
 
@@ -233,20 +233,44 @@ private:
 };
 
 std::string NoAmountText(const ExplainedLine& line) {
-    if (!line.AmountUnreadable()) return "no debit or credit amount";
-    const bool debit = line.money->debit.kind == MoneyField::Kind::Unreadable;
-    return std::string(debit ? "the debit " : "the credit ") + (debit ? line.money->debit : line.money->credit).text +
-           " does not read as an amount";
+    if (!line.AmountUnreadable() && !line.TwoAmounts()) return "no debit or credit amount";
+    const std::vector<RefusedMoneyField> fields = line.RefusedFields();
+    const std::string named = RefusedFieldsText(fields, " and the ");
+    if (line.TwoAmounts()) return "both the " + named + " hold an amount";
+    return "the " + named + (fields.size() == 1 ? " does not read as an amount" : " do not read as amounts");
 }
 
 }  // namespace
 
-bool ExplainedLine::AmountUnreadable() const {
-    return fate == LineFate::NoAmount && money &&
-           (money->debit.kind == MoneyField::Kind::Unreadable || money->credit.kind == MoneyField::Kind::Unreadable);
+std::string RefusedFieldsText(const std::vector<RefusedMoneyField>& fields, const std::string& between) {
+    std::string text;
+    for (const RefusedMoneyField& field : fields)
+        text += (text.empty() ? "" : between) + field.name + " (field " + std::to_string(field.field) + ") " +
+                Quoted(field.text);
+    return text;
 }
 
-void ExplainStatement(const char* path, const StatementAccount& account,
+bool ExplainedLine::AmountUnreadable() const {
+    using Refusal = CTransactionRecord::AmountRefusal;
+    return fate == LineFate::NoAmount && amountRefusal != Refusal::None && amountRefusal != Refusal::BothGiven;
+}
+
+bool ExplainedLine::TwoAmounts() const {
+    return fate == LineFate::NoAmount && amountRefusal == CTransactionRecord::AmountRefusal::BothGiven;
+}
+
+std::vector<RefusedMoneyField> ExplainedLine::RefusedFields() const {
+    std::vector<RefusedMoneyField> fields;
+    if (!money || (!AmountUnreadable() && !TwoAmounts())) return fields;
+    for (const MoneyFieldOfLine& named : {kDebit, kCredit}) {
+        const MoneyField& field = (*money).*named.field;
+        if (TwoAmounts() || field.kind == MoneyField::Kind::Unreadable)
+            fields.push_back({named.number, named.name, field.text});
+    }
+    return fields;
+}
+
+void ExplainStatement(StatementPath path, const StatementAccount& account,
                       const std::function<void(const StatementExplanation&)>& onRecognition,
                       const std::function<void(const ExplainedLine&)>& onLine) {
     const SilencedDiagnostics silenced;
@@ -254,7 +278,7 @@ void ExplainStatement(const char* path, const StatementAccount& account,
     WalkStatementFile(path, account, explainer, AfterStop::ReadToTheEnd);
 }
 
-StatementExplanation ExplainStatement(const char* path, const StatementAccount& account) {
+StatementExplanation ExplainStatement(StatementPath path, const StatementAccount& account) {
     StatementExplanation explanation;
     ExplainStatement(
         path, account, [&](const StatementExplanation& recognition) { explanation = recognition; },
@@ -281,6 +305,7 @@ LineKind KindOf(const ExplainedLine& line) {
         case LineFate::NoAmount:
             return line.emptyRow             ? LineKind::EmptyRow
                    : line.AmountUnreadable() ? LineKind::UnreadableAmount
+                   : line.TwoAmounts()       ? LineKind::TwoAmounts
                                              : LineKind::NoAmount;
         case LineFate::Unreadable:
             return LineKind::Stopped;

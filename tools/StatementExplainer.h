@@ -22,6 +22,14 @@ struct WrittenField {
     std::optional<std::string> kept;
 };
 
+// A debit or credit field that kept its line from the host: its number,
+// its name and its text as written (enclosing quotes stripped, in UTF-8).
+struct RefusedMoneyField {
+    int field = 0;
+    const char* name = "";
+    std::string text;
+};
+
 struct ExplainedLine {
     int lineNumber = 0;  // physical line of the file, from 1
     LineFate fate = LineFate::NotRead;
@@ -39,20 +47,25 @@ struct ExplainedLine {
     std::string reference;
     // For the lines of the host's account the import read (imported, or
     // passed over without an amount): the line's date and its date field,
-    // and its debit, credit and balance fields (an unreadable field's text
-    // in UTF-8). A debit or credit field without a digit from which the
-    // import read no amount (" - ") counts as empty.
+    // its debit, credit and balance fields (the texts of the fields named in
+    // RefusedFields in UTF-8), and why its debit and credit fields give it no
+    // amount though they hold something.
     double date = 0.0;
     std::string dateText;
     std::optional<LineMoney> money;
+    CTransactionRecord::AmountRefusal amountRefusal = CTransactionRecord::AmountRefusal::None;
     // For lines of another account: their sort code and account number.
     std::optional<WrittenField> sortCode;
     std::optional<WrittenField> accountNumber;
 
     bool Undated() const { return fate == LineFate::Imported && date == 0; }
-    // Passed over without an amount, though a debit or credit field holds
-    // a digit: an amount the import could not read.
+    // Passed over: a debit or credit field does not read as an amount.
     bool AmountUnreadable() const;
+    // Passed over: the debit and the credit field both hold an amount.
+    bool TwoAmounts() const;
+    // The debit and credit fields that kept the line from the host: those
+    // that do not read, or both when both hold an amount.
+    std::vector<RefusedMoneyField> RefusedFields() const;
 };
 
 // What became of a line, in the kinds people are told of: its fate, with
@@ -66,11 +79,12 @@ enum class LineKind : unsigned char {
     OtherAccount,      // passed over: another account's
     NoAmount,          // passed over: no debit or credit amount (a balance brought forward)
     UnreadableAmount,  // passed over: a debit or credit that does not read as an amount
+    TwoAmounts,        // passed over: both a debit and a credit amount
     EmptyRow,          // passed over: every field empty
     Stopped,           // not a transaction line: the import stopped here
     NotRead,           // after the stop: not read
 };
-constexpr std::size_t kLineKinds = 10;
+constexpr std::size_t kLineKinds = 11;
 
 LineKind KindOf(const ExplainedLine& line);
 
@@ -82,17 +96,19 @@ struct StatementExplanation {
     std::vector<ExplainedLine> lines;
 };
 
-// Walks the file at `path` (narrow, ANSI code page) as the import does and
+// Walks the file at `path` as the import does and
 // hands each line's explanation to `onLine` as it is read; `onRecognition`
 // first gets the explanation's recognition (its lines stay empty).
-void ExplainStatement(const char* path, const StatementAccount& account,
+void ExplainStatement(StatementPath path, const StatementAccount& account,
                       const std::function<void(const StatementExplanation&)>& onRecognition,
                       const std::function<void(const ExplainedLine&)>& onLine);
 
 // The same, with every line kept in the explanation returned.
-StatementExplanation ExplainStatement(const char* path, const StatementAccount& account);
+StatementExplanation ExplainStatement(StatementPath path, const StatementAccount& account);
 
 std::string Describe(const ExplainedLine& line);
+// `debit (field 6) "82,40"`, the fields joined by `between`.
+std::string RefusedFieldsText(const std::vector<RefusedMoneyField>& fields, const std::string& between);
 // The same without its "line N: ".
 std::string FateText(const ExplainedLine& line);
 

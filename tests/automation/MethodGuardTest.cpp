@@ -85,16 +85,23 @@ TEST_F(ServiceTest, BodyResultAndNullOutPointer) {
     EXPECT_EQ(L"Invalid argument", TakeModuleErrorDescription().value_or(L"(none)"));
 }
 
+// The system's text, without the line break it ends with; a system error
+// about something named says what, then the text.
 TEST_F(ServiceTest, SystemErrorGivesSystemText) {
     for (const unsigned long code : {2ul, 5ul, 0x2AAAAAAAul}) {  // the last has no text
         char text[1024] = {};
-        const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                            code, 0x0400, text, sizeof text, nullptr);
+        DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                      0x0400, text, sizeof text, nullptr);
         ASSERT_EQ(code != 0x2AAAAAAAul, length > 0);
+        ASSERT_TRUE(length == 0 || std::string(text + length - 2) == "\r\n");
+        length = length > 0 ? length - 2 : 0;
         std::wstring expected(length, L'\0');
         expected.resize(MultiByteToWideChar(CP_ACP, 0, text, length, expected.data(), length));
         EXPECT_EQ(Hr(0x800AFFFF), GuardedCall([&] { throw code; }));
         EXPECT_EQ(expected, TakeModuleErrorDescription().value_or(L"(none)"));
+        EXPECT_EQ(Hr(0x800AFFFF), GuardedCall([&] { ThrowSystemErrorAbout(code, L"The file \"C:\\x\""); }));
+        EXPECT_EQ(L"The file \"C:\\x\"" + (expected.empty() ? L"" : L": " + expected),
+                  TakeModuleErrorDescription().value_or(L"(none)"));
     }
 }
 
@@ -129,8 +136,8 @@ DWORD WINAPI InNoLanguage(DWORD, LPCVOID, DWORD, DWORD language, LPSTR buffer, D
 
 TEST_F(ServiceTest, SystemTextFallsBackToTheSystemsChoiceOfLanguageThenToNone) {
     struct { MessageFunction function; const wchar_t* text; std::vector<DWORD> asked; } const rows[] = {
-        {InEveryLanguage, L"Asked language.\r\n", {0x0400}},
-        {OnlyInTheSystemsChoice, L"System's choice.\r\n", {0x0400, 0}},
+        {InEveryLanguage, L"Asked language.", {0x0400}},
+        {OnlyInTheSystemsChoice, L"System's choice.", {0x0400, 0}},
         {InNoLanguage, L"", {0x0400, 0}},
     };
     for (const auto& row : rows) {

@@ -1,6 +1,8 @@
-// Fuzzes the amount and date conversions: ParseAmount, ParseSlashDate,
-// ParseMonthDate, MonthFromAbbreviation, ToUpper and RemoveDashes over the
-// input as one field text (up to its first NUL byte).
+// Fuzzes the amount and date conversions: ParseAmount and ReadAmount (in
+// both encodings), ParseSlashDate, ParseMonthDate, MonthFromAbbreviation,
+// ToUpper and RemoveDashes over the input as one field text (up to its
+// first NUL byte).
+#include "Amounts.h"
 #include "FieldConversions.h"
 #include "FuzzSupport.h"
 
@@ -24,15 +26,33 @@ bool HasByteIn(const CString& text, char low, char high) {
     return std::any_of(bytes.begin(), bytes.end(), [=](char c) { return c >= low && c <= high; });
 }
 
+// An amount has a digit and at most 15; a field without a digit is empty
+// or refused, never an amount; the encodings read alike a field without the
+// byte A0, the only byte of a no-break space in either.
 void CheckAmount(const CString& text) {
     const double amount = ParseAmount(text);
     FUZZ_CHECK(std::isfinite(amount));
-    FUZZ_CHECK(amount >= 0);  // minus signs are dropped, so never negative
+    FUZZ_CHECK(amount >= 0);  // never negative
     if (amount > 0) FUZZ_CHECK(HasByteIn(text, '0', '9'));
+    const FieldSpan field{text.GetText(), text.GetLength()};
+    const WrittenAmount ansi = ReadAmount(field, FileEncoding::Ansi);
+    const WrittenAmount utf8 = ReadAmount(field, FileEncoding::Utf8);
+    for (const WrittenAmount& read : {ansi, utf8}) {
+        const bool isAmount = read.kind == WrittenAmount::Kind::Amount;
+        FUZZ_CHECK(isAmount || (read.Value() == 0 && read.digits == 0 && !read.negative));
+        if (!isAmount) continue;
+        FUZZ_CHECK(HasByteIn(text, '0', '9'));
+        FUZZ_CHECK(read.digits < 1000000000000000u && read.fractionDigits >= 0 && read.fractionDigits <= 15);
+        FUZZ_CHECK(std::isfinite(read.Value()) && read.Value() >= 0);
+    }
+    if (!HasByteIn(text, '\xA0', '\xA0'))
+        FUZZ_CHECK(ansi.kind == utf8.kind && ansi.digits == utf8.digits && ansi.negative == utf8.negative);
+    if (!HasByteIn(text, '0', '9')) FUZZ_CHECK(ansi.kind != WrittenAmount::Kind::Amount);
 }
 
 // A date read from a text without a slash is a year-month-day date whose
-// first part (after a double quote at its start) is four digits.
+// first part (after a double quote at its start and any whitespace) is four
+// digits.
 void CheckSlashDate(const CString& text) {
     const DATE date = ParseSlashDate(text);
     FUZZ_CHECK(std::isfinite(date));
@@ -41,6 +61,7 @@ void CheckSlashDate(const CString& text) {
     size_t start = written.find_first_not_of('-');
     FUZZ_CHECK(start != std::string::npos);
     if (written[start] == '"') ++start;
+    start = std::min(written.find_first_not_of(" \t\n\v\f\r", start), written.size());
     const std::string year = written.substr(start, written.find('-', start) - start);
     FUZZ_CHECK(year.size() == 4 && std::all_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; }));
 }

@@ -9,11 +9,12 @@
 //   picked from the input, which must never get out of the reader, and
 //   which may fail reads but never change what a read gives.
 // A file the format check accepts has 8 fields on its first or second line,
-// and the reader's last line is the line each record was read from. The
-// binary readings first decide the file's encoding, as the import does,
-// which must change no read; the encoding decided is what the plain
-// decoding of ReferenceUtf8.h says, and the scan behind it gives the same
-// answer for the bytes in two pieces as whole.
+// and the reader's last line is the line each record was read from. Each
+// reading first decides the file's encoding, as the import does (it decides
+// how a no-break space in an amount is written); the encoding decided is
+// what the plain decoding of ReferenceUtf8.h says, and the scan behind it
+// gives the same answer for the bytes in two pieces as whole. A line whose
+// debit or credit field keeps it from an amount carries none.
 #include "AllocationFailure.h"
 #include "FuzzSupport.h"
 #include "LineFields.h"
@@ -81,17 +82,20 @@ void CheckRecord(const CTransactionRecord& record, int layout, bool read, const 
     FUZZ_CHECK(std::isfinite(record.GetDate()));
     FUZZ_CHECK(record.GetDebitAmount() >= 0 && record.GetCreditAmount() >= 0 && record.GetBalance() >= 0);
     FUZZ_CHECK(record.GetIsDebit() == (record.GetDebitAmount() > 0 ? 1 : 0));
+    FUZZ_CHECK(record.GetDebitAmount() == 0 || record.GetCreditAmount() == 0);
+    if (record.GetAmountRefusal() != CTransactionRecord::AmountRefusal::None)
+        FUZZ_CHECK(record.GetDebitAmount() == 0 && record.GetCreditAmount() == 0);
     FUZZ_CHECK(std::strlen(lastLine) <= static_cast<size_t>(kMaxLineLength));
     if (!read) FUZZ_CHECK(record.GetDescription().GetLength() == 0);
     int quoted = 0;  // the line a record was read from is a transaction line still
     if (read) FUZZ_CHECK(CountFields(lastLine, ',', quoted) == 8);
 }
 
-// Reads the whole file, its encoding decided first when `decide` is set.
-Reading ReadAll(const char* path, std::ios_base::openmode mode, size_t lines, bool decide = false) {
+// Reads the whole file, its encoding decided first.
+Reading ReadAll(const char* path, std::ios_base::openmode mode, size_t lines) {
     Reading reading;
     OrvaleOnlineForBusinessFile file(path, mode);
-    if (decide) file.DecideEncoding();
+    file.DecideEncoding();
     reading.utf8 = file.IsUtf8();
     reading.valid = file.IsValid();
     reading.layout = file.GetLayout();
@@ -117,7 +121,7 @@ bool SameRecord(const CTransactionRecord& left, const CTransactionRecord& right)
            left.GetDescription() == right.GetDescription() && left.GetDebitAmount() == right.GetDebitAmount() &&
            left.GetCreditAmount() == right.GetCreditAmount() && left.GetBalance() == right.GetBalance() &&
            left.GetIsDebit() == right.GetIsDebit() && left.GetDate() == right.GetDate() &&
-           left.GetLayout() == right.GetLayout();
+           left.GetLayout() == right.GetLayout() && left.GetAmountRefusal() == right.GetAmountRefusal();
 }
 
 // Every read that `partial` made gave what `whole` read at the same place.
@@ -177,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int allocations = 0;
     {
         const FailAllocationsAfter counting(INT_MAX);
-        binary = ReadAll(path, binaryMode, lines, true);
+        binary = ReadAll(path, binaryMode, lines);
         allocations = INT_MAX - counting.Unused();
     }
     FUZZ_CHECK(text.valid == binary.valid && text.layout == binary.layout);
@@ -189,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Reading starved;
     {
         const FailAllocationsAfter failing(static_cast<int>(Hash(data, size) % (allocations + 1u)));
-        starved = ReadAll(path, binaryMode, lines, true);
+        starved = ReadAll(path, binaryMode, lines);
     }
     FUZZ_CHECK(!starved.valid || starved.layout == binary.layout);
     FUZZ_CHECK(!starved.valid || binary.valid);

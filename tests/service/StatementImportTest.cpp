@@ -313,40 +313,95 @@ TEST_F(StatementImportTest, BankAccountReportedWithoutAnObjectCountsAsNone) {
     EXPECT_EQ(0, scenario->log.CountOf("BankAccount", "get_AccountNumber"));
 }
 
+// A call refused for its arguments touches nothing, the cancelled flag of
+// the import before it included.
 TEST_F(StatementImportTest, NullHostObjectsAreRefusedUntouched) {
-    const auto reconciliation = scenario->CreateReconciliation();
-    statement = scenario->CreateStatement();
-    EXPECT_EQ(kInvalidArgument, service->ImportStatement(nullptr, statement.Get()));
-    EXPECT_EQ(kInvalidArgument, service->ImportStatement(reconciliation.Get(), nullptr));
-    EXPECT_EQ(L"Invalid argument", TakeErrorDescription());
-    EXPECT_TRUE(scenario->log.Entries().empty());
+    for (const long showStatus : {1, 0}) {
+        SCOPED_TRACE(showStatus);
+        scenario->settings.showStatus = showStatus;
+        ASSERT_EQ(S_OK, Import("import_statement.csv"));
+        scenario->log.Clear();
+        const auto reconciliation = scenario->CreateReconciliation();
+        statement = scenario->CreateStatement();
+        EXPECT_EQ(kInvalidArgument, service->ImportStatement(nullptr, statement.Get()));
+        EXPECT_EQ(kInvalidArgument, service->ImportStatement(reconciliation.Get(), nullptr));
+        EXPECT_EQ(L"Invalid argument", TakeErrorDescription());
+        EXPECT_TRUE(scenario->log.Entries().empty());
+        EXPECT_EQ(showStatus, Cancelled());
+    }
 }
 
+// The system's text for a code, without the line break it ends with.
+std::wstring SystemText(DWORD code) {
+    wchar_t text[256] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, 256, nullptr);
+    std::wstring trimmed = text;
+    while (!trimmed.empty() && (trimmed.back() == L'\r' || trimmed.back() == L'\n' || trimmed.back() == L' '))
+        trimmed.pop_back();
+    return trimmed;
+}
+
+// A path longer than a path may be is refused; the description names the
+// path and why, then the system's text.
 TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
-    scenario->settings.chosenFile = L"C:\\" + std::wstring(300, L'a') + L".csv";
-    const auto reconciliation = scenario->CreateReconciliation();
-    statement = scenario->CreateStatement();
-    EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
-    EXPECT_FALSE(TakeErrorDescription().value_or(L"").empty());
-    EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+    const std::wstring path = L"C:\\" + std::wstring(300, L'a') + L".csv";
+    for (const std::wstring& folder : {std::wstring(), std::wstring(L"\u0412\\")}) {  // a Cyrillic letter: Unicode
+        SCOPED_TRACE(folder.size());
+        scenario->settings.chosenFile = folder.empty() ? path : L"C:\\" + folder + path.substr(3);
+        const auto reconciliation = scenario->CreateReconciliation();
+        statement = scenario->CreateStatement();
+        EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
+        const std::wstring limit = folder.empty() ? L"259 bytes in the ANSI code page" : L"259 characters";
+        EXPECT_EQ(L"The chosen statement file \"" + *scenario->settings.chosenFile + L"\" is longer than a path may be (" +
+                      limit + L"): " + SystemText(ERROR_FILENAME_EXCED_RANGE),
+                  TakeErrorDescription());
+        EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+    }
 }
 
-// A text from the host with a NUL within its length is not the text before
-// the NUL: such a chosen path is refused with the system's "invalid name"
-// before the statement is touched (before, statement.csv<NUL>.pdf imported
-// statement.csv), and such an account number or sort code matches no line
-// (before, 12345678<NUL>999 imported account 12345678's lines).
+// A statement in a folder whose name the ANSI code page cannot spell (here
+// Cyrillic under code page 1252) is opened by its Unicode path. The file
+// test the host's chooser runs gets the narrow path, as ever, which cannot
+// name the file, so it does not recognise it.
+TEST_F(StatementImportTest, ImportsFromAFolderTheAnsiCodePageCannotSpell) {
+    ASSERT_EQ(1252u, GetACP()) << "a Western system";
+    wchar_t temp[MAX_PATH];
+    ASSERT_NE(0u, GetTempPathW(MAX_PATH, temp));
+    const std::wstring folder = std::wstring(temp) + L"\u0412\u044b\u043f\u0438\u0441\u043a\u0438";  // Выписки
+    const std::wstring copy = folder + L"\\statement " + std::to_wstring(GetCurrentProcessId()) + L".csv";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(FixturePath("import_statement.csv").c_str(), copy.c_str(), FALSE));
+    SetAccount(L"12-34-56", L"12345678");
+    scenario->settings.chosenFile = copy;
+    const auto reconciliation = scenario->CreateReconciliation();
+    statement = scenario->CreateStatement();
+    EXPECT_EQ(S_OK, service->ImportStatement(reconciliation.Get(), statement.Get()));
+    EXPECT_EQ(6u, statement->Lines().size());
+    EXPECT_EQ(0, Cancelled());
+    EXPECT_EQ("0, (title untouched)", scenario->log.Calls("FileChooser", "Recognizer").back().value);
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A text from the host with a NUL before another character is not the
+// text before the NUL: such a chosen path is refused with the system's
+// "invalid name", its description naming the path and why, before the
+// statement is touched, and such an account number or sort code matches no
+// line. NULs that end a text (a host's fixed-size buffer) end it.
 TEST_F(StatementImportTest, HostTextsWithANulWithinTheirLengthAreNotCutShort) {
     using namespace std::string_literals;
+    const Lines accountsLines = {"EIGHT DIGITS", "NO DASHES"};
     const struct {
         std::wstring sortCode;
         std::wstring accountNumber;
         Lines imported;
     } accounts[] = {
-        {L"12-34-56", L"12345678", {"EIGHT DIGITS", "NO DASHES"}},
+        {L"12-34-56", L"12345678", accountsLines},
         {L"12-34-56", L"12345678\0" L"999"s, {}},
-        {L"12-34-56", L"12345678\0"s, {}},
+        {L"12-34-56", L"12345678\0\0" L"9"s, {}},
         {L"12-34-56\0" L"78"s, L"12345678", {}},
+        {L"12-34-56", L"12345678\0"s, accountsLines},
+        {L"12-34-56\0\0\0"s, L"12345678\0\0\0\0\0\0\0\0"s, accountsLines},
     };
     for (const auto& c : accounts) {
         SCOPED_TRACE(&c - accounts);
@@ -355,18 +410,27 @@ TEST_F(StatementImportTest, HostTextsWithANulWithinTheirLengthAreNotCutShort) {
         ASSERT_EQ(S_OK, Import("import_accounts.csv"));
         EXPECT_EQ(c.imported, Descriptions());
     }
-    wchar_t invalidName[256] = {};
-    ASSERT_NE(0u, FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                 ERROR_INVALID_NAME, 0, invalidName, 256, nullptr));
-    for (const std::wstring& cut : {L"\0.pdf"s, L"\0"s}) {
+    SetAccount(L"12-34-56", L"12345678");
+    for (const std::wstring& cut : {L"\0.pdf"s, L"\0\0x"s}) {
         scenario->settings.chosenFile = FixturePath("import_statement.csv") + cut;
         scenario->log.Clear();
         const auto reconciliation = scenario->CreateReconciliation();
         statement = scenario->CreateStatement();
         EXPECT_EQ(kSystemError, service->ImportStatement(reconciliation.Get(), statement.Get()));
-        EXPECT_EQ(invalidName, TakeErrorDescription());
+        std::wstring shown = *scenario->settings.chosenFile;
+        for (size_t nul; (nul = shown.find(L'\0')) != std::wstring::npos;) shown.replace(nul, 1, L"<NUL>");
+        EXPECT_EQ(L"The chosen statement file \"" + shown + L"\" has a NUL character before its end: " +
+                      SystemText(ERROR_INVALID_NAME),
+                  TakeErrorDescription());
         EXPECT_EQ(0, Cancelled());
         EXPECT_EQ(0, scenario->log.CountOf("Statement", "Clear"));
+    }
+    for (const std::wstring& end : {L"\0"s, L"\0\0\0\0"s}) {
+        scenario->settings.chosenFile = FixturePath("import_statement.csv") + end;
+        const auto reconciliation = scenario->CreateReconciliation();
+        statement = scenario->CreateStatement();
+        EXPECT_EQ(S_OK, service->ImportStatement(reconciliation.Get(), statement.Get()));
+        EXPECT_EQ(6u, statement->Lines().size());
     }
 }
 

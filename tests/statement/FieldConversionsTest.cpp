@@ -1,11 +1,13 @@
 #include "FieldConversions.h"
 
+#include "Amounts.h"
 #include "Dates.h"
 #include "StatementTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #ifdef _WIN32
@@ -22,16 +24,76 @@ TEST(FieldConversions, ParseAmount) {
         const char* text;
         double expected;
     } cases[] = {{"1,234.56", 1234.56}, {"-12.50", 12.5}, {"1 234 . 56", 1234.56}, {"", 0}, {"   ", 0}, {"\"\"", 0},
-                 {"$12.50", 0}, {"\"1,234.56\"", 1234.56}, {"12.50GBP", 12.5}, {"+7.25", 7.25}, {"++7", 0},
-                 {".5", 0.5}, {"5.", 5}, {".", 0}, {"12..5", 12}, {"1e3", 1000}, {"2.5E+2", 250}, {"1e", 1},
-                 {"1e+", 1}, {"e5", 0}, {"0x1A", 0}, {"inf", 0}, {"INFINITY", 0}, {"nan", 0}, {"1e999", 0},
-                 {"-1e999", 0}, {"0.000001", 0.000001},
-                 // every minus sign goes, but an exponent keeps its own
-                 {"1e-2", 0.01}, {"-1e-2", 0.01}, {"1e-7", 0.0000001}, {"1.5e2", 150}, {"1-5", 15},
-                 {"\"-1,234.56\"\r", 0}};  // quotes are stripped before whitespace goes
+                 {"$12.50", 0}, {"\"1,234.56\"", 1234.56}, {"+7.25", 7.25}, {".5", 0.5}, {"0.000001", 0.000001},
+                 // not an amount as the bank writes one: no amount, never a part of the text read as one
+                 {"12.50GBP", 0}, {"++7", 0}, {"5.", 0}, {".", 0}, {"12..5", 0}, {"1e3", 0}, {"2.5E+2", 0},
+                 {"1e-7", 0}, {"e5", 0}, {"0x1A", 0}, {"inf", 0}, {"INFINITY", 0}, {"nan", 0}, {"1e999", 0},
+                 {"1-5", 0}, {"\"-1,234.56\"\r", 0}};  // quotes are stripped before whitespace goes
     for (const auto& c : cases) {
         SCOPED_TRACE(Printable(c.text));
         EXPECT_DOUBLE_EQ(c.expected, ParseAmount(c.text));
+    }
+}
+
+// Only a field written as the bank writes an amount reads as one; what
+// other programs write (a decimal comma, a credit mark, an exponent, more
+// digits than a double holds exactly) is refused, not read in part. A
+// field of blanks, signs and quotes is empty.
+TEST(FieldConversions, AmountIsReadOnlyAsTheBankWritesIt) {
+    using Kind = WrittenAmount::Kind;
+    const struct {
+        const char* text;
+        FileEncoding encoding;
+        Kind kind;
+        double value;
+        bool negative;
+    } cases[] = {
+        {"1,234.56", FileEncoding::Ansi, Kind::Amount, 1234.56, false},
+        {"1,234,567.00", FileEncoding::Ansi, Kind::Amount, 1234567, false},
+        {"1234567.00", FileEncoding::Ansi, Kind::Amount, 1234567, false},
+        {"-12.50", FileEncoding::Ansi, Kind::Amount, 12.5, true},
+        {"12.50-", FileEncoding::Ansi, Kind::Amount, 12.5, true},
+        {"+12.50", FileEncoding::Ansi, Kind::Amount, 12.5, false},
+        {"12 50.00", FileEncoding::Ansi, Kind::Amount, 1250, false},
+        {" - 1,234.56 ", FileEncoding::Ansi, Kind::Amount, 1234.56, true},
+        {"1\xA0" "250.00", FileEncoding::Ansi, Kind::Amount, 1250, false},
+        {"1\xC2\xA0" "250.00", FileEncoding::Utf8, Kind::Amount, 1250, false},
+        {"123456789012345", FileEncoding::Ansi, Kind::Amount, 123456789012345, false},
+        {"0.00", FileEncoding::Ansi, Kind::Amount, 0, false},
+        {"", FileEncoding::Ansi, Kind::Empty, 0, false},
+        {" - ", FileEncoding::Ansi, Kind::Empty, 0, false},
+        {"\"\"-", FileEncoding::Ansi, Kind::Empty, 0, false},
+        {"\xA0", FileEncoding::Ansi, Kind::Empty, 0, false},
+        {"82,40", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1.250,00", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1,2345.00", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1234,567.00", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {",123.00", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1.23,4", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"50.00 CR", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"50.00 DR", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1e308", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1.23E+03", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"12345678901234567890123456789012", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1234567890123456", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"inf", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"-12.50-", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"12-50", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"12.50+", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"12.", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1.2.3", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"12\"50", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"\xA3" "82.40", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"N/A", FileEncoding::Ansi, Kind::Refused, 0, false},
+        {"1\xC2\xA0" "250.00", FileEncoding::Ansi, Kind::Refused, 0, false},  // A with circumflex, then the space
+        {"1\xA0" "250.00", FileEncoding::Utf8, Kind::Refused, 0, false},       // not UTF-8
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Printable(c.text) + (c.encoding == FileEncoding::Utf8 ? " in UTF-8" : ""));
+        const WrittenAmount amount = ReadAmount({c.text, static_cast<int>(std::strlen(c.text))}, c.encoding);
+        EXPECT_EQ(c.kind, amount.kind);
+        EXPECT_EQ(c.value, amount.Value());
+        EXPECT_EQ(c.negative, amount.negative);
     }
 }
 
@@ -83,8 +145,9 @@ TEST(FieldConversions, DashedDateIsYearMonthDayOnlyAfterAFourDigitYear) {
         DATE expected;
     } cases[] = {{"2011-11-03", k3Nov2011}, {"\"2011-11-03", k3Nov2011}, {"2011-11-03 ", k3Nov2011},
                  {"49-11-03", 0}, {"03-11-11", 0}, {"02-10-26", 0}, {"\"02-10-26", 0}, {"11-11-03", 0},
-                 {"011-11-03", 0}, {"02011-11-03", 0}, {" 2011-11-03", 0}, {"+2011-11-03", 0}, {"2011x-11-03", 0},
-                 {"\"\"2011-11-03", 0}};
+                 {"011-11-03", 0}, {"02011-11-03", 0}, {" 2011-11-03", k3Nov2011}, {"\t2011-11-03", k3Nov2011},
+                 {"\" 2011-11-03", k3Nov2011}, {" 02011-11-03", 0}, {" 211-11-03", 0}, {"+2011-11-03", 0},
+                 {"2011x-11-03", 0}, {"\"\"2011-11-03", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(c.expected, ParseSlashDate(c.text));

@@ -124,32 +124,88 @@ inline Text RemoveChars(const Text& text, const char* set) {
     return kept;
 }
 
-// The amount of a field: quotes, whitespace and commas go, and every minus
-// sign but one right after an exponent mark; then the leading decimal number
-// (an optional plus sign, digits with an optional fraction, an optional
-// exponent) as from_chars reads it, or 0 when there is none or it is not
-// finite.
-inline double Amount(const Text& field) {
+// The amount of a field as the bank writes it, found the plain way: the
+// enclosing quotes go, then whitespace and the no-break spaces of the
+// encoding; a text of nothing but signs and quotes is empty; otherwise one
+// sign, a minus or plus at the start or a minus at the end, goes, and the
+// rest must be a number: a whole part of digits, or of a group of one to
+// three digits and groups of three after it with a comma before each, then
+// a full stop and digits, or neither; one to 15 digits in all. Anything
+// else is refused.
+struct AmountReading {
+    WrittenAmount::Kind kind = WrittenAmount::Kind::Empty;
+    bool negative = false;
+    uint64_t digits = 0;
+    int fractionDigits = 0;
+    double value = 0.0;
+};
+
+inline Text WithoutBlanks(const Text& text, FileEncoding encoding) {
+    const Text noBreakSpace = encoding == FileEncoding::Utf8 ? "\xC2\xA0" : "\xA0";
     Text kept;
-    for (char c : RemoveChars(RemoveWhitespace(StripQuotes(field)), ","))
-        if (c != '-' || (!kept.empty() && (kept.back() == 'e' || kept.back() == 'E'))) kept += c;
-    const auto digitsFrom = [&kept](size_t i) {
-        while (i < kept.size() && kept[i] >= '0' && kept[i] <= '9') ++i;
-        return i;
-    };
-    const size_t start = !kept.empty() && kept[0] == '+' ? 1 : 0;
-    const size_t wholeEnd = digitsFrom(start);
-    size_t end = wholeEnd;
-    if (end < kept.size() && kept[end] == '.') end = digitsFrom(end + 1);
-    if (wholeEnd == start && end - wholeEnd <= 1) return 0.0;
-    if (end < kept.size() && (kept[end] == 'e' || kept[end] == 'E')) {
-        const size_t sign = end + 1 < kept.size() && (kept[end + 1] == '+' || kept[end + 1] == '-') ? end + 2 : end + 1;
-        const size_t exponentEnd = digitsFrom(sign);
-        if (exponentEnd > sign) end = exponentEnd;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, noBreakSpace.size(), noBreakSpace) == 0)
+            i += noBreakSpace.size() - 1;
+        else if (!IsWhitespace(text[i]))
+            kept += text[i];
     }
-    double amount = 0.0;
-    if (std::from_chars(kept.data() + start, kept.data() + end, amount).ec != std::errc()) return 0.0;
-    return std::isfinite(amount) ? amount : 0.0;
+    return kept;
+}
+
+inline bool AllDigits(const Text& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Digits, or groups of digits between commas: one to three in the first,
+// three in every other.
+inline bool IsWholePart(const Text& whole) {
+    if (whole.find(',') == Text::npos) return AllDigits(whole);
+    std::vector<Text> groups(1);
+    for (char c : whole) {
+        if (c == ',')
+            groups.emplace_back();
+        else
+            groups.back() += c;
+    }
+    if (groups[0].empty() || groups[0].size() > 3) return false;
+    return std::all_of(groups.begin(), groups.end(), [&](const Text& group) {
+        return AllDigits(group) && (&group == &groups[0] || group.size() == 3);
+    });
+}
+
+inline AmountReading Amount(const Text& field, FileEncoding encoding = FileEncoding::Ansi) {
+    const Text text = WithoutBlanks(StripQuotes(field), encoding);
+    AmountReading reading;
+    if (text.find_first_not_of("-+\"") == Text::npos) return reading;
+    reading.kind = WrittenAmount::Kind::Refused;
+    Text number = text;
+    bool negative = false;
+    if (number.front() == '-' || number.front() == '+') {
+        negative = number.front() == '-';
+        number.erase(0, 1);
+    } else if (number.back() == '-') {
+        negative = true;
+        number.pop_back();
+    }
+    const size_t point = number.find('.');
+    const Text whole = number.substr(0, point);
+    const Text fraction = point == Text::npos ? "" : number.substr(point + 1);
+    if (point != Text::npos && (fraction.empty() || !AllDigits(fraction))) return reading;
+    if (!IsWholePart(whole)) return reading;
+    const Text digits = RemoveChars(whole, ",") + fraction;
+    if (digits.empty() || digits.size() > 15) return reading;
+    reading.kind = WrittenAmount::Kind::Amount;
+    reading.negative = negative;
+    std::from_chars(digits.data(), digits.data() + digits.size(), reading.digits);
+    reading.fractionDigits = static_cast<int>(fraction.size());
+    const Text decimal = "0" + RemoveChars(whole, ",") + "." + fraction + "0";
+    std::from_chars(decimal.data(), decimal.data() + decimal.size(), reading.value);
+    return reading;
+}
+
+inline bool SameAmount(const WrittenAmount& amount, const AmountReading& reading) {
+    return amount.kind == reading.kind && amount.negative == reading.negative && amount.digits == reading.digits &&
+           amount.fractionDigits == reading.fractionDigits && amount.Value() == reading.value;
 }
 
 // A transaction line read into a record, or why it could not be.
@@ -161,6 +217,7 @@ struct Record {
     int isDebit = 0;
     DATE date = 0;
     bool identifierCut = false;
+    CTransactionRecord::AmountRefusal refusal = CTransactionRecord::AmountRefusal::None;
     Text lineAfter;  // the line as reading left it
 };
 
@@ -168,7 +225,8 @@ struct Record {
 // missing or too long stops the reading where it is taken.
 class RecordReader {
 public:
-    RecordReader(const Text& line, int layout) : m_line(line), m_layout(layout) {}
+    RecordReader(const Text& line, int layout, FileEncoding encoding = FileEncoding::Ansi)
+        : m_line(line), m_layout(layout), m_encoding(encoding) {}
 
     Record Read() {
         int quoted = 0;
@@ -221,15 +279,15 @@ private:
         return true;
     }
 
-    // A quoted type code loses its quotes, and then the spaces at both ends;
-    // an unquoted one stays as written. Then its first 3 characters.
+    // A quoted type code loses its quotes, and then the whitespace at both
+    // ends; an unquoted one stays as written. Then its first 3 characters.
     bool TypeCode(int n) {
         Text field;
         if (!Take(n, field)) return false;
         Text code = StripQuotes(field);
         if (code.size() != field.size()) {
-            code.erase(0, code.find_first_not_of(' '));  // all of it when it is all spaces
-            code.erase(code.find_last_not_of(' ') + 1);
+            code.erase(0, code.find_first_not_of(" \t\n\v\f\r"));  // all of it when it is all whitespace
+            code.erase(code.find_last_not_of(" \t\n\v\f\r") + 1);
         }
         m_record.typeCode = code.substr(0, 3);
         return true;
@@ -264,25 +322,43 @@ private:
         return true;
     }
 
-    bool Amount(int n, double& amount) {
+    bool Amount(int n, AmountReading& amount) {
         Text field;
         if (!Take(n, field)) return false;
-        const double parsed = reference::Amount(field);
-        amount = parsed > 0.000005 ? parsed : 0.0;
+        amount = reference::Amount(field, m_encoding);
         return true;
     }
 
-    // A debit wins: the credit field is taken only without one.
+    static double Carried(const AmountReading& amount) { return amount.value > 0.000005 ? amount.value : 0.0; }
+
+    // The debit's amount or the credit's, or none: not when either field
+    // is refused, nor when both carry one.
     bool Amounts() {
-        if (!Amount(6, m_record.debit)) return false;
-        m_record.isDebit = m_record.debit > 0 ? 1 : 0;
-        if (!m_record.isDebit && !Amount(7, m_record.credit)) return false;
-        return Amount(8, m_record.balance);
+        using Refusal = CTransactionRecord::AmountRefusal;
+        constexpr auto kRefused = WrittenAmount::Kind::Refused;
+        AmountReading debit, credit, balance;
+        if (!Amount(6, debit) || !Amount(7, credit) || !Amount(8, balance)) return false;
+        if (debit.kind == kRefused && credit.kind == kRefused)
+            m_record.refusal = Refusal::BothUnreadable;
+        else if (debit.kind == kRefused)
+            m_record.refusal = Refusal::DebitUnreadable;
+        else if (credit.kind == kRefused)
+            m_record.refusal = Refusal::CreditUnreadable;
+        else if (Carried(debit) > 0 && Carried(credit) > 0)
+            m_record.refusal = Refusal::BothGiven;
+        if (m_record.refusal == Refusal::None) {
+            m_record.isDebit = Carried(debit) > 0 ? 1 : 0;
+            m_record.debit = Carried(debit);
+            m_record.credit = m_record.isDebit ? 0.0 : Carried(credit);
+        }
+        m_record.balance = Carried(balance);
+        return true;
     }
 
     Text m_line;
     Fields m_fields;
     int m_layout;
+    FileEncoding m_encoding;
     Record m_record;
 };
 
@@ -295,7 +371,7 @@ class RecordReadings {
 public:
     explicit RecordReadings(const char* line) : m_line(line), m_split((std::strcpy(m_buffer, line), m_buffer), ',') {}
 
-    Record Read(int layout, bool alsoByOperator) {
+    Record Read(int layout, bool alsoByOperator, FileEncoding encoding = FileEncoding::Ansi) {
         std::strcpy(m_buffer, m_line);  // what the last reading cut, back; the split still holds
         CTransactionRecord record;
         record.Reset(layout);
@@ -304,7 +380,7 @@ public:
             read.outcome = Record::Outcome::NotATransactionLine;
             if (alsoByOperator && Parses(record)) read.outcome = Record::Outcome::Read;  // differs from the reference
         } else {
-            read = Parse(record);
+            read = Parse(record, encoding);
         }
         read.lineAfter = m_buffer;
         return read;
@@ -320,10 +396,10 @@ private:
         }
     }
 
-    Record Parse(CTransactionRecord& record) {
+    Record Parse(CTransactionRecord& record, FileEncoding encoding) {
         Record read;
         try {
-            record.ParseLine(m_buffer, m_split);
+            record.ParseLine(m_buffer, m_split, encoding);
             read = {Record::Outcome::Read,
                     record.GetSortCode().GetText(),
                     record.GetAccountNumber().GetText(),
@@ -336,6 +412,7 @@ private:
                     record.GetIsDebit(),
                     record.GetDate(),
                     record.HasCutIdentifier(),
+                    record.GetAmountRefusal(),
                     ""};
         } catch (CTransactionRecord::ReadError) {
             read.outcome = Record::Outcome::NotATransactionLine;
@@ -356,7 +433,7 @@ inline bool SameRecord(const Record& a, const Record& b) {
     return a.sortCode == b.sortCode && a.accountNumber == b.accountNumber && a.dateText == b.dateText &&
            a.typeCode == b.typeCode && a.description == b.description && a.debit == b.debit &&
            a.credit == b.credit && a.balance == b.balance && a.isDebit == b.isDebit && a.date == b.date &&
-           a.identifierCut == b.identifierCut;
+           a.identifierCut == b.identifierCut && a.refusal == b.refusal;
 }
 
 // The clean-up steps of one field, on a CString and on the field's bytes
@@ -392,8 +469,10 @@ inline std::string CleanUpDifference(const Text& field) {
     Text kept(field.size(), '\0');
     kept.resize(static_cast<size_t>(CopyWithout(span, &kept[0], [](char c) { return ::IsWhitespace(c); })));
     if (kept != RemoveWhitespace(field)) return "CopyWithout";
-    const double amount = UnquotedAmount(Unquoted(span, false));
-    if (!(amount == Amount(field))) return "UnquotedAmount";
+    for (const FileEncoding encoding : {FileEncoding::Ansi, FileEncoding::Utf8})
+        if (!SameAmount(ReadAmount(Unquoted(span, false), encoding), Amount(field, encoding)))
+            return encoding == FileEncoding::Ansi ? "ReadAmount" : "ReadAmount in UTF-8";
+    if (!(UnquotedAmount(Unquoted(span, false)) == Amount(field).value)) return "UnquotedAmount";
     return "";
 }
 
@@ -483,6 +562,12 @@ inline std::string DifferenceFromReference(const char* line, char separator, std
     for (int layout = 0; layout <= 2; ++layout)
         if (!SameRecord(RecordReader(text, layout).Read(), readings.Read(layout, alsoByOperator)))
             return "the record read with layout " + std::to_string(layout);
+    // The encodings read a line alike but for its no-break spaces.
+    if (text.find('\xA0') == Text::npos) return "";
+    for (int layout = 1; layout <= 2; ++layout)
+        if (!SameRecord(RecordReader(text, layout, FileEncoding::Utf8).Read(),
+                        readings.Read(layout, false, FileEncoding::Utf8)))
+            return "the record read in UTF-8 with layout " + std::to_string(layout);
     return "";
 }
 

@@ -197,7 +197,7 @@ TEST(StatementFile, LineFillsRecord) {
         {"03/11/2011, DDX,12-34-56,12345678,TINY,0.000005,0.00001,0.000005",
          {"123456", "12345678", "03/11/2011", " DD", "TINY", 0, 0.00001, 0, 0, 40850, 1}},
         {"\"03/11/2011\",\"DD\",12-34-56,12345678,BOTH,1.00,2.00,-3.00",
-         {"123456", "12345678", "03/11/2011", "DD", "BOTH", 1, 0, 3, 1, 40850, 1}},
+         {"123456", "12345678", "03/11/2011", "DD", "BOTH", 0, 0, 3, 0, 40850, 1}},
         {"12-34-56,123456789,03-nov-11,DEBIT,\" . \",,,",
          {"123456", "12345678", "03-nov-11", "DEB", " ", 0, 0, 0, 0, 40850, 2}}};
     for (const auto& c : cases) {
@@ -214,18 +214,78 @@ TEST(StatementFile, LineFillsRecord) {
     }
 }
 
+// A line carries the amount of its debit or its credit only when both
+// fields read (Amounts.h) and no more than one holds an amount; otherwise it
+// carries none, says why, and the debugger output names its line and field.
+// A balance that does not read is no balance and changes nothing else.
+TEST(StatementFile, LineWhoseDebitOrCreditIsNoAmountCarriesNone) {
+    using Refusal = CTransactionRecord::AmountRefusal;
+    const struct {
+        const char* amounts;  // fields 6 to 8
+        double debit, credit, balance;
+        Refusal refusal;
+        const char* said;  // the debugger text, after "Line 3: "
+    } cases[] = {
+        {"\"82,40\",,", 0, 0, 0, Refusal::DebitUnreadable, "field 6 (debit) is not an amount"},
+        {"\"1.250,00\",,", 0, 0, 0, Refusal::DebitUnreadable, "field 6 (debit) is not an amount"},
+        {"50.00 CR,,", 0, 0, 0, Refusal::DebitUnreadable, "field 6 (debit) is not an amount"},
+        {",1e308,", 0, 0, 0, Refusal::CreditUnreadable, "field 7 (credit) is not an amount"},
+        {"82.40,inf,", 0, 0, 0, Refusal::CreditUnreadable, "field 7 (credit) is not an amount"},
+        {"1.23E+03,12345678901234567890123456789012,", 0, 0, 0, Refusal::BothUnreadable,
+         "fields 6 and 7 (debit and credit) are not amounts"},
+        {"82.40,10.00,", 0, 0, 0, Refusal::BothGiven, "fields 6 and 7 (debit and credit) both hold an amount"},
+        {"82.40,0.00,", 82.4, 0, 0, Refusal::None, nullptr},
+        {"0.00,10.00,5.00", 0, 10, 5, Refusal::None, nullptr},
+        {" - , - ,\"1,234.56\"", 0, 0, 1234.56, Refusal::None, nullptr},
+        {"\"1\xA0" "250.00\",,-12.50", 1250, 0, 12.5, Refusal::None, nullptr},
+        {"82.40,,1e5", 82.4, 0, 0, Refusal::None, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Printable(c.amounts));
+        const ScratchFile scratch("Transaction history\n" + kGoodLine + "\n03/11/2011,DD,12-34-56,12345678,PAYEE," +
+                                  c.amounts + "\n");
+        OrvaleOnlineForBusinessFile file(scratch.Path(), kBinary);
+        file.SkipHeaderLine();
+        CTransactionRecord record;
+        ASSERT_TRUE(file.ReadTransaction(record));
+        DebugCapture capture;
+        ASSERT_TRUE(file.ReadTransaction(record));
+        EXPECT_EQ(c.debit, record.GetDebitAmount());
+        EXPECT_EQ(c.credit, record.GetCreditAmount());
+        EXPECT_EQ(c.debit > 0 ? 1 : 0, record.GetIsDebit());
+        EXPECT_EQ(c.balance, record.GetBalance());
+        EXPECT_EQ(c.refusal, record.GetAmountRefusal());
+        if (c.said)
+            EXPECT_THAT(capture.Texts(), ElementsAre("Line 3: "s + c.said + "; the line carries no amount\n"));
+        else
+            EXPECT_THAT(capture.Texts(), IsEmpty());
+    }
+}
+
+// The no-break space of a UTF-8 file is its two bytes C2 A0.
+TEST(StatementFile, AmountsOfAUtf8FileDropItsNoBreakSpace) {
+    const ScratchFile scratch("\xEF\xBB\xBF" + kGoodLine + "\n03/11/2011,DD,12-34-56,12345678,CAF\xC3\x89,\"1\xC2\xA0" "250.00\",,\n");
+    OrvaleOnlineForBusinessFile file(scratch.Path(), kBinary);
+    ASSERT_TRUE(file.IsUtf8());
+    CTransactionRecord record;
+    ASSERT_TRUE(file.ReadTransaction(record));
+    ASSERT_TRUE(file.ReadTransaction(record));
+    EXPECT_EQ(1250, record.GetDebitAmount());
+}
+
 // Files that quote every field quote the type code too: its quotes go, then
-// the spaces at both ends of what they enclosed, and then the first 3
-// characters are kept (before, "CHQ" was kept as "CH with its quote, so no
-// cheque was found and CHQ and CHG were one code). An unquoted type code is
-// kept as written, a space before it included. In both layouts.
-TEST(StatementFile, QuotedTypeCodeLosesItsQuotesAndThenItsEndSpaces) {
+// the whitespace at both ends of what they enclosed (tabs and carriage
+// returns as spaces), and then the first 3 characters are kept. An unquoted
+// type code is kept as written, a space before it included. In both layouts.
+TEST(StatementFile, QuotedTypeCodeLosesItsQuotesAndThenItsEndWhitespace) {
     const struct {
         const char* written;
         const char* kept;
     } cases[] = {{"\"CHQ\"", "CHQ"}, {"\"CHG\"", "CHG"}, {"\" CHQ \"", "CHQ"}, {"\"  DD\"", "DD"},
                  {"\"D D\"", "D D"}, {"\"DIRECT DEBIT\"", "DIR"}, {"\"  \"", ""}, {"\"\"", ""},
-                 {"\"\"\"Q\"\"\"", "\"\"Q"}, {" CHQ", " CH"}, {"CHQ ", "CHQ"}, {"\"DD\" ", "\"DD"}};
+                 {"\"\"\"Q\"\"\"", "\"\"Q"}, {" CHQ", " CH"}, {"CHQ ", "CHQ"}, {"\"DD\" ", "\"DD"},
+                 {"\"\tCHQ\"", "CHQ"}, {"\"CHQ\t \"", "CHQ"}, {"\"\v\f\rDD\r\"", "DD"}, {"\"\t\"", ""},
+                 {"\tCHQ", "\tCH"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.written);
         for (const int layout : {1, 2}) {
@@ -377,7 +437,7 @@ TEST(StatementFile, OnlyTheFirstLineIsSkippedAsAHeaderOrAsPassedOver) {
 // import stops there as it would at such a line anywhere else (before, it was
 // dropped while the rest imported). A first line of fewer fields, a blank
 // one, and one of more fields without a date are still passed over.
-TEST(StatementFile, FirstLineOfMoreFieldsWithADateIsNotPassedOver) {
+TEST(StatementFile, FirstLineOfMoreFieldsWithADateAndAnAmountIsNotPassedOver) {
     const struct {
         std::string firstLine;
         const std::string& secondLine;
@@ -393,6 +453,10 @@ TEST(StatementFile, FirstLineOfMoreFieldsWithADateIsNotPassedOver) {
         {"03/11/2011,DD,12-34-56,12345678,PAY, INC,10.00,,80.00", kGoodAccountFirstLine, true},
         {"01/10/2026 to 31/10/2026", kGoodLine, true},
         {"03/11/2011,DD,12-34-56,12345678,SEVEN FIELDS,10.00,80.00", kGoodLine, true},
+        {"01/11/2011 - 30/11/2011,,,,,,,,", kGoodLine, true},
+        {"01/11/2011 - 30/11/2011,,,,,,,,\"Closing balance: 5.00\"", kGoodLine, true},
+        {"03/11/2011,DD,12-34-56,12345678,PAY, INC,,,\"1,080.00\"", kGoodLine, false},
+        {"03/11/2011,DD,12-34-56,12345678,PAY, INC,,,,,,,,,,,,,,,,,,,5", kGoodLine, false},
         {"", kGoodLine, true},
     };
     for (const auto& c : cases) {
@@ -467,8 +531,9 @@ TEST(StatementFile, OverLongFieldMakesLineFail) {
                               "03/11/2011,DD,12-34-56,12345678,DEBIT,1.00," + tooLong + ",2.00\n" +
                               "03/11/2011,DD,12-34-56,12345678,CREDIT,," + tooLong + ",2.00\n" + kGoodLine + "\n");
     // The first failure comes after four fields were taken; the credit field
-    // of a debit line is never read, so its length does not matter.
-    EXPECT_THAT(Reads(scratch.Path(), 5), ElementsAre("GOOD", kFailed, "DEBIT", kFailed, "GOOD"));
+    // of a debit line is read too (a line must not carry two amounts), so
+    // its length fails the line as any field's does.
+    EXPECT_THAT(Reads(scratch.Path(), 5), ElementsAre("GOOD", kFailed, kFailed, kFailed, "GOOD"));
 }
 
 // A field 2 or 4 longer than a field can be is too long for either layout,

@@ -18,7 +18,8 @@ TEST(ReportLines, EachLineShowsWhatBecameOfIt) {
         "Statement of account 12345678\r\n" + Line("01/11/2026", "12345678", "BROUGHT FORWARD", ",,100.00") +
         Line("02/11/2026", "12345678", "PAYEE", "10.00,,90.00") + Line("32/11/2026", "12345678", "UNDATED", "5.00,,85.00") +
         Line("03/11/2026", "87654321", "ANOTHER", "1.00,,9.00") + ",,,,,,,\r\n" +
-        Line("04/11/2026", "12345678", "POUNDS", "\xA3" "5.00,,80.00") + "04/11/2026,DD,12-34-56\r\n" +
+        Line("04/11/2026", "12345678", "POUNDS", "\xA3" "5.00,,80.00") +
+        Line("04/11/2026", "12345678", "BOTH", "5.00,1.00,80.00") + "04/11/2026,DD,12-34-56\r\n" +
         Line("05/11/2026", "12345678", "AFTER", "1.00,,79.00");
     const ReviewedForReport reviewed = ReviewForReport(statement);
     const ImportReview& review = reviewed.review;
@@ -35,7 +36,9 @@ TEST(ReportLines, EachLineShowsWhatBecameOfIt) {
         {LineKind::Undated, 2, "imported as statement line 2, without a date: \"32/11/2026\""},
         {LineKind::OtherAccount, 0, "passed over: another account (sort code \"12-34-56\" and account \"87654321\""},
         {LineKind::EmptyRow, 0, "passed over: an empty row"},
-        {LineKind::UnreadableAmount, 0, "passed over: the debit \"\xC2\xA3" "5.00\" does not read as an amount"},
+        {LineKind::UnreadableAmount, 0, "passed over: the debit (field 6) \"\xC2\xA3" "5.00\" does not read as an amount"},
+        {LineKind::TwoAmounts, 0,
+         "passed over: both the debit (field 6) \"5.00\" and the credit (field 7) \"1.00\" hold an amount"},
         {LineKind::Stopped, 0, "not a transaction line (3 fields, not 8), so the import stopped here"},
         {LineKind::NotRead, 0, "not read: the import had stopped"},
     };
@@ -58,12 +61,13 @@ TEST(ReportLines, EachLineShowsWhatBecameOfIt) {
     EXPECT_EQ(losses.OtherAccount(), lines.Count(LineKind::OtherAccount));
     EXPECT_EQ(losses.NoAmount(), lines.Count(LineKind::NoAmount));
     EXPECT_EQ(losses.UnreadableAmounts().Count(), lines.Count(LineKind::UnreadableAmount));
+    EXPECT_EQ(losses.TwoAmounts().Count(), lines.Count(LineKind::TwoAmounts));
     EXPECT_EQ(losses.EmptyRows().Count(), lines.Count(LineKind::EmptyRow));
     EXPECT_EQ(losses.LinesNotRead(), lines.Count(LineKind::NotRead));
     // The chart's points: the lines the check took, with the balances the file writes.
     std::vector<std::pair<int, Pence>> points;
     for (const BalancePoint& point : lines.Points()) points.emplace_back(point.lineNumber, point.balance.value_or(-1));
-    EXPECT_EQ((std::vector<std::pair<int, Pence>>{{2, 10000}, {3, 9000}, {4, 8500}, {7, 8000}}), points);
+    EXPECT_EQ((std::vector<std::pair<int, Pence>>{{2, 10000}, {3, 9000}, {4, 8500}, {7, 8000}, {8, 8000}}), points);
     EXPECT_EQ(review.balance.lines, static_cast<int>(lines.Points().size()));
 }
 

@@ -54,10 +54,11 @@ TEST(RunningBalance, SaysWhereTheChainBreaks) {
     const std::string consistent = "Running balance: 4 lines consistent, closing balance 2,100.00";
     std::vector<Entry> missing = kConsistent, duplicated = kConsistent, misread = kConsistent,
                        interleaved = kConsistent, withoutBalances = kConsistent, everyLine = kConsistent,
-                       oneWithout = kConsistent;
+                       oneWithout = kConsistent, twoAmounts = kConsistent;
     missing.erase(missing.begin() + 2);
     duplicated.insert(duplicated.begin() + 1, duplicated[1]);
     misread[1].debit = "\xC2\xA3" "82.40";
+    twoAmounts[1].credit = "10.00";
     interleaved.insert(interleaved.begin() + 1, {{1, "", "", "5.00", "87654321"}, {3, "", "1.00", "6.00", "87654321"}});
     for (Entry& entry : withoutBalances) entry.balance = "";
     oneWithout[2].balance = "";
@@ -86,6 +87,8 @@ TEST(RunningBalance, SaysWhereTheChainBreaks) {
         {"misread amount", "\xEF\xBB\xBF" + Statement(1, misread),
          "Running balance breaks at line 3: the debit \"\xC2\xA3" "82.40\" does not read as an amount" +
              std::string(kOldestFirst)},
+        {"both a debit and a credit", Statement(1, twoAmounts),
+         "Running balance breaks at line 3: the line has both a debit and a credit amount" + std::string(kOldestFirst)},
         {"another account's chain between", Statement(1, interleaved), consistent + kOldestFirst},
         {"one line without its balance", Statement(2, oneWithout),
          "Running balance breaks at line 4: the line has no balance" + std::string(kOldestFirst)},
@@ -113,9 +116,10 @@ TEST(RunningBalance, MoneyFieldsKeepTheirSigns) {
         Pence pence;
     } cases[] = {{"\"-1,234.56\"", Kind::Amount, -123456}, {" 12.5\r", Kind::Amount, 1250}, {"+3", Kind::Amount, 300},
                  {".05", Kind::Amount, 5}, {"2.345", Kind::Amount, 235}, {"-0.004", Kind::Amount, 0},
-                 {"\"\"", Kind::Empty, 0}, {" ", Kind::Empty, 0}, {"1-000", Kind::Unreadable, 0},
-                 {"82.40CR", Kind::Unreadable, 0}, {"1e3", Kind::Unreadable, 0}, {"-", Kind::Unreadable, 0},
-                 {"1234567890123456", Kind::Unreadable, 0}};
+                 {"\"\"", Kind::Empty, 0}, {" ", Kind::Empty, 0}, {"-", Kind::Empty, 0}, {"1-000", Kind::Unreadable, 0},
+                 {"82.40CR", Kind::Unreadable, 0}, {"1e3", Kind::Unreadable, 0}, {"82,40", Kind::Unreadable, 0},
+                 {"1234567890123456", Kind::Unreadable, 0}, {"12.50-", Kind::Amount, -1250},
+                 {"1\xA0" "250.00", Kind::Amount, 125000}, {"123456789012.345", Kind::Amount, 12345678901235}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Printable(c.field));
         const MoneyField money = ReadMoney(c.field);

@@ -44,7 +44,8 @@ LOSS_CASES = (
      + line(debit=b"-", credit=b"5.00", balance=b"95.00"), [], 0,
      ["Running balance: 3 lines consistent, closing balance 95.00"], []),
     ("amounts that do not read", HEADER + line() + line(debit=b"\xa382.40") + line(debit=b"", credit=b"EUR 82.40"), [], 4,
-     ["2 lines were passed over with a debit or credit that does not read as an amount: lines 3, 4."], []),
+     ['2 lines were passed over with a debit or credit that does not read as an amount: line 3, debit (field 6) '
+      '"\u00a382.40"; line 4, credit (field 7) "EUR 82.40".'], []),
     ("sort code rewritten by a spreadsheet", HEADER + line(sort_code=b"12/34/56") * 2 + line(sort_code=b"23456"), [], 4,
      ['No line matched the host\'s account (sort code "123456" and account "12345678"); the file has sort code '
       '"12/34/56" with account "12345678", sort code "23456" with account "12345678".'], []),
@@ -61,6 +62,30 @@ LOSS_CASES = (
       "it in binary mode, did (the file was recognised, layout 1"], []),
     ("control characters", HEADER + line(b"\x1b[2JAll lines imported OK\x07") + line(sort_code=b"12\x1b[1A34"),
      ["--explain"], 0, ["\\x1B[1A"], ["\x1b", "\x07"]),
+)
+
+# A debit or credit written otherwise than the bank writes amounts, in a
+# statement without balances (nothing else would notice): name, debit and
+# credit fields, the amount the host gets (None: the line is not imported),
+# and what standard error says of it. The line is line 3.
+AMOUNT_CASES = (
+    ("decimal comma", b'"82,40"', b"", None, 'line 3, debit (field 6) "82,40"'),
+    ("decimal comma after a full stop", b'"1.250,00"', b"", None, 'line 3, debit (field 6) "1.250,00"'),
+    ("credit mark", b"50.00 CR", b"", None, 'line 3, debit (field 6) "50.00 CR"'),
+    ("both a debit and a credit", b"82.40", b"10.00", None,
+     '1 line was passed over with both a debit and a credit amount: line 3, debit (field 6) "82.40" and credit '
+     '(field 7) "10.00".'),
+    ("exponent", b"1e308", b"", None, 'line 3, debit (field 6) "1e308"'),
+    ("exponent, signed", b"", b"1.23E+03", None, 'line 3, credit (field 7) "1.23E+03"'),
+    ("32 digits", b"12345678901234567890123456789012", b"", None,
+     'line 3, debit (field 6) "12345678901234567890123456789012"'),
+    ("infinity", b"inf", b"", None, 'line 3, debit (field 6) "inf"'),
+    ("no-break space", b"1\xa0250.00", b"", 1250, None),
+    ("thousands separator", b'"1,234.56"', b"", 1234.56, None),
+    ("minus sign", b"-12.50", b"", 12.5, None),
+    ("space inside", b"12 50.00", b"", 1250, None),
+    ("a zero beside", b"82.40", b"0.00", 82.4, None),
+    ("empty debit", b"", b"3.00", 3, None),
 )
 
 EXPECTED_CSV = (
@@ -98,7 +123,8 @@ def main():
            "number,direction,amount,date,description,reference\n", "was not recognised")
     expect("no account", run(statement, "--format", "csv"), 0,
            "number,direction,amount,date,description,reference\n")
-    expect("missing file", run(fixtures + "/no_such_statement.csv"), 2, "", "no_such_statement.csv")
+    expect("missing file", run(fixtures + "/no_such_statement.csv"), 2, "",
+           'import: cannot read the statement file "%s/no_such_statement.csv": no such file\n' % fixtures)
     expect("unknown format", run(statement, "--format", "xml"), 2, "", "unknown format xml")
     expect("no file", wine.capture([wine_run, tool]), 2, "", "usage:")
     expect("module cannot load", run(statement, module="Z:/no/such/module.dll"), 1, "", "cannot load")
@@ -153,6 +179,8 @@ def main():
             for part in unsaid:
                 if part in result.stderr:
                     failures.append("%s: standard error holds %r: %s" % (name, part, result.stderr))
+        check_amounts(scratch, run, account, expect, failures)
+        check_unicode_folder(scratch, run, account, statement, expect)
         check_printable_output(scratch, run, account, expect, failures)
         check_report_file(scratch, run, account, expect, failures)
     finally:
@@ -162,6 +190,49 @@ def main():
     failed = len({f.split(":")[0] for f in failures})
     print("%d passed, %d failed" % (len(checks) - failed, failed))
     return 1 if failures else 0
+
+
+def check_amounts(scratch, run, account, expect, failures):
+    """Only amounts as the bank writes them reach the host: any other debit
+    or credit keeps its line out, and the line is named with the field and
+    its text on standard error, in --explain and in the JSON facts, and
+    --strict exits 4. A UTF-8 file's no-break space is a space too."""
+    for name, debit, credit, amount, said in AMOUNT_CASES:
+        path = os.path.join(scratch, name.replace(" ", "_") + ".csv")
+        with open(path, "wb") as file:
+            file.write(HEADER + line(b"FIRST") + line(b"PAYEE", debit, credit))
+        result = run("Z:" + path, *account, "--strict", "--format", "json")
+        expect("amount: " + name, result, 0 if amount else 4, None, said)
+        try:
+            document = json.loads(result.stdout)
+            amounts = [line["amount"] for line in document["lines"]]
+            refused = document["unreadable_amounts"]["fields"] + document["two_amounts"]["fields"]
+            if amounts != [1] + ([amount] if amount else []) or bool(refused) == bool(amount) or any(
+                    field["line"] != 3 or field["text"].encode("latin-1") not in (debit.strip(b'"'), credit.strip(b'"')) for field in refused):
+                failures.append("amount: %s: %r" % (name, document))
+        except (ValueError, KeyError, TypeError, UnicodeEncodeError) as error:
+            failures.append("amount: %s: %s in %r" % (name, error, result.stdout))
+        if said:
+            explained = run("Z:" + path, *account, "--explain")
+            field = said.split(", ")[1] if said.startswith("line 3") else said.split(": line 3, ")[1][:-1]
+            expect("amount, explained: " + name, explained, 0, None, "line 3: passed over: ")
+            if field.replace(" and credit", " and the credit") not in explained.stderr:
+                failures.append("amount, explained: %s: %r lacks %r" % (name, explained.stderr, field))
+    path = os.path.join(scratch, "utf8_no_break_space.csv")
+    with open(path, "wb") as file:
+        file.write(b"\xef\xbb\xbf" + HEADER + line(b"CAF\xc3\x89", b'"1\xc2\xa0250.00"'))
+    expect("amount: UTF-8 no-break space", run("Z:" + path, *account, "--strict", "--format", "csv"), 0,
+           "number,direction,amount,date,description,reference\n1,debit,1250,2011-11-03,CAF\u00c9,DD\n")
+
+
+def check_unicode_folder(scratch, run, account, statement, expect):
+    """A statement in a folder whose name the ANSI code page (1252 here)
+    cannot spell imports, opened by its Unicode path."""
+    folder = os.path.join(scratch, "\u0412\u044b\u043f\u0438\u0441\u043a\u0438")
+    os.mkdir(folder)
+    shutil.copy(statement[2:], os.path.join(folder, "statement.csv"))
+    expect("folder the code page cannot spell", run("Z:" + folder + "/statement.csv", *account, "--format", "csv"),
+           0, EXPECTED_CSV, "Imported 6 statement lines.")
 
 
 def check_report_file(scratch, run, account, expect, failures):
