@@ -22,6 +22,12 @@ struct WrittenField {
     std::optional<std::string> kept;
 };
 
+// Why a text the host got has a character replaced: bytes that do not read
+// in the file's encoding (U+FFFD for UTF-8, as the import converts), or a
+// character that the record's cut of the type code to its first
+// kMaxTypeCodeLength bytes split.
+enum class Replaced : unsigned char { None, NotUtf8, NotInCodePage, CutCharacter };
+
 struct ExplainedLine {
     int lineNumber = 0;  // physical line of the file, from 1
     LineFate fate = LineFate::NotRead;
@@ -37,6 +43,12 @@ struct ExplainedLine {
     double amount = 0.0;
     std::string description;
     std::string reference;
+    Replaced descriptionReplaced = Replaced::None;
+    Replaced referenceReplaced = Replaced::None;
+    // The file was read in the ANSI code page (not UTF-8), yet the line's
+    // bytes are UTF-8 with a character of several bytes: its texts were
+    // read in another encoding than they look written in.
+    bool looksUtf8 = false;
     // For the lines of the host's account the import read (imported, or
     // passed over without an amount): the line's date and its date field,
     // and its debit, credit and balance fields (an unreadable field's text
@@ -53,6 +65,9 @@ struct ExplainedLine {
     // Passed over without an amount, though a debit or credit field holds
     // a digit: an amount the import could not read.
     bool AmountUnreadable() const;
+    // The texts of an imported line that had a character replaced:
+    // "description", "reference", "description and reference", or empty.
+    std::string ReplacedTexts() const;
 };
 
 // What became of a line, in the kinds people are told of: its fate, with
@@ -92,9 +107,14 @@ void ExplainStatement(const char* path, const StatementAccount& account,
 // The same, with every line kept in the explanation returned.
 StatementExplanation ExplainStatement(const char* path, const StatementAccount& account);
 
+// "line 3: imported as statement line 2", with the notes on its texts.
 std::string Describe(const ExplainedLine& line);
-// The same without its "line N: ".
+// What became of the line: Describe without its "line N: " and the notes.
 std::string FateText(const ExplainedLine& line);
+// The notes on the line's texts when they are not as the file writes them
+// ("; a character of its description was replaced ...", "; it looks like
+// UTF-8, ..."), or empty.
+std::string TextNotes(const ExplainedLine& line);
 
 // The host's account as the import compares it: `sort code "123456" and
 // account "01234567" or "1234567"`.
