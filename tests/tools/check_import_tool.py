@@ -246,9 +246,11 @@ def check_json_texts(scratch, run, account, expect, failures):
 
 
 def check_printable_output(scratch, run, account, expect, failures):
-    """The table shows control characters escaped, JSON keeps them exact
-    (escaped as JSON), CSV keeps texts exact but keeps spreadsheets from
-    taking them for formulas; JSON carries what the warnings say."""
+    """The table shows control characters and characters that reorder text
+    escaped, JSON keeps them exact (escaped as JSON), CSV keeps texts exact
+    but for the characters that reorder text, and keeps spreadsheets from
+    taking any variant of a formula for one; JSON carries what the warnings
+    say."""
     path = os.path.join(scratch, "texts.csv")
     with open(path, "wb") as file:
         file.write(b"\xef\xbb\xbf" + HEADER + line(b"\x1b]0;OK\x07 A\xc2\x9bB") + line(b"=HYPERLINK(\"x\")")
