@@ -4,7 +4,9 @@ the report (its run with --report less its run without, best of three
 each, in wall-clock seconds and in the processor seconds of the tool's
 process), the report's bytes per line of the file, its memory per line with
 --report, and the time headless Chromium takes to render it (--dump-dom,
-best of two, the browser's own start-up included).
+best of two, the browser's own start-up included). And for a statement of
+50 thousand balance breaks: the size of the report's chart (its SVG) and of
+the page, and the time Chromium takes to render it.
 """
 import os
 import subprocess
@@ -15,6 +17,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import headless_chromium  # noqa: E402
 
 REPORT_SIZE = 100_000
+BREAKS = 50_000
 
 
 def best_seconds(command, repeats):
@@ -59,3 +62,23 @@ def report_figures(tool_command, peak_rss, statement, start_up_statement, work):
             "report_processor_seconds": written_processor - without_processor, "report_bytes": size,
             "report_bytes_per_line": size / lines, "tool_bytes_per_line_with_report": (peak - start_up) / imported,
             "chromium_render_seconds": render}
+
+
+def breaks_figures(tool_command, sort_code, account, work):
+    """The report of a statement of BREAKS + 1 lines of the account, each
+    writing the same balance after a debit, so that every line after the
+    first breaks the running balance: the bytes of its chart and of the
+    page, and Chromium's render time."""
+    os.makedirs(work, exist_ok=True)
+    statement = os.path.join(work, "statement-breaks.csv")
+    report = os.path.join(work, "report-breaks.html")
+    with open(statement, "w", newline="") as out:
+        out.write("Transaction history,Orvale Online For Business\n")
+        out.write(f"03/11/2026,DD,{sort_code},{account},PAYEE,1.00,,100.00\n" * (BREAKS + 1))
+    best_seconds(tool_command(statement, "--report", "Z:" + report), 1)
+    with open(report, "rb") as handle:
+        page = handle.read()
+    svg = page[page.index(b"<svg"):page.index(b"</svg>") + len(b"</svg>")]
+    with headless_chromium.FolderServer(work) as server:
+        render = min(headless_chromium.run(server.url(os.path.basename(report)), dump_dom=True)[1] for _ in range(2))
+    return {"breaks": BREAKS, "svg_bytes": len(svg), "report_bytes": len(page), "chromium_render_seconds": render}

@@ -17,7 +17,9 @@ same files in one run:
   - the native reader's instructions per line under callgrind;
   - the HTML report of the 100 thousand line statement (report_bench.py):
     the time to write it, its bytes per line, the tool's memory per line
-    with --report, and the time headless Chromium takes to render it.
+    with --report, and the time headless Chromium takes to render it; and
+    the report of a statement of 50 thousand balance breaks: its chart's
+    SVG bytes and Chromium's render time.
 Prints one table and writes bench/results/latest.json.
 """
 import argparse
@@ -253,11 +255,15 @@ def main():
     say("native reader under callgrind")
     native = native_instructions_per_line(root, build, data)
     say("the HTML report: written by the tool, rendered by headless Chromium")
+
+    def tool_command(path, *options):
+        return [*wine_setup.WINE, tool, "--module", windows_path(module), windows_path(path),
+                "--sort-code", SORT_CODE, "--account", ACCOUNT, *options]
+
     report = report_bench.report_figures(
-        lambda path, *options: [*wine_setup.WINE, tool, "--module", windows_path(module), windows_path(path),
-                                "--sort-code", SORT_CODE, "--account", ACCOUNT, *options],
-        peak_rss, statement(data, report_bench.REPORT_SIZE, LAYOUTS[0]), statement(data, START_UP_SIZE, LAYOUTS[0]),
+        tool_command, peak_rss, statement(data, report_bench.REPORT_SIZE, LAYOUTS[0]), statement(data, START_UP_SIZE, LAYOUTS[0]),
         os.path.join(build, "bench", "report"))
+    report_breaks = report_bench.breaks_figures(tool_command, SORT_CODE, ACCOUNT, os.path.join(build, "bench", "report"))
 
     big = 1_000_000
     results = {
@@ -287,6 +293,9 @@ def main():
         "report_bytes_per_line": report["report_bytes_per_line"],
         "report_chromium_render_seconds_100k": report["chromium_render_seconds"],
         "report": report,
+        "report_breaks_svg_bytes": report_breaks["svg_bytes"],
+        "report_breaks_chromium_render_seconds": report_breaks["chromium_render_seconds"],
+        "report_breaks": report_breaks,
         "measured_at": time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime()),
         "machine": {"cpus": os.cpu_count(), "python": platform.python_version(),
                     "wine": run(["wine", "--version"]).strip()},
@@ -351,6 +360,12 @@ def print_table(results, reader, reader_x86, imports, imports_lean, python_csv, 
     print(f"  HTML bytes per line              {report['report_bytes_per_line']:8.0f}   <= 400")
     print(f"  rendered by Chromium, s          {report['chromium_render_seconds']:8.2f}   < 15 (--dump-dom, start-up included)")
     print(f"  tool, bytes per line (--report)  {report['tool_bytes_per_line_with_report']:8.0f}   (without --report: above)")
+    breaks = results["report_breaks"]
+    print()
+    print(f"HTML report ({breaks['breaks']:,} breaks)       measured   goal")
+    print(f"  chart's SVG, bytes               {breaks['svg_bytes']:8,}   < 2,000,000")
+    print(f"  page, bytes                      {breaks['report_bytes']:8,}")
+    print(f"  rendered by Chromium, s          {breaks['chromium_render_seconds']:8.2f}   < 10 (--dump-dom, start-up included)")
 
 
 if __name__ == "__main__":

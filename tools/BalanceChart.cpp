@@ -16,7 +16,7 @@ constexpr double kWidth = 1000, kHeight = 330;
 constexpr double kPlotLeft = 92, kPlotRight = 985, kPlotTop = 30, kPlotBottom = 280;
 constexpr int kBalanceTicks = 5;
 constexpr int kDateTicks = 6;
-// Beyond this many breaks their amounts are left to the marks' titles and
+// Beyond this many marks their labels are left to the marks' titles and
 // the table: written on the chart they would cover each other.
 constexpr std::size_t kBreaksLabelled = 24;
 
@@ -142,6 +142,36 @@ std::vector<ChartBreak> BreaksOnTheChain(const std::vector<BalancePoint>& points
     return breaks;
 }
 
+// One mark on the chart: a break, or the breaks of one stretch of it, drawn
+// where the first of them (in the chain's order) stands.
+struct BreakMark {
+    ChartBreak first;
+    std::size_t stretch = 0;
+    std::size_t count = 1;
+    int lowestLine = 0, highestLine = 0;  // of the breaks it stands for
+};
+
+// A mark for each break, or, beyond kBreakMarks breaks, one for the breaks of
+// each of kBreakMarks equal stretches of the chain that has any. `breaks` are
+// in the chain's order, as the check lists them.
+std::vector<BreakMark> MarksOf(const std::vector<ChartBreak>& breaks, std::size_t chainSize) {
+    const bool grouped = breaks.size() > kBreakMarks;
+    std::vector<BreakMark> marks;
+    for (const ChartBreak& found : breaks) {
+        const std::size_t stretch = grouped ? found.index * kBreakMarks / chainSize : marks.size();
+        const int line = found.found->lineNumber;
+        if (!marks.empty() && marks.back().stretch == stretch) {
+            BreakMark& mark = marks.back();
+            ++mark.count;
+            mark.lowestLine = std::min(mark.lowestLine, line);
+            mark.highestLine = std::max(mark.highestLine, line);
+        } else {
+            marks.push_back({found, stretch, 1, line, line});
+        }
+    }
+    return marks;
+}
+
 // The balance to mark a break at: its line's own, else the nearest before it.
 double MarkBalance(const std::vector<BalancePoint>& chain, std::size_t index, const Scale& scale) {
     for (std::size_t at = index + 1; at-- > 0;)
@@ -170,25 +200,51 @@ std::string BreakLabel(const BalanceBreak& found) {
     return "balance unreadable";
 }
 
-void WriteBreakMarks(std::ostream& out, const std::vector<BalancePoint>& chain, const std::vector<ChartBreak>& breaks,
+// "line 4: -100.00; 4,917.60 - 82.40 should give ...", or for a mark of
+// several breaks "250 breaks, lines 1002 to 1498 (each in the table); the
+// first, line 1002: ...".
+std::string MarkTitle(const BreakMark& mark, const BalanceCheck& check) {
+    const BalanceBreak& first = *mark.first.found;
+    const std::string firstText = HtmlText(BreakLabel(first)) + "; " + HtmlText(check.Reason(first));
+    if (mark.count == 1) return "line " + std::to_string(first.lineNumber) + ": " + firstText;
+    return std::to_string(mark.count) + " breaks, lines " + std::to_string(mark.lowestLine) + " to " +
+           std::to_string(mark.highestLine) + " (each in the table); the first, line " +
+           std::to_string(first.lineNumber) + ": " + firstText;
+}
+
+std::string MarkLabel(const BreakMark& mark) {
+    return mark.count == 1 ? BreakLabel(*mark.first.found) : std::to_string(mark.count) + " breaks";
+}
+
+void WriteBreakMarks(std::ostream& out, const std::vector<BalancePoint>& chain, const std::vector<BreakMark>& marks,
                      const BalanceCheck& check, const Scale& scale) {
-    const bool labelled = breaks.size() <= kBreaksLabelled;
-    for (std::size_t number = 0; number < breaks.size(); ++number) {
-        const BalanceBreak& found = *breaks[number].found;
-        const std::string x = Number(scale.X(breaks[number].index));
-        const double y = scale.Y(MarkBalance(chain, breaks[number].index, scale));
-        const std::string label = BreakLabel(found);
-        out << "<g class=\"break-mark\"><title>line " << found.lineNumber << ": " << HtmlText(label) << "; "
-            << HtmlText(check.Reason(found)) << "</title><line x1=\"" << x << "\" x2=\"" << x << "\" y1=\""
-            << kPlotTop << "\" y2=\"" << kPlotBottom << "\"/><circle cx=\"" << x << "\" cy=\"" << Number(y)
-            << "\" r=\"5\"/>";
+    const bool labelled = marks.size() <= kBreaksLabelled;
+    for (std::size_t number = 0; number < marks.size(); ++number) {
+        const std::size_t index = marks[number].first.index;
+        const std::string x = Number(scale.X(index));
+        const double y = scale.Y(MarkBalance(chain, index, scale));
+        out << "<g class=\"break-mark\"><title>" << MarkTitle(marks[number], check) << "</title><line x1=\"" << x
+            << "\" x2=\"" << x << "\" y1=\"" << kPlotTop << "\" y2=\"" << kPlotBottom << "\"/><circle cx=\"" << x
+            << "\" cy=\"" << Number(y) << "\" r=\"5\"/>";
         if (labelled) {
             const double labelY = std::clamp(y + (number % 2 ? 20.0 : -10.0), kPlotTop + 10, kPlotBottom - 4);
-            out << "<text x=\"" << x << "\" y=\"" << Number(labelY) << "\" text-anchor=\"middle\">" << HtmlText(label)
-                << "</text>";
+            out << "<text x=\"" << x << "\" y=\"" << Number(labelY) << "\" text-anchor=\"middle\">"
+                << HtmlText(MarkLabel(marks[number])) << "</text>";
         }
         out << "</g>";
     }
+}
+
+// What the caption says of the marks.
+std::string MarksCaption(const std::vector<ChartBreak>& breaks, const std::vector<BreakMark>& marks) {
+    if (breaks.empty()) return "No break.";
+    const std::string head = "Red marks: where the running balance breaks";
+    if (marks.size() == breaks.size())
+        return head + ", with the amount it is off by" + (marks.size() > kBreaksLabelled ? " (on each mark's title)." : ".");
+    return head + "; its " + std::to_string(breaks.size()) + " breaks are shown as " + std::to_string(marks.size()) +
+           " marks, each for the breaks of one stretch of the chart, drawn at the first of them, with how many and "
+           "which lines on its title" + (marks.size() <= kBreaksLabelled ? " and beside it" : "") +
+           "; the table marks every break.";
 }
 
 }  // namespace
@@ -226,9 +282,10 @@ void WriteBalanceChart(std::ostream& out, const std::vector<BalancePoint>& point
     std::vector<BalancePoint> chain = points;
     if (check.order == BalanceOrder::NewestFirst) std::reverse(chain.begin(), chain.end());
     const std::vector<ChartBreak> breaks = BreaksOnTheChain(points, check);
-    std::vector<std::size_t> breakIndexes;
-    for (const ChartBreak& found : breaks) breakIndexes.push_back(found.index);
-    const std::vector<std::size_t> drawn = PointsDrawn(chain, breakIndexes);
+    const std::vector<BreakMark> marks = MarksOf(breaks, chain.size());
+    std::vector<std::size_t> markIndexes;
+    for (const BreakMark& mark : marks) markIndexes.push_back(mark.first.index);
+    const std::vector<std::size_t> drawn = PointsDrawn(chain, markIndexes);
     if (drawn.empty()) {
         out << "<p class=\"no-chart\">No line of the host's account writes a balance that reads as an amount: there "
                "is no running balance to draw.</p>\n";
@@ -242,17 +299,15 @@ void WriteBalanceChart(std::ostream& out, const std::vector<BalancePoint>& point
     WriteDateAxis(out, chain, scale);
     out << "<polyline class=\"balance\" points=\"" << line << "\"/>";
     WriteOverdrawn(out, scale, line);
-    WriteBreakMarks(out, chain, breaks, check, scale);
+    WriteBreakMarks(out, chain, marks, check, scale);
     out << "</svg>\n<p class=\"caption\">The balance written on each line of the host's account that the import read ("
         << chain.size() << (chain.size() == 1 ? " line" : " lines") << ", "
         << (check.order == BalanceOrder::OldestFirst ? "oldest first, as the file is written"
                                                      : "oldest first: the file is written newest first")
         << "), with the lines' dates below"
         << (drawn.size() < chain.size() ? "; thinned to " + std::to_string(drawn.size()) +
-                                              " points, keeping each stretch's lowest and highest balance and every break"
+                                              " points, keeping each stretch's lowest and highest balance and " +
+                                              (marks.size() == breaks.size() ? "every break" : "each mark's break")
                                         : std::string())
-        << ". " << (breaks.empty() ? std::string("No break.")
-                                   : "Red marks: where the running balance breaks, with the amount it is off by" +
-                                         std::string(breaks.size() > kBreaksLabelled ? " (on each mark's title)." : "."))
-        << "</p>\n";
+        << ". " << MarksCaption(breaks, marks) << "</p>\n";
 }

@@ -3,8 +3,11 @@
 // the check took the lines, with the lines' dates along the axis, each break
 // marked where it occurs with the amount the balance is off by, and the
 // overdrawn stretch below zero shaded. A long statement is thinned to at most
-// kChartPoints points besides its breaks, keeping each stretch's lowest and
-// highest balance, so that no dip or peak is lost.
+// kChartPoints points besides its marked breaks, keeping each stretch's
+// lowest and highest balance, so that no dip or peak is lost. Beyond
+// kBreakMarks breaks, the breaks of each of kBreakMarks equal stretches of the
+// chart share one mark, which says how many it stands for and their lines: a
+// mark a break would draw a solid band and a page too large to open.
 #pragma once
 
 #include "ReportLines.h"
@@ -15,6 +18,7 @@
 #include <vector>
 
 constexpr std::size_t kChartPoints = 2000;
+constexpr std::size_t kBreakMarks = 100;
 
 // The indexes of the points of `chain` that the chart draws, in increasing
 // order, each once: of the points with a balance, all when they are at most

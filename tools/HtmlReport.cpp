@@ -109,8 +109,8 @@ private:
         const bool bad = !m_review.recognised || m_review.StrictFails();
         const char* text =
             !m_review.recognised ? "The file was not recognised: the host's statement was emptied."
-            : bad ? "Look closer: the host lost data or got a line without a value, the file changed, or the running "
-                    "balance breaks (--strict fails)."
+            : bad ? "Look closer: the host lost data, got a line without a value or a text not as the file writes it, "
+                    "the file changed, or the running balance breaks (--strict fails)."
                   : "Nothing lost that the tool can see: the host got every line it should, and --strict passes.";
         m_out << "<p class=\"verdict " << (bad ? "bad" : "ok") << "\">" << text << "</p>\n";
     }

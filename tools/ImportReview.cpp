@@ -2,6 +2,9 @@
 
 #include "BreaksInFileOrder.h"
 #include "PrintableText.h"
+#include "StatementFormat.h"
+
+#include <windows.h>
 
 namespace {
 
@@ -35,6 +38,7 @@ bool ImportReview::NoLineMatched() const { return recognised && hostLines == 0 &
 
 bool ImportReview::StrictFails() const {
     return fileChange || losses.LostLinesAtOrAfterTheStop() || losses.Undated().Count() > 0 ||
+           losses.Replaced().Lines().Count() > 0 || losses.Utf8ReadInAnsi().Count() > 0 ||
            losses.UnreadableAmounts().Count() > 0 || losses.TwoAmounts().Count() > 0 || NoLineMatched() ||
            !balance.breaks.empty();
 }
@@ -111,6 +115,18 @@ std::vector<std::string> Warnings(const ImportReview& review) {
     if (const int undated = losses.Undated().Count())
         warnings.push_back(LineCount(undated) + Were(undated) + " imported without a date (the date does not read as one): " +
                            losses.Undated().Text() + ".");
+    if (const int replaced = losses.Replaced().Lines().Count())
+        warnings.push_back(LineCount(replaced) + Were(replaced) +
+                           " imported with a character replaced (bytes that do not read in the file's encoding, or a "
+                           "character cut where the record keeps only the first " +
+                           std::to_string(kMaxTypeCodeLength) + " bytes of the type code): " +
+                           losses.Replaced().Text() + ".");
+    if (const int utf8 = losses.Utf8ReadInAnsi().Count())
+        warnings.push_back("The file was read in the ANSI code page (" + std::to_string(GetACP()) +
+                           " here), as not all of its bytes are UTF-8, but " + LineCount(utf8) +
+                           (utf8 == 1 ? " looks like UTF-8, and its" : " look like UTF-8, and their") +
+                           " texts were read in that code page, not as UTF-8: " + losses.Utf8ReadInAnsi().Text() +
+                           ".");
     if (const int unreadable = losses.UnreadableAmounts().Count())
         warnings.push_back(LineCount(unreadable) + Were(unreadable) +
                            " passed over with a debit or credit that does not read as an amount: " +

@@ -41,9 +41,10 @@ struct ImportReview {
     bool RecognizerAgrees() const { return recognised == recognizerTitle.has_value(); }
     // Nothing imported from a recognised file whose lines are another account's.
     bool NoLineMatched() const;
-    // True when --strict fails (exit 4): the host lost data or got a line
-    // without a value, the file changed during the import, or the running
-    // balance breaks.
+    // True when --strict fails (exit 4): the host lost data, got a line
+    // without a value or a text with a character replaced, the file was read
+    // in the ANSI code page though lines of it look like UTF-8, the file
+    // changed during the import, or the running balance breaks.
     bool StrictFails() const;
 };
 

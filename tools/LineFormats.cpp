@@ -40,8 +40,10 @@ Row RowOf(const StatementLineView& line) {
             std::string(line.description), std::string(line.reference)};
 }
 
+// Quoted when it holds a separator, a quote or a line break; a vertical tab,
+// which some spreadsheets take for a line break, too.
 std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    if (text.find_first_of(",\"\r\n\v") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
@@ -156,6 +158,12 @@ std::string JsonStrings(const std::vector<std::string>& texts) {
     return text + "]";
 }
 
+std::string JsonReplacedLines(const ReplacedLines& lines) {
+    std::string text = JsonLineNumbers(lines.Lines());
+    text.pop_back();
+    return text + ", \"texts\": " + JsonStrings(lines.Texts()) + "}";
+}
+
 const char* JsonBool(bool value) { return value ? "true" : "false"; }
 
 // What the review found, beside the lines: every fact the warnings say.
@@ -173,6 +181,8 @@ void WriteJsonReview(std::ostream& out, const ImportReview& review) {
         << ",\n  \"unreadable_amounts\": " << JsonRefusedAmounts(losses.UnreadableAmounts())
         << ",\n  \"two_amounts\": " << JsonRefusedAmounts(losses.TwoAmounts())
         << ",\n  \"empty_rows\": " << JsonLineNumbers(losses.EmptyRows())
+        << ",\n  \"replaced_characters\": " << JsonReplacedLines(losses.Replaced())
+        << ",\n  \"utf8_lines_read_in_ansi\": " << JsonLineNumbers(losses.Utf8ReadInAnsi())
         << ",\n  \"other_account_lines\": " << losses.OtherAccount()
         << ",\n  \"other_accounts\": " << JsonAccounts(losses.OtherAccounts())
         << ",\n  \"no_line_matched\": " << JsonBool(review.NoLineMatched())

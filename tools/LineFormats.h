@@ -1,7 +1,8 @@
 // Writing the statement lines the host received as a table for people, as
 // CSV or as JSON. Texts are UTF-8: the table's made printable (Printable),
-// the CSV's exact but for the apostrophe that keeps a spreadsheet from
-// taking a text for a formula (SpreadsheetCell), the JSON's exact. The JSON
+// the CSV's exact but for the characters that reorder or hide text, shown
+// escaped, and the apostrophe that keeps a spreadsheet from taking a text
+// for a formula (SpreadsheetCell), the JSON's exact. The JSON
 // form also carries each line's balance from the file and the review of the
 // import: what the host did not get, and the running balance check. Each
 // line is written from its record as it comes: nothing is kept per line (the

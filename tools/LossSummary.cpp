@@ -9,17 +9,33 @@ constexpr std::size_t kLinesNamed = 5;
 // Lines that hold nothing the host could have received.
 bool HoldsNothing(const ExplainedLine& line) { return line.blank || line.emptyRow; }
 
+// "line 4", "lines 2, 3, 4, 5, 6 and 4 more", each number followed by what
+// `note` says of it.
+template <typename Note>
+std::string NamedLines(const std::vector<int>& lines, Note note) {
+    std::string text = lines.size() == 1 ? "line " : "lines ";
+    const std::size_t named = std::min(lines.size(), kLinesNamed);
+    for (std::size_t index = 0; index < named; ++index)
+        text += (index == 0 ? "" : ", ") + std::to_string(lines[index]) + note(index);
+    if (lines.size() > named) text += " and " + std::to_string(lines.size() - named) + " more";
+    return text;
+}
+
 }  // namespace
 
 std::string LineCount(int count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
 
 std::string LineNumbers::Text() const {
-    std::string text = m_lines.size() == 1 ? "line " : "lines ";
-    const std::size_t named = std::min(m_lines.size(), kLinesNamed);
-    for (std::size_t index = 0; index < named; ++index)
-        text += (index == 0 ? "" : ", ") + std::to_string(m_lines[index]);
-    if (m_lines.size() > named) text += " and " + std::to_string(m_lines.size() - named) + " more";
-    return text;
+    return NamedLines(m_lines, [](std::size_t) { return std::string(); });
+}
+
+void ReplacedLines::Add(int lineNumber, std::string texts) {
+    m_lines.Add(lineNumber);
+    m_texts.push_back(std::move(texts));
+}
+
+std::string ReplacedLines::Text() const {
+    return NamedLines(m_lines.All(), [this](std::size_t index) { return " (" + m_texts[index] + ")"; });
 }
 
 std::string RefusedAmountLines::Text() const {
@@ -33,6 +49,8 @@ std::string RefusedAmountLines::Text() const {
 }
 
 void LossSummary::Add(const ExplainedLine& line) {
+    if (const std::string texts = line.ReplacedTexts(); !texts.empty()) m_replaced.Add(line.lineNumber, texts);
+    if (line.looksUtf8) m_utf8ReadInAnsi.Add(line.lineNumber);
     switch (KindOf(line)) {
         case LineKind::Title:
             m_passedOver = line;

@@ -1,10 +1,13 @@
 // What an import left out of the host's statement, or gave it without a
-// value, in plain words: a first line the format check passed over, the line
-// at which the import stopped with the lines after it that were not read,
-// lines imported without a date, lines passed over as another account's,
-// without an amount, with an amount that does not read as one or with both
-// a debit and a credit amount, and empty rows. Built from the explanation of each line, as the walk of the file
-// gives them; what it keeps grows only with the lines it names.
+// value or not as the file writes it, in plain words: a first line the
+// format check passed over, the line at which the import stopped with the
+// lines after it that were not read, lines imported without a date or with
+// a character replaced, lines passed over as another account's, without an
+// amount, with an amount that does not read as one or with both a debit and
+// a credit amount, empty rows, and lines that look like UTF-8 in a file read
+// in the ANSI code page. Built from the explanation of each line, as the
+// walk of the file gives them; what it keeps grows only with the lines it
+// names.
 #pragma once
 
 #include "StatementExplainer.h"
@@ -50,6 +53,22 @@ private:
     std::vector<Line> m_lines;
 };
 
+// Lines imported with a character replaced, each with the texts it was
+// replaced in ("description", "reference", "description and reference").
+class ReplacedLines {
+public:
+    void Add(int lineNumber, std::string texts);
+    const LineNumbers& Lines() const { return m_lines; }
+    const std::vector<std::string>& Texts() const { return m_texts; }
+    // "line 4 (reference)", "lines 2 (description), 3 (reference) and 4 more":
+    // the first five, then how many more.
+    std::string Text() const;
+
+private:
+    LineNumbers m_lines;
+    std::vector<std::string> m_texts;
+};
+
 // A sort code and an account number as a file writes them.
 struct WrittenAccount {
     std::string sortCode;
@@ -87,6 +106,9 @@ public:
     const LineNumbers& Undated() const { return m_undated; }
     const RefusedAmountLines& UnreadableAmounts() const { return m_unreadableAmounts; }
     const RefusedAmountLines& TwoAmounts() const { return m_twoAmounts; }
+    const ReplacedLines& Replaced() const { return m_replaced; }
+    // Lines that look like UTF-8 in a file read in an ANSI code page that is not.
+    const LineNumbers& Utf8ReadInAnsi() const { return m_utf8ReadInAnsi; }
     // Rows of empty fields the import read and passed over.
     const LineNumbers& EmptyRows() const { return m_emptyRows; }
     // The first kAccountsKept different accounts of the lines passed over
@@ -114,6 +136,8 @@ private:
     LineNumbers m_undated;
     RefusedAmountLines m_unreadableAmounts;
     RefusedAmountLines m_twoAmounts;
+    ReplacedLines m_replaced;
+    LineNumbers m_utf8ReadInAnsi;
     LineNumbers m_emptyRows;
     std::vector<WrittenAccount> m_otherAccounts;
     bool m_moreOtherAccounts = false;

@@ -2,7 +2,11 @@
 
 #include "RunningBalance.h"
 
+#include <string_view>
+
 namespace {
+
+constexpr std::string_view kNoteSeparator = "; ";
 
 // What the table shows of `line`.
 ReportLine ShowLine(const ExplainedLine& line) {
@@ -10,7 +14,11 @@ ReportLine ShowLine(const ExplainedLine& line) {
     shown.lineNumber = line.lineNumber;
     shown.kind = KindOf(line);
     shown.statementLine = line.statementLine;
-    if (shown.kind != LineKind::Imported && shown.kind != LineKind::Header) shown.words = FateText(line);
+    const std::string notes = TextNotes(line);
+    if (shown.kind != LineKind::Imported && shown.kind != LineKind::Header)
+        shown.words = FateText(line) + notes;
+    else if (!notes.empty())
+        shown.words = notes.substr(kNoteSeparator.size());
     return shown;
 }
 

@@ -21,8 +21,9 @@ struct ReportLine {
     LineKind kind = LineKind::NotRead;
     long statementLine = 0;  // Imported and Undated lines
     // What --explain says of the line after "line N: " (file text as it
-    // stands, UTF-8); empty for a line imported with its date and the header,
-    // whose kind says it all.
+    // stands, UTF-8); for a line imported with its date and the header, whose
+    // kind says the rest, only the notes on texts not as the file writes
+    // them (often empty).
     std::string words;
 };
 

@@ -6,9 +6,13 @@
 #include "Platform.h"
 #include "StatementFormat.h"
 #include "StatementLineTexts.h"
+#include "Utf8Scan.h"
 #include "Utf8Text.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -109,6 +113,27 @@ struct MoneyFieldOfLine {
 constexpr MoneyFieldOfLine kDebit = {&LineMoney::debit, kDebitField, "debit"};
 constexpr MoneyFieldOfLine kCredit = {&LineMoney::credit, kCreditField, "credit"};
 
+// The header line as a spreadsheet saves it, its fields quoted
+// ("Transaction history","Orvale Online For Business"): the reader's header
+// test takes the line's first word with its quote, and the format check
+// passes the line over for its field count instead. Either way it is not
+// read; it is the header, and is said to be. An unquoted first field is
+// the reader's to judge ("Transaction,..." is no header).
+bool IsQuotedHeaderLine(const char* text) {
+    const LineSplit split(text, kSeparator);
+    const FieldSpan field = split.Field(1);
+    const FieldSpan unquoted = Unquoted(field, split.SingleByte());
+    return unquoted.text != field.text &&
+           OrvaleOnlineForBusinessFile::IsHeaderLine(std::string(unquoted.text, unquoted.length).c_str());
+}
+
+// Bytes that are UTF-8, with a character of several bytes among them.
+bool LooksUtf8(const char* text) {
+    Utf8Scan scan;
+    scan.Take(text, std::strlen(text));
+    return scan.IsMultibyteUtf8();
+}
+
 // Puts each verdict into words for the caller.
 class Explainer : public LineVerdictHandler {
 public:
@@ -125,6 +150,7 @@ public:
         m_layout = outcome.layout;
         m_encoding = outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi;
         m_texts = FileTextConverter(m_encoding);
+        m_readInAnotherCodePage = !outcome.utf8 && GetACP() != CP_UTF8;
         m_onRecognition(explanation);
     }
 
@@ -139,7 +165,9 @@ private:
     std::string Utf8Of(const char* text, int length) {
         return reference_host::TextOf(m_texts.ToBstr(text, length));
     }
-    void TakeHostValues(const CTransactionRecord& record, ExplainedLine& line);
+    void TakeHostValues(const CTransactionRecord& record, const char* text, ExplainedLine& line);
+    Replaced ReplacedIn(const CString& text) const;
+    Replaced TypeCodeReplaced(const CString& typeCode, const char* text) const;
     LineMoney MoneyOf(const char* text);
     WrittenField Written(const LineSplit& split, const IdentifierField& field, const CString& kept);
 
@@ -149,13 +177,17 @@ private:
     int m_layout = 0;
     FileEncoding m_encoding = FileEncoding::Ansi;  // the file's, told with its recognition
     FileTextConverter m_texts{FileEncoding::Ansi};
+    // The file is read in an ANSI code page that is not UTF-8.
+    bool m_readInAnotherCodePage = false;
 };
 
 ExplainedLine Explainer::Explained(const LineVerdict& verdict) {
     ExplainedLine line;
     line.lineNumber = verdict.lineNumber;
-    line.fate = verdict.fate;
+    line.fate = verdict.fate == LineFate::PassedOver && IsQuotedHeaderLine(verdict.text) ? LineFate::Header
+                                                                                          : verdict.fate;
     line.wouldHaveBeen = verdict.wouldHaveBeen;
+    line.looksUtf8 = m_readInAnotherCodePage && LooksUtf8(verdict.text);
     line.blank = verdict.failure.blank;
     line.emptyRow = !line.blank && IsEmptyRow(verdict.text);
     line.endOfFileMark = IsEndOfFileMark(verdict.text);
@@ -165,11 +197,11 @@ ExplainedLine Explainer::Explained(const LineVerdict& verdict) {
         line.accountNumber = Written(split, kAccountNumber, verdict.record->GetAccountNumber());
         line.reason = OtherAccountText(line, m_account);
     }
-    if (verdict.fate == LineFate::Unreadable || verdict.fate == LineFate::PassedOver)
+    if (verdict.fate == LineFate::Unreadable || line.fate == LineFate::PassedOver)
         line.reason = UnreadableText(verdict.failure);
     if (verdict.fate == LineFate::Imported) {
         line.statementLine = verdict.statementLine;
-        TakeHostValues(*verdict.record, line);
+        TakeHostValues(*verdict.record, verdict.text, line);
     }
     if (verdict.fate == LineFate::Imported || verdict.fate == LineFate::NoAmount) {
         line.date = verdict.record->GetDate();
@@ -180,21 +212,41 @@ ExplainedLine Explainer::Explained(const LineVerdict& verdict) {
     return line;
 }
 
-// The values the import hands the host for the record: a cheque's
-// reference is its padded number, and its description says so.
-void Explainer::TakeHostValues(const CTransactionRecord& record, ExplainedLine& line) {
+// The values the import hands the host for the record (`text`, the line):
+// a cheque's reference is its padded number, and its description says so.
+void Explainer::TakeHostValues(const CTransactionRecord& record, const char* text, ExplainedLine& line) {
     line.direction = record.GetIsDebit() ? 0 : 1;
     line.amount = record.GetIsDebit() ? record.GetDebitAmount() : record.GetCreditAmount();
+    line.descriptionReplaced = ReplacedIn(record.GetDescription());
     const BSTR typeCode = m_texts.ToBstr(record.GetTypeCode());
     if (!IsChequeTypeCode(typeCode)) {
         line.reference = reference_host::TextOf(typeCode);
+        line.referenceReplaced = TypeCodeReplaced(record.GetTypeCode(), text);
         line.description = Utf8Of(record.GetDescription());
         return;
     }
+    line.referenceReplaced = line.descriptionReplaced;
     const std::string description = ChequeDescription(record.GetDescription());
     line.description = Utf8Of(description.data(), static_cast<int>(description.size()));
     line.reference = Utf8Of(description.data() + kChequeDescriptionPrefix,
                             static_cast<int>(description.size()) - kChequeDescriptionPrefix);
+}
+
+// Whether the import replaces a character of the text when it reads it.
+Replaced Explainer::ReplacedIn(const CString& text) const {
+    if (ReadsWithoutReplacement(text.GetText(), text.GetLength(), m_encoding)) return Replaced::None;
+    return m_encoding == FileEncoding::Utf8 ? Replaced::NotUtf8 : Replaced::NotInCodePage;
+}
+
+// The type code the record kept, of the line `text`: when the field as the
+// file writes it reads whole, a replaced character was cut by the record.
+Replaced Explainer::TypeCodeReplaced(const CString& typeCode, const char* text) const {
+    const Replaced replaced = ReplacedIn(typeCode);
+    if (replaced == Replaced::None) return replaced;
+    const LineSplit split(text, kSeparator);
+    const FieldSpan written = Unquoted(split.Field(FieldsOfLayout(m_layout).typeCode), split.SingleByte());
+    return written.text && ReadsWithoutReplacement(written.text, written.length, m_encoding) ? Replaced::CutCharacter
+                                                                                              : replaced;
 }
 
 // The money fields of a line of the account, read as the import reads them,
@@ -240,6 +292,23 @@ std::string NoAmountText(const ExplainedLine& line) {
     return "the " + named + (fields.size() == 1 ? " does not read as an amount" : " do not read as amounts");
 }
 
+// What --explain adds when a text of the line is not as the file writes it.
+std::string ReplacedWords(const char* text, Replaced replaced) {
+    const std::string head = std::string("; a character of its ") + text + " was replaced";
+    switch (replaced) {
+        case Replaced::NotUtf8:
+            return head + " by U+FFFD: it has bytes that are not UTF-8";
+        case Replaced::NotInCodePage:
+            return head + ": it has bytes that the ANSI code page does not read";
+        case Replaced::CutCharacter:
+            return head + ": the record keeps only the type code's first " + Number(kMaxTypeCodeLength) +
+                   " bytes, which cut a character in two";
+        case Replaced::None:
+            break;
+    }
+    return "";
+}
+
 }  // namespace
 
 std::string RefusedFieldsText(const std::vector<RefusedMoneyField>& fields, const std::string& between) {
@@ -268,6 +337,19 @@ std::vector<RefusedMoneyField> ExplainedLine::RefusedFields() const {
             fields.push_back({named.number, named.name, field.text});
     }
     return fields;
+}
+
+std::string TextNotes(const ExplainedLine& line) {
+    return ReplacedWords("description", line.descriptionReplaced) + ReplacedWords("reference", line.referenceReplaced) +
+           (line.looksUtf8 ? "; it looks like UTF-8, but the file was read in the ANSI code page" : "");
+}
+
+std::string ExplainedLine::ReplacedTexts() const {
+    const bool inDescription = descriptionReplaced != Replaced::None, inReference = referenceReplaced != Replaced::None;
+    return inDescription && inReference ? "description and reference"
+           : inDescription              ? "description"
+           : inReference                ? "reference"
+                                        : "";
 }
 
 void ExplainStatement(StatementPath path, const StatementAccount& account,
@@ -316,7 +398,7 @@ LineKind KindOf(const ExplainedLine& line) {
 }
 
 std::string Describe(const ExplainedLine& line) {
-    return "line " + std::to_string(line.lineNumber) + ": " + FateText(line);
+    return "line " + std::to_string(line.lineNumber) + ": " + FateText(line) + TextNotes(line);
 }
 
 std::string FateText(const ExplainedLine& line) {

@@ -30,6 +30,12 @@ struct RefusedMoneyField {
     std::string text;
 };
 
+// Why a text the host got has a character replaced: bytes that do not read
+// in the file's encoding (U+FFFD for UTF-8, as the import converts), or a
+// character that the record's cut of the type code to its first
+// kMaxTypeCodeLength bytes split.
+enum class Replaced : unsigned char { None, NotUtf8, NotInCodePage, CutCharacter };
+
 struct ExplainedLine {
     int lineNumber = 0;  // physical line of the file, from 1
     LineFate fate = LineFate::NotRead;
@@ -45,6 +51,12 @@ struct ExplainedLine {
     double amount = 0.0;
     std::string description;
     std::string reference;
+    Replaced descriptionReplaced = Replaced::None;
+    Replaced referenceReplaced = Replaced::None;
+    // The file was read in the ANSI code page (not UTF-8), yet the line's
+    // bytes are UTF-8 with a character of several bytes: its texts were
+    // read in another encoding than they look written in.
+    bool looksUtf8 = false;
     // For the lines of the host's account the import read (imported, or
     // passed over without an amount): the line's date and its date field,
     // its debit, credit and balance fields (the texts of the fields named in
@@ -66,6 +78,9 @@ struct ExplainedLine {
     // The debit and credit fields that kept the line from the host: those
     // that do not read, or both when both hold an amount.
     std::vector<RefusedMoneyField> RefusedFields() const;
+    // The texts of an imported line that had a character replaced:
+    // "description", "reference", "description and reference", or empty.
+    std::string ReplacedTexts() const;
 };
 
 // What became of a line, in the kinds people are told of: its fate, with
@@ -106,11 +121,17 @@ void ExplainStatement(StatementPath path, const StatementAccount& account,
 // The same, with every line kept in the explanation returned.
 StatementExplanation ExplainStatement(StatementPath path, const StatementAccount& account);
 
+// "line 3: imported as statement line 2", with the notes on its texts.
 std::string Describe(const ExplainedLine& line);
 // `debit (field 6) "82,40"`, the fields joined by `between`.
 std::string RefusedFieldsText(const std::vector<RefusedMoneyField>& fields, const std::string& between);
 // The same without its "line N: ".
+// What became of the line: Describe without its "line N: " and the notes.
 std::string FateText(const ExplainedLine& line);
+// The notes on the line's texts when they are not as the file writes them
+// ("; a character of its description was replaced ...", "; it looks like
+// UTF-8, ..."), or empty.
+std::string TextNotes(const ExplainedLine& line);
 
 // The host's account as the import compares it: `sort code "123456" and
 // account "01234567" or "1234567"`.

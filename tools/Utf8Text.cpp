@@ -14,3 +14,8 @@ std::string FileTextToUtf8(const std::string& text, FileEncoding encoding) {
     const BSTR wide = converter.ToBstr(CString(text.c_str()));
     return Utf8(std::wstring(wide, SysStringLen(wide)));
 }
+
+bool ReadsWithoutReplacement(const char* text, int length, FileEncoding encoding) {
+    const UINT codePage = encoding == FileEncoding::Utf8 ? CP_UTF8 : CP_ACP;
+    return length == 0 || MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text, length, nullptr, 0) != 0;
+}

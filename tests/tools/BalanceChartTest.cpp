@@ -1,12 +1,15 @@
-// The running balance chart: thinning keeps every break and every dip and
-// peak; the chart marks each break once, with the amount it is off by, and
-// shows an overdrawn stretch below zero.
+// The running balance chart: thinning keeps every marked break and every
+// dip and peak; the chart marks each break once, with the amount it is off
+// by, or beyond kBreakMarks breaks groups them into marks that say how many
+// they stand for; it shows an overdrawn stretch below zero.
 #include "BalanceChart.h"
 #include "ReportTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -90,6 +93,37 @@ TEST(BalanceChart, MarksEachBreakAndTheOverdrawnStretch) {
         EXPECT_EQ(std::string::npos, chart.find("<b>"));
     }
     EXPECT_NE(std::string::npos, Chart(head + ",,\r\n").find("no running balance to draw"));
+}
+
+// How many breaks each mark's title says it stands for: "line N: ..." one,
+// "N breaks, ..." N.
+std::vector<std::size_t> BreaksPerMark(const std::string& chart) {
+    std::vector<std::size_t> counts;
+    const std::string title = "<g class=\"break-mark\"><title>";
+    for (std::size_t at = chart.find(title); at != std::string::npos; at = chart.find(title, at + 1)) {
+        const char* text = chart.c_str() + at + title.size();
+        counts.push_back(std::string(text, 5) == "line " ? 1 : std::strtoul(text, nullptr, 10));
+    }
+    return counts;
+}
+
+TEST(BalanceChart, ManyBreaksShareMarksThatSayHowManyTheyStandFor) {
+    // Every line writes the same balance after a debit: each after the first breaks.
+    const std::string line = "03/11/2026,DD,12-34-56,12345678,PAYEE,1.00,,100.00\r\n";
+    for (const std::size_t breaks : {kBreakMarks, kBreakMarks + 1, std::size_t{50'000}}) {
+        SCOPED_TRACE(breaks);
+        std::string statement;
+        for (std::size_t index = 0; index <= breaks; ++index) statement += line;
+        const std::string chart = Chart(statement);
+        const std::vector<std::size_t> counts = BreaksPerMark(chart);
+        EXPECT_LE(counts.size(), kBreakMarks);
+        EXPECT_EQ(breaks, std::accumulate(counts.begin(), counts.end(), std::size_t{0}));
+        EXPECT_EQ(breaks == kBreakMarks, counts.size() == breaks);
+        const std::size_t start = chart.find("points=\"") + 8;
+        const std::string points = chart.substr(start, chart.find('"', start) - start);
+        EXPECT_LE(Occurrences(points, " ") + 1, kChartPoints + kBreakMarks);
+        EXPECT_LT(chart.size(), 2'000'000u);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Text of a statement file in the HTML report: never markup, and control
-// characters shown as the terminal shows them.
+// characters and characters that reorder text shown as the terminal shows
+// them.
 #include "HtmlText.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ TEST(HtmlText, FileTextNeverBecomesMarkup) {
         {"\x1B[2JAll lines imported OK\x07", "\\x1B[2JAll lines imported OK\\x07"},
         {std::string("A\0<B", 4), "A\\x00&lt;B"},
         {"\xC2\x9B<\xC2\xA3 CAF\xC3\x89 \xE2\x82\xAC", "\\u009B&lt;\xC2\xA3 CAF\xC3\x89 \xE2\x82\xAC"},
+        {"ACME LTD \xE2\x80\xAE<b>\xE2\x81\xA6", "ACME LTD \\u202E&lt;b&gt;\\u2066"},
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(c.html, HtmlText(c.text)) << c.html;

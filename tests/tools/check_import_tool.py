@@ -16,12 +16,15 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import wine  # noqa: E402
 
 HEADER = b"Transaction history,Orvale Online For Business\r\n"
+BYTE_ORDER_MARK = b"\xef\xbb\xbf"
+REPLACED = (" imported with a character replaced (bytes that do not read in the file's encoding, or a character cut "
+            "where the record keeps only the first 3 bytes of the type code): ")
 
 
 def line(description=b"PAYEE", debit=b"1.00", credit=b"", balance=b"", date=b"03/11/2011", sort_code=b"12-34-56",
-         account=b"12345678", end=b"\r\n"):
+         account=b"12345678", end=b"\r\n", type_code=b"DD"):
     """One date-first transaction line of the tool's test account, as bytes."""
-    return b",".join([date, b"DD", sort_code, account, description, debit, credit, balance]) + end
+    return b",".join([date, type_code, sort_code, account, description, debit, credit, balance]) + end
 
 
 # Statements for what the tool says of each kind of loss: name, bytes,
@@ -62,6 +65,37 @@ LOSS_CASES = (
       "it in binary mode, did (the file was recognised, layout 1"], []),
     ("control characters", HEADER + line(b"\x1b[2JAll lines imported OK\x07") + line(sort_code=b"12\x1b[1A34"),
      ["--explain"], 0, ["\\x1B[1A"], ["\x1b", "\x07"]),
+    ("characters that reorder text", BYTE_ORDER_MARK + HEADER + line() + line(debit=b"\xe2\x80\xae04.28") + line(sort_code=b"12-34-56\xe2\x81\xa6"), ["--explain"], 4,
+     ["\\u202E04.28", "12-34-56\\u2066"], ["\u202e", "\u2066"]),
+    ("a byte that is not UTF-8 after the byte-order mark", BYTE_ORDER_MARK + HEADER + line(b"CAF\xa3"), [], 4,
+     ["1 line was" + REPLACED + "line 2 (description)."], []),
+    ("a type code cut inside an emoji", BYTE_ORDER_MARK + HEADER + line() + line(type_code=b"\xf0\x9f\x98\x80"),
+     ["--explain"], 4,
+     ["line 3: imported as statement line 2; a character of its reference was replaced: the record keeps only the "
+      "type code's first 3 bytes, which cut a character in two", "1 line was" + REPLACED + "line 3 (reference)."], []),
+    ("UTF-8 lines read in the ANSI code page", HEADER + line(b"CAF\xc3\x89") + line(b"\xa35"), [], 4,
+     ["The file was read in the ANSI code page (1252 here), as not all of its bytes are UTF-8, but 1 line looks like "
+      "UTF-8, and its texts were read in that code page, not as UTF-8: line 2."], []),
+    ("a header saved with its fields quoted",
+     b'"Transaction history","Orvale Online For Business","Business Current Account"\r\n' + line(), [], 0, [],
+     ["passed over"]),
+)
+
+# Descriptions and type codes (the reference column) that a spreadsheet
+# would take for a formula or that reorder text, with the CSV cells of the
+# statement line's description and reference.
+FORMULA_VARIANTS = (
+    (b"ACME \xe2\x80\xae", b"DD", "ACME \\u202E,DD"),
+    (b" =1", b"DD", "' =1,DD"),
+    (b"\xc2\xa0+1", b"DD", "'\u00a0+1,DD"),
+    (b"\x0b@A1", b"DD", "\"'\x0b@A1\",DD"),
+    (b"|cmd", b"DD", "'|cmd,DD"),
+    (b"\xef\xbc\x9d" b"1", b"DD", "'\uff1d1,DD"),
+    (b"  \t-X", b"DD", "'  \t-X,DD"),
+    (b"A\x0bB", b"DD", "\"A\x0bB\",DD"),
+    (b"PAYEE", b"=1", "PAYEE,'=1"),
+    (b"PAYEE", b" +1", "PAYEE,' +1"),
+    (b"PAYEE", b"\xef\xbc\xa0", "PAYEE,'\uff20"),
 )
 
 # A debit or credit written otherwise than the bank writes amounts, in a
@@ -182,6 +216,7 @@ def main():
         check_amounts(scratch, run, account, expect, failures)
         check_unicode_folder(scratch, run, account, statement, expect)
         check_printable_output(scratch, run, account, expect, failures)
+        check_json_texts(scratch, run, account, expect, failures)
         check_report_file(scratch, run, account, expect, failures)
     finally:
         shutil.rmtree(scratch)
@@ -257,25 +292,54 @@ def check_report_file(scratch, run, account, expect, failures):
         failures.append("report over the statement: the statement file changed")
 
 
+def check_json_texts(scratch, run, account, expect, failures):
+    """JSON carries the lines with a character replaced, with the texts it
+    was replaced in, and the lines that look like UTF-8 in a file read in
+    the ANSI code page; --strict fails on each."""
+    no_lines = {"count": 0, "lines": []}
+    cases = (("json, characters replaced", BYTE_ORDER_MARK + HEADER + line(b"CAF\xa3") + line(type_code=b"\xf0\x9f\x98\x80"),
+              {"count": 2, "lines": [2, 3], "texts": ["description", "reference"]}, no_lines),
+             ("json, UTF-8 lines read in the ANSI code page", HEADER + line(b"CAF\xc3\x89") + line(b"\xa35"),
+              dict(no_lines, texts=[]), {"count": 1, "lines": [2]}))
+    for name, statement, replaced, utf8_lines in cases:
+        path = os.path.join(scratch, "json_texts.csv")
+        with open(path, "wb") as file:
+            file.write(statement)
+        result = run("Z:" + path, *account, "--format", "json", "--strict")
+        expect(name, result, 4)
+        try:
+            document = json.loads(result.stdout)
+            facts = [document[key] for key in ("replaced_characters", "utf8_lines_read_in_ansi", "strict_fails")]
+            if facts != [replaced, utf8_lines, True]:
+                failures.append("%s: %r" % (name, facts))
+        except (ValueError, KeyError) as error:
+            failures.append("%s: %s in %r" % (name, error, result.stdout))
+
+
 def check_printable_output(scratch, run, account, expect, failures):
-    """The table shows control characters escaped, JSON keeps them exact
-    (escaped as JSON), CSV keeps texts exact but keeps spreadsheets from
-    taking them for formulas; JSON carries what the warnings say."""
+    """The table shows control characters and characters that reorder text
+    escaped, JSON keeps them exact (escaped as JSON), CSV keeps texts exact
+    but for the characters that reorder text, and keeps spreadsheets from
+    taking any variant of a formula for one; JSON carries what the warnings
+    say."""
     path = os.path.join(scratch, "texts.csv")
     with open(path, "wb") as file:
         file.write(b"\xef\xbb\xbf" + HEADER + line(b"\x1b]0;OK\x07 A\xc2\x9bB") + line(b"=HYPERLINK(\"x\")")
                    + line(b"+1") + line(b"-2") + line(b"@SUM(A1)") + line(b"\tTAB", b"-3.00") + b",,,,,,,\r\n"
-                   + line(date=b"00/00/00"))
+                   + line(date=b"00/00/00") + b"".join(line(text, type_code=code) for text, code, _ in FORMULA_VARIANTS))
     table = run("Z:" + path, *account)
     expect("table", table, 0, None, "imported without a date")
     if "\\x1B]0;OK\\x07 A\\u009BB" not in table.stdout or "\x1b" in table.stdout or "\x9b" in table.stdout:
         failures.append("table: control characters not escaped: %r" % table.stdout)
+    if "ACME \\u202E" not in table.stdout or "\u202e" in table.stdout:
+        failures.append("table: characters that reorder text not escaped: %r" % table.stdout)
     csv = run("Z:" + path, *account, "--format", "csv")
     expect("csv", csv, 0)
     rows = csv.stdout.split("\n")
     wanted = ['2,debit,1,2011-11-03,"\'=HYPERLINK(""x"")",DD', "3,debit,1,2011-11-03,'+1,DD",
               "4,debit,1,2011-11-03,'-2,DD", "5,debit,1,2011-11-03,'@SUM(A1),DD", "6,debit,3,2011-11-03,'\tTAB,DD"]
-    if rows[2:7] != wanted or "\x1b]0;OK\x07 A\u009bB" not in rows[1]:
+    variants = ["%d,debit,1,2011-11-03,%s" % (8 + index, cells) for index, (_, _, cells) in enumerate(FORMULA_VARIANTS)]
+    if rows[2:7] != wanted or "\x1b]0;OK\x07 A\u009bB" not in rows[1] or rows[8:8 + len(variants)] != variants:
         failures.append("csv: %r" % csv.stdout)
     result = run("Z:" + path, *account, "--format", "json")
     expect("json facts", result, 0)
@@ -286,7 +350,8 @@ def check_printable_output(scratch, run, account, expect, failures):
         expected = {"recognised": True, "recognizer_agrees": True, "file_changed": False,
                     "empty_rows": {"count": 1, "lines": [8]}, "lines_without_date": {"count": 1, "lines": [9]},
                     "strict_fails": True}
-        if facts != expected or document["lines"][0]["description"] != "\x1b]0;OK\x07 A\x9bB":
+        if facts != expected or document["lines"][0]["description"] != "\x1b]0;OK\x07 A\x9bB" \
+                or document["lines"][7]["description"] != "ACME \u202e":
             failures.append("json facts: %r" % document)
     except (ValueError, KeyError, TypeError, IndexError) as error:
         failures.append("json facts: %s in %r" % (error, result.stdout))

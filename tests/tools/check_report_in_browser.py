@@ -4,14 +4,17 @@ a person would see.
 
 usage: check_report_in_browser.py WINE_RUN TOOL MODULE_DLL SAMPLES_DIR OUT_DIR
 
-The tool (under Wine, loading MODULE_DLL) writes the report of each sample
-and of a hostile statement into OUT_DIR, which is served on the loopback
-address to Debian's Chromium, headless. For each report, from the DOM as
-Chromium rendered it (--dump-dom): the lines table has a row for every
-physical line of the file; each break of the running balance is marked by
-one element in the chart and one in the table; every element is one the
-report itself writes (no text of the file became an element or an
-attribute), and the file's texts show as text. From Chromium's network log:
+The tool (under Wine, loading MODULE_DLL) writes the report of each sample,
+of a hostile statement and of a statement of 50,000 balance breaks into
+OUT_DIR, which is served on the loopback address to Debian's Chromium,
+headless. For each report, from the DOM as Chromium rendered it
+(--dump-dom): the lines table has a row for every physical line of the file;
+each break of the running balance is marked once in the table, and the
+chart's marks (at most 100) stand for every break, one each or as many as
+a mark's title says; every element is one the report itself writes (no text
+of the file became an element or an attribute), the file's texts show as
+text, and no control character or character that reorders or hides text
+reaches the page as it stands. From Chromium's network log:
 the page loaded nothing but the report itself (and a probe page that
 fetches an image shows that the log would tell). A screenshot of each
 report is left in OUT_DIR.
@@ -54,7 +57,8 @@ HOSTILE = (b"Transaction history,Orvale Online For Business\r\n"
            + hostile_line(b"03/11/2026", b"</table><script>alert(1)</script>", b"100.00,,-10.00")
            + hostile_line(b"04/11/2026", b"\"<link rel=stylesheet href=/x.css>\"", b"5.00,,-115.00",
                           type_code=b"<iframe src=/probe.html>")
-           + hostile_line(b"05/11/2026", b"\x1b[2JAll lines imported OK\x07 \xc2\x9b", b"1.00,,-116.00")
+           + hostile_line(b"05/11/2026", b"\x1b[2JAll lines imported OK\x07 \xc2\x9b \xe2\x80\xae28.40",
+                          b"1.00,,-116.00")
            + hostile_line(b"06/11/2026", b"OTHER", b"1.00,,0.00", sort_code=b"<svg onload=alert(1)>")
            + hostile_line(b"07/11/2026", b"<a href=/probe.html>x</a>", b"<i>9</i>,,-116.00")
            + hostile_line(b"32/11/2026", b"\"&lt;escaped&gt; &amp; ' <!--\"", b"1.00,,-117.00")
@@ -63,8 +67,19 @@ HOSTILE = (b"Transaction history,Orvale Online For Business\r\n"
            + hostile_line(b"09/11/2026", b"<object data=/probe.html>", b"1.00,,-119.00"))
 # Texts of the hostile statement that must show as text on the page.
 HOSTILE_TEXTS = ("<img src=x onerror=alert(1)>", "</table><script>alert(1)</script>",
-                 "<link rel=stylesheet href=/x.css>", "\\x1B[2JAll lines imported OK\\x07 \\u009B",
+                 "<link rel=stylesheet href=/x.css>", "\\x1B[2JAll lines imported OK\\x07 \\u009B \\u202E28.40",
                  "<style>*{display:none}</style>", "&lt;escaped&gt; &amp; ' <!--", "<svg onload=alert(1)>")
+
+# Characters that reorder or hide text: none reaches the page as it stands.
+HIDDEN = {0x061C, *range(0x200B, 0x2010), *range(0x2028, 0x202F), 0x2060, *range(0x2066, 0x206A), 0xFEFF}
+
+# A statement whose every line writes the same balance after a debit: each
+# line after the first breaks the running balance, and the chart groups the
+# breaks into a mark each for a stretch of it.
+MANY_BREAKS = 50_000
+MANY_BREAKS_STATEMENT = (b"Transaction history,Orvale Online For Business\r\n"
+                         + hostile_line(b"03/11/2026", b"PAYEE", b"1.00,,100.00") * (MANY_BREAKS + 1))
+MOST_MARKS = 100
 
 PROBE = ("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><link rel=\"icon\" href=\"data:,\"></head>"
          "<body><img src=\"/probe.png\"></body></html>")
@@ -81,6 +96,7 @@ class Dom(html.parser.HTMLParser):
         self.elements = []  # (name, attributes)
         self.text = []
         self.table_rows = 0
+        self.mark_titles = []  # the title of each break mark of the chart
         self._open = []  # (name, class) of the elements open
 
     def handle_starttag(self, tag, attributes):
@@ -99,6 +115,9 @@ class Dom(html.parser.HTMLParser):
 
     def handle_data(self, data):
         self.text.append(data)
+        if self._open[-2:] and [tag for tag, _ in self._open[-2:]] == ["g", "title"] and \
+                "break-mark" in self._open[-2][1].split():
+            self.mark_titles.append(data)
 
     def _inside(self, name):
         return any(tag == name for tag, _ in self._open)
@@ -133,14 +152,17 @@ def main():
     os.makedirs(out)
     with open(os.path.join(out, "hostile.csv"), "wb") as handle:
         handle.write(HOSTILE)
+    with open(os.path.join(out, "many-breaks.csv"), "wb") as handle:
+        handle.write(MANY_BREAKS_STATEMENT)
     with open(os.path.join(out, "probe.html"), "w") as handle:
         handle.write(PROBE)
     cases = (("date-first", os.path.join(samples, "orvale-statement-date-first.csv"), SAMPLE_ACCOUNT, ()),
              ("account-first", os.path.join(samples, "orvale-statement-account-first.csv"), SAMPLE_ACCOUNT, ()),
-             ("hostile", os.path.join(out, "hostile.csv"), HOSTILE_ACCOUNT, HOSTILE_TEXTS))
+             ("hostile", os.path.join(out, "hostile.csv"), HOSTILE_ACCOUNT, HOSTILE_TEXTS),
+             ("many breaks", os.path.join(out, "many-breaks.csv"), HOSTILE_ACCOUNT, ()))
     with headless_chromium.FolderServer(out) as server:
         for name, statement, account, texts in cases:
-            report = "report-%s.html" % name
+            report = "report-%s.html" % name.replace(" ", "-")
             result = wine.capture([wine_run, tool, "Z:" + statement, *account, "--module", module,
                                           "--format", "json", "--report", "Z:" + os.path.join(out, report)])
             expect("%s: the tool's exit status" % name, result.returncode, 0)
@@ -168,7 +190,13 @@ def check_report(name, server, report, lines, breaks, texts, out, expect, failur
     dom = Dom()
     dom.feed(rendered)
     expect("%s: table rows" % name, dom.table_rows, lines)
-    expect("%s: breaks marked in the chart" % name, len(dom.with_class("break-mark", "g")), breaks)
+    marks = len(dom.with_class("break-mark", "g"))
+    expect("%s: breaks the chart's marks stand for" % name,
+           (marks, sum(1 if title.startswith("line ") else int(title.split(" ")[0]) for title in dom.mark_titles)),
+           (marks, breaks))
+    expect("%s: marks at most %d" % (name, MOST_MARKS), marks <= MOST_MARKS, True)
+    if name == "many breaks" and breaks != MANY_BREAKS:
+        failures.append("many breaks: %d breaks, expected %d" % (breaks, MANY_BREAKS))
     expect("%s: breaks marked in the table" % name,
            (len(dom.with_class("brk", "tr")), len(dom.with_class("break", "strong"))), (breaks, breaks))
     if name == "hostile" and breaks == 0:
@@ -186,6 +214,8 @@ def check_report(name, server, report, lines, breaks, texts, out, expect, failur
     expect("%s: file texts shown as text" % name, [t for t in texts if t not in text], [])
     expect("%s: control characters on the page" % name,
            [hex(ord(c)) for c in text if ord(c) < 0x20 and c not in "\n\t" or 0x7F <= ord(c) <= 0x9F], [])
+    expect("%s: characters that reorder or hide text on the page" % name,
+           sorted({hex(ord(c)) for c in text if ord(c) in HIDDEN}), [])
     expect("%s: loads in the network log" % name, headless_chromium.page_loads(net_log, server.origin),
            [server.url(report)])
     expect("%s: requests the server saw" % name, server.requests[requests_before:], ["/" + report] * 2)
