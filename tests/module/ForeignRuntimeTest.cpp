@@ -98,8 +98,9 @@ void DriveThrowingPaths(const ModuleUnderTest& module) {
         {"a file whose second line cannot be read",
          [&](std::size_t& lines) { return ImportChosen(run, FixturePath("blank_line_in_middle.csv"), lines); }, S_OK,
          1},
-        {"a chosen path the code page cannot show",
-         [&](std::size_t& lines) { return ImportChosen(run, L"C:\\\u4e2d.csv", lines); }, kSystemError, 0},
+        {"a chosen path with a NUL before its end",
+         [&](std::size_t& lines) { return ImportChosen(run, std::wstring(L"C:\\s.csv\0.pdf", 13), lines); },
+         kSystemError, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.path);
