@@ -46,7 +46,7 @@ JOBS = str(os.cpu_count() or 2)
 CHECK_MODULE_DLL = os.path.join(ROOT, "tests", "module", "check_module_dll.py")
 X86_OBJDUMP = "i686-w64-mingw32-objdump"
 X86_DLL = os.path.join(wine.BUILD, "x86", "module", "MavrinTorvVantryNewFormat.dll")
-EMULATED = "emulated: Debian's 32-bit Wine under qemu-i386, as this machine runs no 32-bit code"
+EMULATED = "emulated: Debian's 32-bit Wine under qemu-i386, as %s"
 CHECKED_INSTEAD = ("checked instead: the x86 debug build (and without CTEST ARGUMENTS the release build, its MSI "
                    "with the registration worked out from the x64 DLL's, the PE flags, imports and signatures of "
                    "its files); the debug DLL's exports, registry scripts, type library and version")
@@ -160,7 +160,7 @@ def x86_stage(arguments, route, x86_ready, verdict):
             verdict.said("x86", "not run: its Wine prefix could not be made ready (above)")
     elif route.kind == x86_route.EMULATED:
         if started("x86", verdict):
-            ctest("x86", arguments, verdict, EMULATED)
+            ctest("x86", arguments, verdict, EMULATED % route.reason)
     else:
         wine.say("x86 cannot run here: %s" % route.reason)
         checked = subprocess.run([sys.executable, CHECK_MODULE_DLL, X86_OBJDUMP, X86_DLL, "win32"],

@@ -132,7 +132,7 @@ def emulator_lines(arch):
                   'case $%s in' % x86_route.DECISION,
                   '  %s:*) printf \'%%s\\n\' "${%s#%s:}" >&2; exit %d ;;'
                   % (x86_route.NONE, x86_route.DECISION, x86_route.NONE, x86_route.CANNOT_RUN_X86),
-                  '  %s)' % x86_route.EMULATED]
+                  '  %s|%s:*)' % (x86_route.EMULATED, x86_route.EMULATED)]
         values = emulated_wine.environment()
         lines += ["    unset DISPLAY WINEDLLPATH"]
         lines += ["    export %s=%s" % (name, shlex.quote(values[name]))

@@ -9,7 +9,7 @@ program dies at start there, whatever the project does. One probe tells such
 a machine apart in milliseconds, and its answer is one of:
 
 - "wow64": the machine runs 32-bit code; x86 runs as x64 does, under Wine.
-- "emulated": it does not, but the test run may take the emulated route
+- "emulated": it does not (the answer says why), but the test run may take the emulated route
   (buildtools/emulated_wine.py: Debian's 32-bit Wine under qemu's user-mode
   emulator, fetched into build/ on first use). Only the test run asks for it.
 - "none": x86 cannot run here; the answer carries the line that says why.
@@ -40,10 +40,12 @@ CANNOT_RUN_X86 = 5
 WOW64, EMULATED, NONE = "wow64", "emulated", "none"
 
 NO_32_BIT_CODE = ("this machine runs no 32-bit code: a far call into the 32-bit code segment faults (the kernel "
-                  "or the virtual machine offers no 32-bit compatibility mode); the x86 DLL cannot be run here")
+                  "or the virtual machine offers no 32-bit compatibility mode)")
+CANNOT_RUN = "; the x86 DLL cannot be run here"
 SWITCHED_OFF = ("this machine is taken to run no 32-bit code (PENDREL_NO_X86=1 is set): the x86 DLL is not run "
                 "here, neither directly nor emulated")
-NOT_X86_64 = "this machine is not x86-64 (%s): the 32-bit x86 DLL cannot be run here"
+FORCED_EMULATION = "the x86 DLL is run here only emulated (PENDREL_X86_EMULATED=1 is set)"
+NOT_X86_64 = "this machine is not x86-64 (%s)"
 
 # 64-bit code that far-calls 32-bit code and comes back. Both lie in one page
 # below 4 GB, which also holds the stack the 32-bit code runs on (it sees
@@ -71,7 +73,7 @@ class Route:
         return self.kind != NONE
 
     def encoded(self):
-        return self.kind if self.kind != NONE else "%s:%s" % (NONE, self.reason)
+        return "%s:%s" % (self.kind, self.reason) if self.reason else self.kind
 
     @staticmethod
     def decoded(text):
@@ -98,26 +100,27 @@ def far_call_into_32_bit_code():
 def machine_runs_32_bit_code():
     """The far call, in a process of its own: where the machine has no 32-bit
     mode it dies of the fault, which only that process may do."""
-    if platform.machine() not in ("x86_64", "AMD64"):
-        return False, NOT_X86_64 % platform.machine()
     probe = subprocess.run([sys.executable, os.path.abspath(__file__), "far-call"], stdin=subprocess.DEVNULL,
                            capture_output=True, text=True)
-    if probe.returncode == 0 and probe.stdout.strip() == str(RAN_32_BIT):
-        return True, ""
-    return False, NO_32_BIT_CODE
+    return probe.returncode == 0 and probe.stdout.strip() == str(RAN_32_BIT)
 
 
 def probe(emulation=False):
-    """This machine's answer, without asking the environment for an earlier one."""
+    """This machine's answer, without asking the environment for an earlier
+    one. The emulated route (an x86-64 emulator of 32-bit code) is for
+    x86-64 machines only."""
     if os.environ.get(NO_X86, "") not in ("", "0"):
         return Route(NONE, SWITCHED_OFF)
-    runs, reason = machine_runs_32_bit_code()
-    if runs and os.environ.get(FORCE_EMULATION, "") in ("", "0"):
+    if platform.machine() not in ("x86_64", "AMD64"):
+        return Route(NONE, NOT_X86_64 % platform.machine() + CANNOT_RUN)
+    forced = os.environ.get(FORCE_EMULATION, "") not in ("", "0")
+    runs = machine_runs_32_bit_code()
+    if runs and not forced:
         return Route(WOW64)
+    reason = FORCED_EMULATION if runs else NO_32_BIT_CODE
     if emulation:
-        return Route(EMULATED)
-    return Route(NONE, reason or "the x86 DLL runs here only emulated (PENDREL_X86_EMULATED=1 is set), and "
-                                 "only for the test run")
+        return Route(EMULATED, reason)
+    return Route(NONE, reason + (", and that route serves only the test run" if runs else CANNOT_RUN))
 
 
 def decide(emulation=False):
