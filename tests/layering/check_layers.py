@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that the product's floors build only downward.
 
-usage: check_layers.py ROOT
+usage: python3 -m tests.layering.check_layers ROOT
 
 The product's folders, floor by floor from the bottom, are listed in
 cmake/floors.txt (FLOORS_FILE), the list the root CMakeLists.txt builds.
