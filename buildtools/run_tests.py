@@ -35,7 +35,7 @@ import subprocess
 import sys
 import tempfile
 
-from buildtools import wine, x86_route
+from buildtools import presets, wine, x86_route
 from buildtools.messages import say
 
 ROOT = wine.ROOT
@@ -177,9 +177,9 @@ def package_stage(verdict):
             verdict.failed("the release %s build" % arch)
             return
     say("building the package tests' programs")
-    for arch in ("x64", "x86"):
-        if not (quietly(["cmake", "--preset", arch]) and
-                quietly(["cmake", "--build", "--preset", arch + "-package-tests"])):
+    for build_preset in ("x64-package-tests", "x86-package-tests"):
+        if not (quietly(["cmake", "--preset", presets.configure_preset(build_preset)]) and
+                quietly(["cmake", "--build", "--preset", build_preset])):
             verdict.failed("building the package tests' programs")
             return
     say("running the package tests")
