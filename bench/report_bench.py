@@ -10,11 +10,9 @@ the page, and the time Chromium takes to render it.
 """
 import os
 import subprocess
-import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "buildtools"))
-import headless_chromium  # noqa: E402
+from buildtools import headless_chromium
 
 REPORT_SIZE = 100_000
 BREAKS = 50_000

@@ -34,10 +34,10 @@ import time
 
 import report_bench
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "buildtools"))
-import wine as wine_setup  # noqa: E402
-import x86_route  # noqa: E402
-from wine import say, windows_path  # noqa: E402
+from buildtools import wine as wine_setup
+from buildtools import x86_route
+from buildtools.messages import say
+from buildtools.wine import windows_path
 
 SIZES = (10_000, 100_000, 1_000_000)
 START_UP_SIZE = 10  # the statement whose import measures the tool's start-up

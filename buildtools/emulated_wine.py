@@ -32,7 +32,8 @@ import shutil
 import subprocess
 from concurrent.futures import ThreadPoolExecutor
 
-import wine
+from buildtools import wine
+from buildtools.messages import say
 
 HOME = os.path.join(wine.BUILD, "wine-i386")
 ROOT = os.path.join(HOME, "root")
@@ -137,7 +138,7 @@ def fetch():
     if not origin:
         raise wine.WineError("cannot prepare the emulated x86 route: no archive offers the installed libwine %s"
                              % version)
-    wine.say("fetching Debian's 32-bit Wine %s and qemu's user-mode emulator into %s (once)" % (version, HOME))
+    say("fetching Debian's 32-bit Wine %s and qemu's user-mode emulator into %s (once)" % (version, HOME))
     shutil.rmtree(HOME, ignore_errors=True)
     os.makedirs(ROOT)
     with open(os.path.join(HOME, "apt.log"), "w") as log:
@@ -168,7 +169,7 @@ def is_ready():
 def make_ready(values):
     if is_ready():
         return
-    wine.say("creating the emulated 32-bit Wine prefix %s (once; a few minutes)" % PREFIX)
+    say("creating the emulated 32-bit Wine prefix %s (once; a few minutes)" % PREFIX)
     with contextlib.suppress(FileNotFoundError):
         wine.remove_prefix_contents(PREFIX)
     wine.boot(values, "-i", command=COMMAND, server=SERVER)

@@ -2,7 +2,7 @@
 """The libFuzzer harnesses of tests/fuzz, run for longer than the short runs
 of the tests (./dev fuzz). Each is built by the native preset of tests/native
 (AddressSanitizer and UndefinedBehaviorSanitizer), with the sanitizer options
-of that preset's tests.
+of that preset's tests. Run as python3 -m buildtools.fuzz.
 
 usage: fuzz.py [SECONDS]   each harness for SECONDS (default 60) over
                            build/fuzz/NAME, which starts as a copy of
@@ -29,7 +29,7 @@ import shutil
 import subprocess
 import sys
 
-from wine import say
+from buildtools.messages import say
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)

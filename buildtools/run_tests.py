@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 """Every test of the project, stage by stage, with one verdict at the end.
+Run as python3 -m buildtools.run_tests.
 
 usage: run_tests.py [--require-x86] [CTEST ARGUMENTS...]   everything (./dev test)
        run_tests.py --package                              the package tests alone (./dev package-test)
@@ -34,16 +35,14 @@ import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
-import wine  # noqa: E402
-import x86_route  # noqa: E402
+from buildtools import presets, wine, x86_route
+from buildtools.messages import say
 
-ROOT = os.path.dirname(HERE)
+ROOT = wine.ROOT
 NATIVE = os.path.join(ROOT, "tests", "native")
 NATIVE_BUILDS = (("native", "ASan + UBSan"), ("native-thread", "ThreadSanitizer"))
 JOBS = str(os.cpu_count() or 2)
-CHECK_MODULE_DLL = os.path.join(ROOT, "tests", "module", "check_module_dll.py")
+CHECK_MODULE_DLL = "tests.module.check_module_dll"
 X86_OBJDUMP = "i686-w64-mingw32-objdump"
 X86_DLL = os.path.join(wine.BUILD, "x86", "module", "MavrinTorvVantryNewFormat.dll")
 EMULATED = "emulated: Debian's 32-bit Wine under qemu-i386, as %s"
@@ -81,11 +80,11 @@ class Verdict:
 
     def report(self):
         for line in self.lines:
-            wine.say(line)
+            say(line)
         if self.failures:
-            wine.say("FAILED: %s (see above)" % "; ".join(self.failures))
+            say("FAILED: %s (see above)" % "; ".join(self.failures))
             return 1
-        wine.say("every test that could run passed")
+        say("every test that could run passed")
         return 0
 
 
@@ -113,12 +112,12 @@ def shown(command, cwd=ROOT, environment=None):
 
 def native_stage(arguments, verdict):
     for preset, label in NATIVE_BUILDS:
-        wine.say("building the native %s build" % label)
+        say("building the native %s build" % label)
         if not (quietly(["cmake", "--preset", preset], NATIVE) and
                 quietly(["cmake", "--build", "--preset", preset], NATIVE)):
             verdict.failed("the native %s build" % label)
             continue
-        wine.say("running the native %s tests" % label)
+        say("running the native %s tests" % label)
         run = subprocess.run(["ctest", "--preset", preset, "-j", JOBS, *arguments], cwd=NATIVE,
                              stdin=subprocess.DEVNULL, capture_output=True, text=True)
         if run.returncode != 0:
@@ -138,7 +137,7 @@ def started(arch, verdict):
 
 
 def ctest(arch, arguments, verdict, note=""):
-    wine.say("running the %s tests%s" % (arch, " (%s)" % note if note else ""))
+    say("running the %s tests%s" % (arch, " (%s)" % note if note else ""))
     passed, output = shown(["ctest", "--preset", arch, "-j", JOBS, *arguments])
     verdict.counted(arch, output, passed, note)
 
@@ -162,8 +161,8 @@ def x86_stage(arguments, route, x86_ready, verdict):
         if started("x86", verdict):
             ctest("x86", arguments, verdict, EMULATED % route.reason)
     else:
-        wine.say("x86 cannot run here: %s" % route.reason)
-        checked = subprocess.run([sys.executable, CHECK_MODULE_DLL, X86_OBJDUMP, X86_DLL, "win32"],
+        say("x86 cannot run here: %s" % route.reason)
+        checked = subprocess.run([sys.executable, "-m", CHECK_MODULE_DLL, X86_OBJDUMP, X86_DLL, "win32"],
                                  stdin=subprocess.DEVNULL, capture_output=True, text=True)
         sys.stdout.write(checked.stdout)
         if checked.returncode != 0:
@@ -173,19 +172,18 @@ def x86_stage(arguments, route, x86_ready, verdict):
 
 def package_stage(verdict):
     for arch in ("x64", "x86"):
-        wine.say("building release %s" % arch)
+        say("building release %s" % arch)
         if not quietly(["cmake", "--workflow", "--preset", "release-" + arch]):
             verdict.failed("the release %s build" % arch)
             return
-    wine.say("building the package tests' programs")
-    for arch in ("x64", "x86"):
-        if not (quietly(["cmake", "--preset", arch]) and
-                quietly(["cmake", "--build", "--preset", arch + "-package-tests"])):
+    say("building the package tests' programs")
+    for build_preset in ("x64-package-tests", "x86-package-tests"):
+        if not (quietly(["cmake", "--preset", presets.configure_preset(build_preset)]) and
+                quietly(["cmake", "--build", "--preset", build_preset])):
             verdict.failed("building the package tests' programs")
             return
-    wine.say("running the package tests")
-    runner = os.path.join(ROOT, "tests", "packaging", "run_package_tests.py")
-    passed, output = shown([sys.executable, runner, ROOT, wine.BUILD])
+    say("running the package tests")
+    passed, output = shown([sys.executable, "-m", "tests.packaging.run_package_tests", ROOT, wine.BUILD])
     route = wine.x86_route_for("tools")
     note = "" if route.runs_x86 else "x86 checked without running it: " + route.reason
     verdict.counted("packages", output, passed, note, unit="checks")

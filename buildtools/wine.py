@@ -28,8 +28,8 @@ scripts all take these from here.
   that wineboot left behind has ended before the server is started, so that
   no test runs beside the prefix's own set-up.
 
-Command line (wine.py --help): start, run, stop, and emulator-lines for the
-build's wine-run.
+Command line (python3 -m buildtools.wine --help): start, run, stop, and
+emulator-lines for the build's wine-run.
 """
 import argparse
 import contextlib
@@ -42,7 +42,8 @@ import subprocess
 import sys
 import tempfile
 
-import x86_route
+from buildtools import x86_route
+from buildtools.messages import say
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build")
@@ -80,10 +81,6 @@ class CannotRunX86(WineError):
     """This machine cannot run the x86 build; the message is the probe's line."""
 
 
-def say(text):
-    print("==> %s" % text, file=sys.stderr, flush=True)
-
-
 def prefix_path(purpose="tools"):
     """The prefix the tools or the tests run in."""
     return os.path.abspath(os.environ.get("WINEPREFIX") or PREFIXES[purpose])
@@ -106,12 +103,18 @@ def server_running_check():
             % SERVER_PID_FILE)
 
 
+def module_command(module, *arguments):
+    """sh: this Python running MODULE of the project's packages with ARGUMENTS,
+    from whatever folder the caller is in."""
+    return "PYTHONPATH=%s %s -m %s %s" % (shlex.quote(ROOT), shlex.quote(sys.executable), module,
+                                          " ".join(map(shlex.quote, arguments)))
+
+
 def start_lines(arch, ready, command):
     """sh lines: unless READY (sh tests) hold, this module's start for the tests
     of ARCH; then the program, started with COMMAND."""
     return ["{ %s; } ||" % " && ".join([server_running_check(), *ready]),
-            "  %s %s start --tests --arch %s >&2 || exit 1"
-            % (shlex.quote(sys.executable), shlex.quote(os.path.abspath(__file__)), arch),
+            "  %s >&2 || exit 1" % module_command("buildtools.wine", "start", "--tests", "--arch", arch),
             'exec %s "$@"' % " ".join(map(shlex.quote, command))]
 
 
@@ -125,8 +128,8 @@ def emulator_lines(arch):
     the emulated route they run the program there."""
     lines = []
     if arch == "x86":
-        import emulated_wine
-        decide = "%s %s decide --emulation" % (shlex.quote(sys.executable), shlex.quote(x86_route.__file__))
+        from buildtools import emulated_wine
+        decide = module_command(x86_route.__name__, "decide", "--emulation")
         lines += ['[ -n "${%s-}" ] || { %s=$(%s) && export %s; } || exit 1'
                   % ((x86_route.DECISION,) * 2 + (decide, x86_route.DECISION)),
                   'case $%s in' % x86_route.DECISION,
@@ -376,7 +379,7 @@ def system_folder(arch, purpose="tests"):
 def program_command(arch="x64", purpose="tools"):
     """The command that starts a Windows program of ARCH for PURPOSE."""
     if arch == "x86" and x86_route_for(purpose).kind == x86_route.EMULATED:
-        import emulated_wine
+        from buildtools import emulated_wine
         return emulated_wine.COMMAND
     return WINE
 
@@ -391,7 +394,7 @@ def start(arch="x64", purpose="tools"):
         if not route.runs_x86:
             raise CannotRunX86(route.reason)
         if route.kind == x86_route.EMULATED:
-            import emulated_wine
+            from buildtools import emulated_wine
             return emulated_wine.start()
         fetch_x86_dlls()
     values = environment(purpose=purpose)
@@ -454,7 +457,8 @@ class ScratchPrefix:
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Wine for this project: the prefixes, their server, the environment.")
+    parser = argparse.ArgumentParser(prog="python3 -m buildtools.wine",
+                                     description="Wine for this project: the prefixes, their server, the environment.")
     commands = parser.add_subparsers(dest="command", required=True)
     for name, text in (("start", "make the prefix ready for ARCH and start its server"),
                        ("run", "the same, then run PROGRAM in the prefix"),

@@ -21,9 +21,9 @@ answer "none" (no 32-bit code, no emulated route), so the path of such a
 machine is tested everywhere; PENDREL_X86_EMULATED=1 makes a machine that runs
 32-bit code take the emulated route all the same, to test that route.
 
-Command line: x86_route.py check [--emulation]: prints nothing and exits 0
-when x86 runs, else prints the line and exits with CANNOT_RUN_X86;
-x86_route.py decide [--emulation]: prints the answer as it is handed down.
+Command line (python3 -m buildtools.x86_route): check [--emulation]: prints
+nothing and exits 0 when x86 runs, else prints the line and exits with
+CANNOT_RUN_X86; decide [--emulation]: prints the answer as it is handed down.
 """
 import ctypes
 import os
@@ -150,7 +150,7 @@ def main(arguments):
             return 0
         print(route.reason, file=sys.stderr)
         return CANNOT_RUN_X86
-    print("usage: x86_route.py check|decide [--emulation]", file=sys.stderr)
+    print("usage: python3 -m buildtools.x86_route check|decide [--emulation]", file=sys.stderr)
     return 2
 
 

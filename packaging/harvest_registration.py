@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the MSI's registry entries from what the module's own DllRegisterServer writes.
 
-usage: harvest_registration.py SCRATCH_PREFIX OUT_DIR x64=DLL x86=DLL
+usage: python3 -m packaging.harvest_registration SCRATCH_PREFIX OUT_DIR x64=DLL x86=DLL
 
 In a fresh scratch prefix, each DLL is registered with the regsvr32 of its
 architecture and HKCR is read back, before and after, in that architecture's
@@ -25,11 +25,9 @@ import os
 import sys
 from xml.sax.saxutils import quoteattr
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "buildtools"))
-import pe_image  # noqa: E402
-import registry_view  # noqa: E402
-from wine import ScratchPrefix, say  # noqa: E402
+from buildtools.messages import say
+from buildtools.wine import ScratchPrefix
+from packaging import pe_image, registry_view
 
 DLL_REFERENCE = "[#ModuleDll]"
 

@@ -13,7 +13,9 @@
 #
 # The registry entries of the MSIs are harvested from the staged DLLs in a
 # scratch Wine prefix (harvest_registration.py, with buildtools/wine.py, which
-# fetches the 32-bit Windows DLLs the prefix needs when they are missing).
+# fetches the 32-bit Windows DLLs the prefix needs when they are missing),
+# run as a module of the project's packages: the caller puts the source root
+# on PYTHONPATH, as ./dev does for every command.
 set -euo pipefail
 ROOT=$1 BUILD=$2 DIST=$3
 shift 3
@@ -64,7 +66,7 @@ stage_binaries() {
 make_msis() {
   local arch registration=$BUILD/package-registration
   echo "==> harvesting the module's registration in a scratch Wine prefix" >&2
-  python3 "$PACKAGING/harvest_registration.py" "$BUILD/package-prefix" "$registration" \
+  python3 -m packaging.harvest_registration "$BUILD/package-prefix" "$registration" \
     x64="$STAGE/x64/$NAME.dll" x86="$STAGE/x86/$NAME.dll"
   for arch in "${ARCHES[@]}"; do
     "$PACKAGING/make-msi.sh" "$arch" "$VERSION" "$STAGE/$arch" "$registration/$arch.wxi" \

@@ -109,8 +109,8 @@ void LineReader::Discard() {
 
 // Only a file whose first byte is EF costs more than one peek. A file that
 // starts with EF but not with the whole mark is put back to its start, so
-// its first line reads as it always did. The end-of-file state a peek at an
-// empty file leaves is the one the first read would leave anyway.
+// its first line reads whole, from its first byte. The end-of-file state a
+// peek at an empty file leaves is the one the first read would leave anyway.
 bool SkipByteOrderMark(std::istream& stream) {
     if (stream.peek() != static_cast<unsigned char>(kByteOrderMark[0])) return false;
     char start[kByteOrderMarkLength] = {};

@@ -8,11 +8,9 @@ import sys
 import tempfile
 import unittest
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-sys.path.insert(0, os.path.join(ROOT, "buildtools"))
-import run_tests  # noqa: E402
-import wine  # noqa: E402
-import x86_route  # noqa: E402
+from buildtools import run_tests, wine, x86_route
+
+ROOT = wine.ROOT
 
 WITHOUT_X86 = {name: value for name, value in os.environ.items() if name != x86_route.DECISION}
 WITHOUT_X86[x86_route.NO_X86] = "1"
@@ -25,11 +23,11 @@ def run(command, **environment):
 
 class Decision(unittest.TestCase):
     def test_the_switch_gives_no_route_and_the_answer_is_handed_down(self):
-        answer = run([sys.executable, x86_route.__file__, "decide", "--emulation"]).stdout.strip()
+        answer = run([sys.executable, "-m", x86_route.__name__, "decide", "--emulation"]).stdout.strip()
         route = x86_route.Route.decoded(answer)
         self.assertEqual((route.kind, route.reason), (x86_route.NONE, x86_route.SWITCHED_OFF))
         self.assertIn("32-bit", route.reason)
-        handed_down = run([sys.executable, x86_route.__file__, "decide"], PENDREL_NO_X86="",
+        handed_down = run([sys.executable, "-m", x86_route.__name__, "decide"], PENDREL_NO_X86="",
                           PENDREL_X86_ROUTE=answer)
         self.assertEqual(handed_down.stdout.strip(), answer, "a command's children must not probe again")
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Checks that the product's floors build only downward.
 
-usage: check_layers.py ROOT
+usage: python3 -m tests.layering.check_layers ROOT
 
-The product's folders, floor by floor from the bottom, are listed in
-cmake/floors.txt (FLOORS_FILE), the list the root CMakeLists.txt builds.
+The product's folders, floor by floor from the bottom, are the
+pendrel_floor(FOLDER...) calls of the root CMakeLists.txt (FLOORS_FILE),
+which adds them to the build in that order.
 A source file may include a header of its own floor or of a floor below,
 never one above; a CMake target of a product folder may link only targets of
 its own floor or below, and may add only its own folders (source and build)
@@ -20,8 +21,10 @@ import os
 import re
 import sys
 
-# The floors, relative to the root: "name: folder..." lines, bottom to top.
-FLOORS_FILE = os.path.join("cmake", "floors.txt")
+# The file, relative to the root, whose pendrel_floor calls list the floors,
+# bottom to top.
+FLOORS_FILE = "CMakeLists.txt"
+FLOOR_CALL = "pendrel_floor"
 
 SOURCE_SUFFIXES = (".h", ".cpp", ".c", ".rc", ".idl")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
@@ -36,15 +39,10 @@ CMAKE_KEYWORDS = {"PUBLIC", "PRIVATE", "INTERFACE", "SYSTEM", "BEFORE", "AFTER"}
 
 
 def read_floors(root):
-    """(name, [folders]) of every floor that FLOORS_FILE under `root` lists, bottom first."""
-    floors = []
+    """(name, [folders]) of every floor that FLOORS_FILE under `root` lists,
+    bottom first; a floor is named by its folders."""
     with open(os.path.join(root, FLOORS_FILE), encoding="utf-8") as listed:
-        for line in listed:
-            if line.startswith("#") or ":" not in line:
-                continue
-            name, folders = line.split(":", 1)
-            floors.append((name.strip(), folders.split()))
-    return floors
+        return [(" ".join(folders), folders) for folders in cmake_calls(listed.read(), FLOOR_CALL)]
 
 
 def floor_of_folder(floors, folder):

@@ -2,12 +2,10 @@
 """The layering check finds each kind of upward dependency, in a small tree
 made for the purpose, and nothing in a tree without one."""
 import os
-import sys
 import tempfile
 import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import check_layers  # noqa: E402
+from tests.layering import check_layers
 
 # The project's own floors, as its root lists them.
 FLOORS = check_layers.read_floors(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))

@@ -150,8 +150,9 @@ TEST_F(RegistrationTest, PathWithASingleQuoteIsWrittenAsItIs) {
 // by a program whose thread locale gives narrow text another code page than
 // the system's (Russian "Formats" on an English system): the path is written
 // as the folder is named, and unregistering leaves the registry as it was.
-// Before, the path was widened in the thread's code page, the script's
-// module could not be found and nothing was registered (0x80070002).
+// The path is widened in the system's ANSI code page, in which the file
+// system spells it: widened in the thread's, the script's module would not
+// be found and nothing would be registered (0x80070002).
 TEST_F(RegistrationTest, PathWithAccentedLettersIsWrittenWhateverTheThreadLocale) {
     wchar_t temp[MAX_PATH];
     ASSERT_NE(0u, GetTempPathW(MAX_PATH, temp));

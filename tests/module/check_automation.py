@@ -2,7 +2,7 @@
 """Registers the module with regsvr32 and the host's type libraries, runs the
 VBScript automation client under cscript, and unregisters everything again.
 
-usage: check_automation.py WINE_RUN ARCH MODULE_DLL TYPELIB_TOOL HOST_TYPELIB... -- SCRIPT
+usage: python3 -m tests.module.check_automation WINE_RUN ARCH MODULE_DLL TYPELIB_TOOL HOST_TYPELIB... -- SCRIPT
 
 The regsvr32 and cscript are those of the module's architecture ARCH (x64 or
 x86; for x86 the 32-bit ones, wherever the tests' Wine keeps them). The
@@ -10,12 +10,10 @@ script must print "N passed, 0 failed" as its last line: Wine's cscript ends
 with exit code 0 when the script stops on an error (for example when
 CreateObject cannot create the class), so the exit code alone proves nothing.
 """
-import os
 import re
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "buildtools"))
-import wine  # noqa: E402
+from buildtools import wine
 
 
 def main():

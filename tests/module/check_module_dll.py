@@ -2,17 +2,15 @@
 """Checks a built module DLL without running it: its exports, its registry
 scripts, its type library resource and its version information.
 
-usage: check_module_dll.py OBJDUMP DLL EXPECTED_SYSKIND
+usage: python3 -m tests.module.check_module_dll OBJDUMP DLL EXPECTED_SYSKIND
 
 OBJDUMP is the cross objdump of the DLL's architecture; EXPECTED_SYSKIND is
 win32 or win64, the system kind its embedded type library must have.
 """
-import os
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging"))
-import pe_image  # noqa: E402
+from packaging import pe_image
 
 EXPORTS = ["DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"]
 REGISTRY_SCRIPTS = [101, 102, 104]

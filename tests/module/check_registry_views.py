@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The two registry views of 64-bit Windows, with both builds of the module.
 
-usage: check_registry_views.py WINE_RUN X64_BUILD X86_BUILD FIXTURES_DIR PROBE_SCRIPT
+usage: python3 -m tests.module.check_registry_views WINE_RUN X64_BUILD X86_BUILD FIXTURES_DIR PROBE_SCRIPT
 
 Skipped (exit code 77) when the x86 build is missing, when the machine runs
 x86 only emulated or not at all (the two views of one prefix need Wine's
@@ -23,9 +23,7 @@ Everything is unregistered again at the end.
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "buildtools"))
-import wine  # noqa: E402
-import x86_route  # noqa: E402
+from buildtools import wine, x86_route
 
 BANK_CLSID = "{FA737153-65E8-4729-866A-3BACDFC3EC76}"
 MODULE_LIBID = "{A049CBBD-1E55-4CA2-A890-5DA4ABC65B7D}"

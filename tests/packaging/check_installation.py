@@ -32,11 +32,9 @@ registration, from its own package's DLL.
 import os
 import re
 import subprocess
-import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging"))
-import registry_view  # noqa: E402
-import check_package_tables  # noqa: E402
+from packaging import registry_view
+from tests.packaging import check_package_tables
 
 NAME = "MavrinTorvVantryNewFormat"
 BANK_CLASS_KEY = "CLSID\\{FA737153-65E8-4729-866A-3BACDFC3EC76}"

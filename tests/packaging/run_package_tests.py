@@ -2,7 +2,7 @@
 """The package tests: makes the release package, signed with a throwaway
 certificate, and checks it. Run by ./dev test after the release builds.
 
-usage: run_package_tests.py ROOT BUILD
+usage: python3 -m tests.packaging.run_package_tests ROOT BUILD
 
 Everything is made under BUILD/package-test (the package in dist/, the
 certificates, a fresh Wine prefix for the installs); the project's own dist/
@@ -13,20 +13,13 @@ passed, M failed" last.
 """
 import os
 import shutil
-import subprocess
 import sys
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "buildtools"))
-from wine import ScratchPrefix  # noqa: E402
-import certificates  # noqa: E402
-import check_foreign_runtime  # noqa: E402
-import check_hardening  # noqa: E402
-import check_installation  # noqa: E402
-import check_package_tables  # noqa: E402
-import check_signing  # noqa: E402
-from results import Results  # noqa: E402
+from buildtools.wine import ScratchPrefix
+from tests.packaging import (certificates, check_foreign_runtime, check_hardening, check_installation,
+                             check_package_tables, check_signing)
+from tests.packaging.results import Results
 
 PASSWORD = "throwaway-password"
 ARCHES = ("x64", "x86")

@@ -53,7 +53,7 @@ TEST_F(LifetimeAuditTest, HostWhoseEveryCallFailsLeavesNothing) {
 // Each host call of a good import, failed on its own in turn (with an error
 // code, and with a success code and no result): the operations and call
 // numbers come from the log of the good import, creations included. (A host
-// class object whose creation succeeded without an object once made the
+// class object whose creation succeeds without an object must not make the
 // module pass a null pointer to OleRun.)
 TEST_F(LifetimeAuditTest, EachSingleHostCallFailingInTurnLeavesNothing) {
     SetAccount(L"12-34-56", L"12345678");

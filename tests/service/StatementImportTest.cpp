@@ -160,9 +160,10 @@ TEST_F(StatementImportTest, EachImportUsesOnlyItsOwnAccount) {
     }
 }
 
-// What reaches the host from statements that once imported wrong or nothing:
+// What reaches the host from statements of shapes that are easy to misread:
 // a title line before the lines, lines of longer sort codes or account
-// numbers, and the texts of a file written in UTF-8.
+// numbers, and texts written in UTF-8, with or without the byte-order mark,
+// or in the ANSI code page.
 TEST_F(StatementImportTest, ImportsExactlyWhatTheFileSays) {
     const struct {
         const char* fixture;
@@ -193,8 +194,8 @@ TEST_F(StatementImportTest, ImportsExactlyWhatTheFileSays) {
 
 // A statement written in the system's ANSI code page reaches the host as
 // written whatever the thread's locale: with Polish or Russian "Formats" on
-// an English system, the E acute and the pound sign once arrived as other
-// letters of the thread's code page.
+// an English system the thread's code page is another one, and reading the
+// file in it would turn the E acute and the pound sign into other letters.
 TEST_F(StatementImportTest, TextsDoNotChangeWithTheThreadLocale) {
     SetAccount(L"12-34-56", L"12345678");
     for (const LCID locale : {0x0415, 0x0419}) {
@@ -361,8 +362,8 @@ TEST_F(StatementImportTest, ChosenPathTooLongIsRefusedWithASystemError) {
 
 // A statement in a folder whose name the ANSI code page cannot spell (here
 // Cyrillic under code page 1252) is opened by its Unicode path. The file
-// test the host's chooser runs gets the narrow path, as ever, which cannot
-// name the file, so it does not recognise it.
+// test the host's chooser runs gets the narrow path, which cannot name the
+// file, so it does not recognise it.
 TEST_F(StatementImportTest, ImportsFromAFolderTheAnsiCodePageCannotSpell) {
     ASSERT_EQ(1252u, GetACP()) << "a Western system";
     wchar_t temp[MAX_PATH];
@@ -436,10 +437,10 @@ TEST_F(StatementImportTest, HostTextsWithANulWithinTheirLengthAreNotCutShort) {
 
 // A host that pumps messages while it takes a line or shows its file chooser
 // can start another import on the same service before the running one
-// returns. The running import still passes exactly its own account's lines
-// (before, it went on with the other import's account), and Cancelled then
-// tells of the running import (before, a nested import cancelled inside Show
-// left 1 after the outer import had imported).
+// returns. The running import still passes exactly its own account's lines,
+// never those of the other import's account, and Cancelled then tells of the
+// running import: a nested import cancelled inside Show leaves no 1 behind
+// once the outer import has imported.
 TEST_F(StatementImportTest, ImportStartedInsideAnImportLeavesItAsItWas) {
     SetAccount(L"12-34-56", L"12345678");
     ASSERT_EQ(S_OK, Import("import_statement.csv"));

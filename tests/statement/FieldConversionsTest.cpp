@@ -156,7 +156,8 @@ TEST(FieldConversions, DashedDateIsYearMonthDayOnlyAfterAFourDigitYear) {
 
 // The year is the number that starts the year part, after any whitespace: a
 // year part that starts with anything else has no year, whatever digits
-// follow it (before, 03/11/x2011 and 03NOVX1 were 3 November 2000).
+// follow it, so 03/11/x2011 and 03NOVX1 give no date (skipping the letter to
+// the digits would make them 3 November of a year the file does not say).
 TEST(FieldConversions, YearIsTheNumberThatStartsTheYearPart) {
     const struct {
         const char* text;

@@ -434,9 +434,9 @@ TEST(StatementFile, OnlyTheFirstLineIsSkippedAsAHeaderOrAsPassedOver) {
 // A first line of more than 8 fields whose date field (as the layout has
 // it, quotes stripped) gives a date is a transaction line with an unquoted
 // comma in it, not a title: it is left to be read, its read fails, and the
-// import stops there as it would at such a line anywhere else (before, it was
-// dropped while the rest imported). A first line of fewer fields, a blank
-// one, and one of more fields without a date are still passed over.
+// import stops there as it would at such a line anywhere else, rather than
+// the line being dropped while the rest imports. A first line of fewer
+// fields, a blank one, and one of more fields without a date are passed over.
 TEST(StatementFile, FirstLineOfMoreFieldsWithADateAndAnAmountIsNotPassedOver) {
     const struct {
         std::string firstLine;

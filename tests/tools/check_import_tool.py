@@ -2,7 +2,7 @@
 """Runs the import tool under Wine as a user would and checks its CSV and
 JSON output, what it says on standard error and its exit codes.
 
-usage: check_import_tool.py WINE_RUN TOOL MODULE_DLL FIXTURES_DIR SAMPLES_DIR
+usage: python3 -m tests.tools.check_import_tool WINE_RUN TOOL MODULE_DLL FIXTURES_DIR SAMPLES_DIR
 
 The tool loads MODULE_DLL (a Windows path) instead of a registered module.
 """
@@ -12,8 +12,7 @@ import shutil
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "buildtools"))
-import wine  # noqa: E402
+from buildtools import wine
 
 HEADER = b"Transaction history,Orvale Online For Business\r\n"
 BYTE_ORDER_MARK = b"\xef\xbb\xbf"

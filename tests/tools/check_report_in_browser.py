@@ -2,7 +2,7 @@
 """Renders the import tool's HTML reports in a real browser and checks what
 a person would see.
 
-usage: check_report_in_browser.py WINE_RUN TOOL MODULE_DLL SAMPLES_DIR OUT_DIR
+usage: python3 -m tests.tools.check_report_in_browser WINE_RUN TOOL MODULE_DLL SAMPLES_DIR OUT_DIR
 
 The tool (under Wine, loading MODULE_DLL) writes the report of each sample,
 of a hostile statement and of a statement of 50,000 balance breaks into
@@ -25,10 +25,7 @@ import os
 import shutil
 import sys
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "buildtools"))
-import headless_chromium  # noqa: E402
-import wine  # noqa: E402
+from buildtools import headless_chromium, wine
 
 CONTENT_SECURITY_POLICY = "default-src 'none'; style-src 'unsafe-inline'; img-src data:"
 # Every element the report writes; an element of any other name came from a file's text.

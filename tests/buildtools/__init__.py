@@ -1,0 +1,1 @@
+"""Checks of the project's own tooling (buildtools)."""

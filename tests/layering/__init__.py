@@ -1,0 +1,1 @@
+"""The layering check and its test."""

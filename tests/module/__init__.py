@@ -1,0 +1,1 @@
+"""Checks of the module DLL as a whole: its file, registration, automation."""

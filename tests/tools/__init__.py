@@ -1,0 +1,1 @@
+"""Checks of the preview tool run as a user runs it."""
