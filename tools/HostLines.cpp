@@ -48,19 +48,18 @@ HostLines::Slot HostLines::Add() {
     }
     record.numberText = kNoNumber.data();
     record.number = static_cast<std::int32_t>(kNoNumber.size());
-    m_records.push_back(record);
-    return {m_records.size() - 1, m_generation};
+    return m_records.Add(record);
 }
 
 void HostLines::SetNumber(Slot slot, long number) {
-    if (Record* const record = Find(slot)) {
+    if (Record* const record = m_records.Find(slot)) {
         record->numberText = nullptr;
         record->number = static_cast<std::int32_t>(number);
     }
 }
 
 void HostLines::SetNumberText(Slot slot, std::string_view text) {
-    Record* const record = Find(slot);
+    Record* const record = m_records.Find(slot);
     if (!record) return;
     const std::string_view kept = Keep(text);
     record->numberText = kept.data();
@@ -68,7 +67,7 @@ void HostLines::SetNumberText(Slot slot, std::string_view text) {
 }
 
 void HostLines::SetText(Slot slot, Text which, std::string_view utf8) {
-    Record* const record = Find(slot);
+    Record* const record = m_records.Find(slot);
     if (!record) return;
     const std::string_view kept = Keep(utf8);
     record->texts[At(which)] = kept.data();
@@ -76,21 +75,20 @@ void HostLines::SetText(Slot slot, Text which, std::string_view utf8) {
 }
 
 void HostLines::SetDirection(Slot slot, long direction) {
-    if (Record* const record = Find(slot)) record->direction = static_cast<std::int32_t>(direction);
+    if (Record* const record = m_records.Find(slot)) record->direction = static_cast<std::int32_t>(direction);
 }
 
 void HostLines::SetAmount(Slot slot, double amount) {
-    if (Record* const record = Find(slot)) record->amount = amount;
+    if (Record* const record = m_records.Find(slot)) record->amount = amount;
 }
 
 void HostLines::SetDate(Slot slot, DATE date) {
-    if (Record* const record = Find(slot)) record->date = date;
+    if (Record* const record = m_records.Find(slot)) record->date = date;
 }
 
 void HostLines::Clear() {
-    m_records.clear();
+    m_records.Clear();
     m_texts.Clear();
-    ++m_generation;
 }
 
 HostLine HostLines::operator[](std::size_t index) const {
@@ -107,11 +105,6 @@ HostLine HostLines::operator[](std::size_t index) const {
     line.description = text(Text::Description);
     line.reference = text(Text::Reference);
     return line;
-}
-
-HostLines::Record* HostLines::Find(Slot slot) {
-    if (slot.generation != m_generation || slot.index >= m_records.size()) return nullptr;
-    return &m_records[slot.index];
 }
 
 // An empty text needs no room: any pointer with a length of 0 reads as it.

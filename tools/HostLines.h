@@ -12,6 +12,7 @@
 // cheque's description is set twice).
 #pragma once
 
+#include "SlottedRecords.h"
 #include "StatementLineRecords.h"
 #include "TextArena.h"
 
@@ -19,7 +20,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <string_view>
 
@@ -40,10 +40,7 @@ class HostLines {
 public:
     // Names a line. A slot from before the last Clear names no line: what
     // is set through it is dropped.
-    struct Slot {
-        std::size_t index = 0;
-        unsigned generation = 0;
-    };
+    using Slot = reference_host::RecordSlot;
     enum class Text { Description, Reference };
 
     HostLines() = default;
@@ -65,7 +62,7 @@ public:
     void SetDate(Slot slot, DATE date);
     void Clear();
 
-    std::size_t Size() const { return m_records.size(); }
+    std::size_t Size() const { return m_records.Size(); }
     HostLine operator[](std::size_t index) const;
 
 private:
@@ -80,10 +77,8 @@ private:
         double date;
         const char* numberText;  // null for a VT_I4
     };
-    Record* Find(Slot slot);
     std::string_view Keep(std::string_view text);
 
-    std::deque<Record> m_records;  // grows by blocks: never copied as it grows
+    reference_host::SlottedRecords<Record> m_records;
     reference_host::TextArena m_texts;
-    unsigned m_generation = 0;
 };

@@ -39,7 +39,7 @@ std::string_view Utf8Of(BSTR text, std::string& buffer) {
 }  // namespace
 
 ToolStatement::ToolStatement(std::shared_ptr<reference_host::Scenario> scenario)
-    : UndispatchedObject(std::move(scenario), reference_host::LiveKind::HostObject),
+    : UndispatchedStatement(std::move(scenario)),
       m_lines(std::make_shared<HostLines>()) {}
 
 ToolStatement::~ToolStatement() = default;
@@ -48,11 +48,6 @@ STDMETHODIMP ToolStatement::get_Count(LONG* count) {
     if (!count) return E_POINTER;
     *count = static_cast<LONG>(m_lines->Size());
     return S_OK;
-}
-
-STDMETHODIMP ToolStatement::Item(LONG, IHostStatementLine** line) {
-    if (line) *line = nullptr;
-    return E_NOTIMPL;
 }
 
 // The line object is made, or taken again, before its line is added, so
@@ -70,22 +65,6 @@ STDMETHODIMP ToolStatement::AddLine(IHostStatementLine** line) {
 
 STDMETHODIMP ToolStatement::Clear() {
     m_lines->Clear();
-    return S_OK;
-}
-
-STDMETHODIMP ToolStatement::get_Name(BSTR* name) {
-    if (name) *name = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP ToolStatement::get_Balance(double* balance) {
-    if (!balance) return E_POINTER;
-    *balance = m_balance;
-    return S_OK;
-}
-
-STDMETHODIMP ToolStatement::put_Balance(double balance) {
-    m_balance = balance;
     return S_OK;
 }
 

@@ -9,12 +9,14 @@
 // million. A line object still held by the caller when the next line is
 // added keeps its own line; the next line gets a new object. A line held
 // over a Clear sets nothing. Item, the getters of a line, get_Name and
-// IDispatch answer E_NOTIMPL: nothing is kept to hand back.
+// IDispatch answer E_NOTIMPL: nothing is kept to hand back
+// (UndispatchedStatement, WriteOnlyStatementLine).
 #pragma once
 
 #include "HostLines.h"
 #include "MavrinBankReconciliation.h"
 #include "UndispatchedObject.h"
+#include "UndispatchedStatement.h"
 #include "WriteOnlyStatementLine.h"
 
 #include <memory>
@@ -22,7 +24,7 @@
 
 class ToolStatementLine;
 
-class ToolStatement : public reference_host::UndispatchedObject<IHostStatement> {
+class ToolStatement : public reference_host::UndispatchedStatement {
 public:
     explicit ToolStatement(std::shared_ptr<reference_host::Scenario> scenario);
     ~ToolStatement() override;
@@ -31,17 +33,12 @@ public:
     const std::shared_ptr<HostLines>& Lines() const { return m_lines; }
 
     STDMETHODIMP get_Count(LONG* count) override;
-    STDMETHODIMP Item(LONG, IHostStatementLine**) override;
     STDMETHODIMP AddLine(IHostStatementLine** line) override;
     STDMETHODIMP Clear() override;
-    STDMETHODIMP get_Name(BSTR*) override;
-    STDMETHODIMP get_Balance(double* balance) override;
-    STDMETHODIMP put_Balance(double balance) override;
 
 private:
     const std::shared_ptr<HostLines> m_lines;
     ComPtr<ToolStatementLine> m_line;  // the line object handed out last
-    double m_balance = 0.0;
 };
 
 class ToolStatementLine
