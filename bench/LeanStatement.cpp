@@ -13,7 +13,7 @@ constexpr int kNumberProperty = 2;
 }  // namespace
 
 LeanStatement::LeanStatement(std::shared_ptr<Scenario> scenario)
-    : UndispatchedObject(scenario, LiveKind::HostObject),
+    : UndispatchedStatement(scenario),
       m_line(MakeObject<LeanStatementLine>(std::move(scenario))) {}
 
 LeanStatement::~LeanStatement() = default;
@@ -35,17 +35,6 @@ STDMETHODIMP LeanStatement::AddLine(IHostStatementLine** line) {
 
 STDMETHODIMP LeanStatement::Clear() {
     m_line->Tally() = LeanTally();
-    return S_OK;
-}
-
-STDMETHODIMP LeanStatement::get_Balance(double* balance) {
-    if (!balance) return E_POINTER;
-    *balance = m_balance;
-    return S_OK;
-}
-
-STDMETHODIMP LeanStatement::put_Balance(double balance) {
-    m_balance = balance;
     return S_OK;
 }
 

@@ -5,11 +5,11 @@
 // statement's keeping of them (an object per line, the call log). AddLine
 // hands out one line object, the same every time, which holds the tally;
 // Clear starts it afresh. Only what an import calls does anything: the
-// getters, Item and IDispatch answer E_NOTIMPL.
+// getters, Item and IDispatch answer E_NOTIMPL (UndispatchedStatement).
 #pragma once
 
-#include "UndispatchedObject.h"
 #include "MavrinBankReconciliation.h"
+#include "UndispatchedStatement.h"
 
 #include <cstdint>
 
@@ -23,7 +23,7 @@ struct LeanTally {
 
 class LeanStatementLine;
 
-class LeanStatement : public UndispatchedObject<IHostStatement> {
+class LeanStatement : public UndispatchedStatement {
 public:
     explicit LeanStatement(std::shared_ptr<Scenario> scenario);
     ~LeanStatement() override;
@@ -31,16 +31,11 @@ public:
     const LeanTally& Tally() const;
 
     STDMETHODIMP get_Count(LONG* count) override;
-    STDMETHODIMP Item(LONG, IHostStatementLine**) override { return E_NOTIMPL; }
     STDMETHODIMP AddLine(IHostStatementLine** line) override;
     STDMETHODIMP Clear() override;
-    STDMETHODIMP get_Name(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Balance(double* balance) override;
-    STDMETHODIMP put_Balance(double balance) override;
 
 private:
     ComPtr<LeanStatementLine> m_line;  // the one line
-    double m_balance = 0.0;
 };
 
 }  // namespace reference_host

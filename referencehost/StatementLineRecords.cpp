@@ -18,12 +18,11 @@ StatementLineRecords::Slot StatementLineRecords::Add() {
         record.texts[At(which)] = text.data();
         record.lengths[At(which)] = static_cast<std::uint32_t>(text.size());
     }
-    m_records.push_back(record);
-    return {m_records.size() - 1, m_generation};
+    return m_records.Add(record);
 }
 
 void StatementLineRecords::SetText(Slot slot, Text which, std::string_view utf8) {
-    Record* const record = Find(slot);
+    Record* const record = m_records.Find(slot);
     if (!record) return;
     const std::string_view kept = m_texts.Keep(utf8);
     record->texts[At(which)] = kept.data();
@@ -31,21 +30,20 @@ void StatementLineRecords::SetText(Slot slot, Text which, std::string_view utf8)
 }
 
 void StatementLineRecords::SetDirection(Slot slot, long direction) {
-    if (Record* const record = Find(slot)) record->direction = static_cast<std::int32_t>(direction);
+    if (Record* const record = m_records.Find(slot)) record->direction = static_cast<std::int32_t>(direction);
 }
 
 void StatementLineRecords::SetAmount(Slot slot, double amount) {
-    if (Record* const record = Find(slot)) record->amount = amount;
+    if (Record* const record = m_records.Find(slot)) record->amount = amount;
 }
 
 void StatementLineRecords::SetDate(Slot slot, DATE date) {
-    if (Record* const record = Find(slot)) record->date = date;
+    if (Record* const record = m_records.Find(slot)) record->date = date;
 }
 
 void StatementLineRecords::Clear() {
-    m_records.clear();
+    m_records.Clear();
     m_texts.Clear();
-    ++m_generation;
 }
 
 StatementLineView StatementLineRecords::operator[](std::size_t index) const {
@@ -53,11 +51,6 @@ StatementLineView StatementLineRecords::operator[](std::size_t index) const {
     const auto text = [&](Text which) { return std::string_view(record.texts[At(which)], record.lengths[At(which)]); };
     return {text(Text::Number), record.direction, record.amount, record.date, text(Text::Description),
             text(Text::Reference)};
-}
-
-StatementLineRecords::Record* StatementLineRecords::Find(Slot slot) {
-    if (slot.generation != m_generation || slot.index >= m_records.size()) return nullptr;
-    return &m_records[slot.index];
 }
 
 }  // namespace reference_host

@@ -7,13 +7,13 @@
 // arena (a cheque's description is set twice).
 #pragma once
 
+#include "SlottedRecords.h"
 #include "TextArena.h"
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <string_view>
 
 namespace reference_host {
@@ -33,10 +33,7 @@ class StatementLineRecords {
 public:
     // Names a line. A slot from before the last Clear names no line: what
     // is set through it is dropped.
-    struct Slot {
-        std::size_t index = 0;
-        unsigned generation = 0;
-    };
+    using Slot = RecordSlot;
     enum class Text { Number, Description, Reference };
 
     // A new last line, with the values of a line nothing was put into.
@@ -48,7 +45,7 @@ public:
     void SetDate(Slot slot, DATE date);
     void Clear();
 
-    std::size_t Size() const { return m_records.size(); }
+    std::size_t Size() const { return m_records.Size(); }
     StatementLineView operator[](std::size_t index) const;
 
 private:
@@ -59,11 +56,9 @@ private:
         double amount;
         double date;
     };
-    Record* Find(Slot slot);
 
-    std::deque<Record> m_records;  // grows by blocks: never copied as it grows
+    SlottedRecords<Record> m_records;
     TextArena m_texts;
-    unsigned m_generation = 0;
 };
 
 }  // namespace reference_host

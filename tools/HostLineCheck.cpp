@@ -3,8 +3,8 @@
 namespace {
 
 // The first value in which the host's line differs from the walk's, or null.
-const char* DifferingValue(const reference_host::StatementLineView& host, const ExplainedLine& line) {
-    if (host.number != "VT_I4 " + std::to_string(line.statementLine)) return "number";
+const char* DifferingValue(const HostLine& host, const ExplainedLine& line) {
+    if (host.number != line.statementLine) return "number";
     if (host.direction != line.direction) return "direction";
     if (host.amount != line.amount) return "amount";
     if (host.date != line.date) return "date";

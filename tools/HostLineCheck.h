@@ -6,8 +6,8 @@
 // line of its number, value by value, and the walk's count with the host's.
 #pragma once
 
+#include "HostLines.h"
 #include "StatementExplainer.h"
-#include "StatementLineRecords.h"
 
 #include <optional>
 #include <string>
@@ -28,14 +28,14 @@ struct FileChange {
 
 class HostLineCheck {
 public:
-    explicit HostLineCheck(const reference_host::StatementLineRecords& host) : m_host(host) {}
+    explicit HostLineCheck(const HostLines& host) : m_host(host) {}
 
     void Add(const ExplainedLine& line);
     // After the walk: the first difference, if any.
     std::optional<FileChange> Change() const;
 
 private:
-    const reference_host::StatementLineRecords& m_host;
+    const HostLines& m_host;
     std::size_t m_imported = 0;
     std::optional<FileChange> m_change;
 };

@@ -51,7 +51,7 @@ constexpr KindShown kEndShown[] = {
 class ReportWriter {
 public:
     ReportWriter(std::ostream& out, const ImportReview& review, const ReportLines& lines,
-                 const reference_host::StatementLineRecords& host)
+                 const HostLines& host)
         : m_out(out), m_review(review), m_lines(lines), m_host(host),
           m_stopIsTheEnd(!review.losses.StoppedBeforeTheEnd()) {}
 
@@ -230,13 +230,13 @@ private:
     std::ostream& m_out;
     const ImportReview& m_review;
     const ReportLines& m_lines;
-    const reference_host::StatementLineRecords& m_host;
+    const HostLines& m_host;
     const bool m_stopIsTheEnd;
 };
 
 }  // namespace
 
 void WriteHtmlReport(std::ostream& out, const std::string& file, const ImportReview& review, const ReportLines& lines,
-                     const reference_host::StatementLineRecords& host) {
+                     const HostLines& host) {
     ReportWriter(out, review, lines, host).Write(file);
 }

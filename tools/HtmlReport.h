@@ -14,11 +14,11 @@
 
 #include "ImportReview.h"
 #include "ReportLines.h"
-#include "StatementLineRecords.h"
+#include "HostLines.h"
 
 #include <ostream>
 #include <string>
 
 // `file`: the statement file's path as the user gave it, in UTF-8.
 void WriteHtmlReport(std::ostream& out, const std::string& file, const ImportReview& review, const ReportLines& lines,
-                     const reference_host::StatementLineRecords& host);
+                     const HostLines& host);

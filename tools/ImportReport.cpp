@@ -20,11 +20,9 @@ StatementAccount HostAccount(const ImportOptions& options) {
     return account;
 }
 
-}  // namespace
-
-HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const reference_host::CompactStatement& statement,
-                          IBankStatementService* service) {
-    HostOutcome host{statement.Lines(), std::nullopt, false};
+HostOutcome OutcomeWith(std::shared_ptr<const HostLines> lines, const reference_host::Scenario& scenario,
+                        IBankStatementService* service) {
+    HostOutcome host{std::move(lines), std::nullopt, false};
     const auto calls = scenario.log.Calls("FileChooser", "Recognizer");
     if (!calls.empty() && calls.front().value.rfind(kRecognised, 0) == 0)
         host.recognizerTitle = calls.front().value.substr(sizeof kRecognised - 1);
@@ -32,6 +30,18 @@ HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const refere
     service->get_Cancelled(&cancelled);
     host.cancelled = cancelled != 0;
     return host;
+}
+
+}  // namespace
+
+HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const ToolStatement& statement,
+                          IBankStatementService* service) {
+    return OutcomeWith(statement.Lines(), scenario, service);
+}
+
+HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const reference_host::CompactStatement& statement,
+                          IBankStatementService* service) {
+    return OutcomeWith(std::make_shared<const HostLines>(statement.Lines()), scenario, service);
 }
 
 // Everything is said from one review of the file; --explain walks it again
@@ -44,14 +54,14 @@ int ReportImport(const ImportOptions& options, const HostOutcome& host, std::ost
     const StatementAccount account = HostAccount(options);
     std::optional<ReportLines> reportLines;
     if (options.reportPath) reportLines.emplace();
-    ImportReview review = ReviewImport(path, account, host.lines,
+    ImportReview review = ReviewImport(path, account, *host.lines,
                                        reportLines ? [&](const ExplainedLine& line) { reportLines->Add(line); }
                                                    : std::function<void(const ExplainedLine&)>());
     review.recognizerTitle = host.recognizerTitle;
     review.cancelled = host.cancelled;
     for (const std::string& line : Summary(review)) WriteForPeople(err, line);
-    if (options.explain) WriteExplanation(err, path, account, host.lines, review);
-    WriteLines(out, options.format, host.lines, review);
+    if (options.explain) WriteExplanation(err, path, account, *host.lines, review);
+    WriteLines(out, options.format, *host.lines, review);
     for (const std::string& warning : Warnings(review)) WriteForPeople(err, warning);
     if (review.recognised) WriteForPeople(err, BalanceSummary(review.balance));
     const int status = !review.recognised                       ? kNotRecognised
@@ -60,7 +70,7 @@ int ReportImport(const ImportOptions& options, const HostOutcome& host, std::ost
     if (!reportLines) return status;
     out.flush();
     const auto failure = WriteReportFile(*options.reportPath, options.file, [&](std::ostream& report) {
-        WriteHtmlReport(report, Utf8(options.file), review, *reportLines, host.lines);
+        WriteHtmlReport(report, Utf8(options.file), review, *reportLines, *host.lines);
     });
     if (!failure) return status;
     WriteForPeople(err, "import: cannot write the report " + Utf8(*options.reportPath) + ": " + *failure);

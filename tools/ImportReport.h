@@ -5,10 +5,13 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "HostLines.h"
 #include "ReferenceHost.h"
+#include "ToolStatement.h"
 
 #include <MavrinTorvVantryNewFormat.h>
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,7 +20,7 @@ enum ExitCode { kImported = 0, kFailed = 1, kWrongUse = 2, kNotRecognised = 3, k
 
 // What the host saw of an import.
 struct HostOutcome {
-    const reference_host::StatementLineRecords& lines;
+    std::shared_ptr<const HostLines> lines;
     // The title the module's recognizer gave the host's file chooser when
     // it recognised the file.
     std::optional<std::string> recognizerTitle;
@@ -27,6 +30,9 @@ struct HostOutcome {
 // The host's side of an import into `statement` by `service`: its lines,
 // the recognizer's answer from the call log (which must keep the
 // FileChooser's Recognizer calls) and whether the import was cancelled.
+HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const ToolStatement& statement,
+                          IBankStatementService* service);
+// The same of an import into a recording statement, whose lines are copied.
 HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const reference_host::CompactStatement& statement,
                           IBankStatementService* service);
 

@@ -43,8 +43,7 @@ bool ImportReview::StrictFails() const {
            !balance.breaks.empty();
 }
 
-ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
-                          const reference_host::StatementLineRecords& lines,
+ImportReview ReviewImport(StatementPath path, const StatementAccount& account, const HostLines& lines,
                           const std::function<void(const ExplainedLine&)>& alsoOnLine) {
     ImportReview review;
     review.hostLines = lines.Size();
@@ -69,8 +68,14 @@ ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
     return review;
 }
 
-void WriteExplanation(std::ostream& out, StatementPath path, const StatementAccount& account,
-                      const reference_host::StatementLineRecords& lines, ImportReview& review) {
+ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
+                          const reference_host::StatementLineRecords& lines,
+                          const std::function<void(const ExplainedLine&)>& alsoOnLine) {
+    return ReviewImport(path, account, HostLines(lines), alsoOnLine);
+}
+
+void WriteExplanation(std::ostream& out, StatementPath path, const StatementAccount& account, const HostLines& lines,
+                      ImportReview& review) {
     BreaksInFileOrder breaks(review.balance);
     HostLineCheck check(lines);
     ExplainStatement(

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "HostLineCheck.h"
+#include "HostLines.h"
 #include "LossSummary.h"
 #include "RunningBalance.h"
 #include "StatementExplainer.h"
@@ -52,6 +53,9 @@ struct ImportReview {
 // the host's `account`, checking it against the host's `lines`. Each line's
 // explanation also goes to `alsoOnLine`, when given (the HTML report keeps
 // what it shows of each line).
+ImportReview ReviewImport(StatementPath path, const StatementAccount& account, const HostLines& lines,
+                          const std::function<void(const ExplainedLine&)>& alsoOnLine = nullptr);
+// The same against the lines a recording statement kept.
 ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
                           const reference_host::StatementLineRecords& lines,
                           const std::function<void(const ExplainedLine&)>& alsoOnLine = nullptr);
@@ -60,8 +64,8 @@ ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
 // recognised and what became of every line; a line where the running
 // balance breaks says so. Notes in `review` a change of the file that only
 // this walk finds.
-void WriteExplanation(std::ostream& out, StatementPath path, const StatementAccount& account,
-                      const reference_host::StatementLineRecords& lines, ImportReview& review);
+void WriteExplanation(std::ostream& out, StatementPath path, const StatementAccount& account, const HostLines& lines,
+                      ImportReview& review);
 
 // How many lines the host received, whether the file was recognised and
 // whether the import was cancelled, a line each.

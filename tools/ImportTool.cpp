@@ -2,12 +2,12 @@
 // and prints the statement lines the host received.
 //
 // It creates the registered module's bank object (or loads the module from
-// --module), reaches the statement service through it, and hands it the reference
-// host's reconciliation (with the bank account given on the command line)
-// and a compact statement, which keeps only the values the tool prints. The
-// reference host's file chooser first runs the module's recognizer on FILE,
-// then "chooses" FILE. The call log keeps only the recognizer's answer: a
-// long statement's calls are many.
+// --module), reaches the statement service through it, and hands it the
+// reference host's reconciliation (with the bank account given on the
+// command line) and the tool's own statement (ToolStatement), which keeps
+// only the values the tool shows and records no call. The reference host's
+// file chooser first runs the module's recognizer on FILE, then "chooses"
+// FILE. The call log keeps only the recognizer's answer.
 #include "CommandLine.h"
 #include "ConsoleOutput.h"
 #include "DebugOutputCapture.h"
@@ -16,6 +16,7 @@
 #include "ImportReview.h"
 #include "ModuleSession.h"
 #include "ReferenceHost.h"
+#include "ToolStatement.h"
 #include "Utf8Text.h"
 
 #include <fcntl.h>
@@ -58,7 +59,7 @@ int Import(const ImportOptions& options) {
     scenario->log.KeepOnly({{"FileChooser", "Recognizer"}});
     const reference_host::ClassRegistration registration(scenario);
     const auto reconciliation = scenario->CreateReconciliation();
-    const auto statement = scenario->CreateCompactStatement();
+    const auto statement = reference_host::MakeObject<ToolStatement>(scenario);
     const ComPtr<IBankStatementService> service = module.StatementService();
     const HRESULT result = service->ImportStatement(reconciliation.Get(), statement.Get());
     if (options.diagnostics) ReportDiagnostics(capture);

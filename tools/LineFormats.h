@@ -5,20 +5,20 @@
 // for a formula (SpreadsheetCell), the JSON's exact. The JSON
 // form also carries each line's balance from the file and the review of the
 // import: what the host did not get, and the running balance check. Each
-// line is written from its record as it comes: nothing is kept per line (the
-// table reads the records twice, once for its column widths).
+// line is formatted from its record as it comes, straight into a buffer
+// (BufferedText): nothing is kept per line (the table reads the records
+// twice, once for its column widths).
 #pragma once
 
 #include "CommandLine.h"
+#include "HostLines.h"
 #include "ImportReview.h"
-#include "StatementLineRecords.h"
 
 #include <array>
 #include <ostream>
 #include <string>
 
-void WriteLines(std::ostream& out, OutputFormat format, const reference_host::StatementLineRecords& lines,
-                const ImportReview& review);
+void WriteLines(std::ostream& out, OutputFormat format, const HostLines& lines, const ImportReview& review);
 
 // The shortest decimal text that reads back as the same double: 12.5, 100.
 std::string ShortestDecimal(double value);
@@ -28,4 +28,4 @@ std::string IsoDate(DATE date);
 // A statement line's cells as the table shows them: number, direction,
 // amount (at least two decimals), date, description and reference, each
 // made printable.
-std::array<std::string, 6> TableCells(const reference_host::StatementLineView& line);
+std::array<std::string, 6> TableCells(const HostLine& line);

@@ -49,7 +49,8 @@ std::string RefusedAmountLines::Text() const {
 }
 
 void LossSummary::Add(const ExplainedLine& line) {
-    if (const std::string texts = line.ReplacedTexts(); !texts.empty()) m_replaced.Add(line.lineNumber, texts);
+    if (line.descriptionReplaced != Replaced::None || line.referenceReplaced != Replaced::None)
+        m_replaced.Add(line.lineNumber, line.ReplacedTexts());
     if (line.looksUtf8) m_utf8ReadInAnsi.Add(line.lineNumber);
     switch (KindOf(line)) {
         case LineKind::Title:

@@ -28,31 +28,38 @@ Pence PenceOf(const WrittenAmount& amount) {
     return amount.negative ? -pence : pence;
 }
 
-MoneyField MoneyOf(FieldSpan written, FileEncoding encoding) {
+// `money` becomes the field, its text taking the room it has; an amount's
+// text only when `amountText` asks for it.
+void ReadInto(MoneyField& money, FieldSpan written, FileEncoding encoding, bool amountText) {
     const FieldSpan unquoted = Unquoted(written, false);
     const WrittenAmount amount = ReadAmount(unquoted, encoding);
-    MoneyField money;
-    if (amount.kind == WrittenAmount::Kind::Empty) return money;
-    money.text.assign(unquoted.text, static_cast<size_t>(unquoted.length));
+    money.kind = MoneyField::Kind::Empty;
+    money.pence = 0;
+    money.text.clear();
+    if (amount.kind == WrittenAmount::Kind::Empty) return;
     if (amount.kind == WrittenAmount::Kind::Amount) {
         money.kind = MoneyField::Kind::Amount;
         money.pence = PenceOf(amount);
     } else {
         money.kind = MoneyField::Kind::Unreadable;
     }
-    return money;
+    if (amountText || money.kind == MoneyField::Kind::Unreadable)
+        money.text.append(unquoted.text, static_cast<size_t>(unquoted.length));
 }
 
 }  // namespace
 
-LineMoney ReadLineMoney(const char* line, FileEncoding encoding) {
-    const LineSplit split(line, kSeparator);
-    return {MoneyOf(split.Field(kDebitField), encoding), MoneyOf(split.Field(kCreditField), encoding),
-            MoneyOf(split.Field(kBalanceField), encoding)};
+void ReadLineMoney(const char* line, std::size_t length, FileEncoding encoding, bool amountTexts, LineMoney& money) {
+    const LineSplit split(line, length, kSeparator);
+    ReadInto(money.debit, split.Field(kDebitField), encoding, amountTexts);
+    ReadInto(money.credit, split.Field(kCreditField), encoding, amountTexts);
+    ReadInto(money.balance, split.Field(kBalanceField), encoding, amountTexts);
 }
 
 MoneyField ReadMoney(const char* field, FileEncoding encoding) {
-    return MoneyOf({field, static_cast<int>(std::strlen(field))}, encoding);
+    MoneyField money;
+    ReadInto(money, {field, static_cast<int>(std::strlen(field))}, encoding, true);
+    return money;
 }
 
 std::string MoneyText(Pence pence) {

@@ -11,6 +11,7 @@
 #include "LineFields.h"
 #include "StatementFormat.h"
 
+#include <cstddef>
 #include <string>
 
 // Money in pennies: balances compare to the penny.
@@ -20,15 +21,19 @@ struct MoneyField {
     enum class Kind : unsigned char { Empty, Amount, Unreadable };
     Kind kind = Kind::Empty;
     Pence pence = 0;   // an Amount's value; a third decimal rounds the second
-    std::string text;  // as written, enclosing quotes stripped (empty for an Empty field)
+    std::string text;  // as written, enclosing quotes stripped (empty for an Empty field; see ReadLineMoney)
 };
 
 struct LineMoney {
     MoneyField debit, credit, balance;
 };
 
-// The three money fields of a line of 8 fields, in the file's `encoding`.
-LineMoney ReadLineMoney(const char* line, FileEncoding encoding);
+// `money` becomes the three money fields of a line of 8 fields, of
+// `length` bytes, in the file's `encoding`; its texts take the room they
+// have. The text of a field that reads as an amount is kept only when
+// `amountTexts` asks for it (a line refused for holding two amounts names
+// them); the other texts always are.
+void ReadLineMoney(const char* line, std::size_t length, FileEncoding encoding, bool amountTexts, LineMoney& money);
 
 // One field's text, with its enclosing quotes, if any.
 MoneyField ReadMoney(const char* field, FileEncoding encoding = FileEncoding::Ansi);

@@ -77,14 +77,20 @@ bool EscapeControl(std::string_view utf8, std::size_t& i, std::string& shown) {
     return false;
 }
 
+// Printable ASCII, a space to a tilde: shown as it stands either way.
+bool IsPlain(char c) { return c >= 0x20 && c < 0x7F; }
+
 enum class Controls { Escaped, Kept };
 
-// `utf8` with each hidden character as \uHHHH, and each control character
-// escaped or kept.
-std::string Shown(std::string_view utf8, Controls controls) {
-    std::string shown;
-    shown.reserve(utf8.size());
+// Appends `utf8` with each hidden character as \uHHHH, and each control
+// character escaped or kept. A run of printable ASCII is appended whole.
+void AppendShown(std::string& shown, std::string_view utf8, Controls controls) {
     for (std::size_t i = 0; i < utf8.size(); ++i) {
+        std::size_t plain = i;
+        while (plain < utf8.size() && IsPlain(utf8[plain])) ++plain;
+        shown.append(utf8.data() + i, plain - i);
+        if (plain == utf8.size()) break;
+        i = plain;
         if (const Decoded hidden = HiddenAt(utf8, i); hidden.length) {
             shown += Escaped("\\u%04X", static_cast<unsigned>(hidden.code));
             i += hidden.length - 1;
@@ -92,7 +98,6 @@ std::string Shown(std::string_view utf8, Controls controls) {
             shown += utf8[i];
         }
     }
-    return shown;
 }
 
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
@@ -111,18 +116,47 @@ std::size_t PrefixLength(std::string_view text, const std::string_view (&prefixe
     return 0;
 }
 
+// Whether `c` begins any of `prefixes`.
+template <std::size_t N>
+bool BeginsAny(char c, const std::string_view (&prefixes)[N]) {
+    for (const std::string_view prefix : prefixes)
+        if (prefix[0] == c) return true;
+    return false;
+}
+
+// Most texts begin with a byte that begins no prefix, and are answered at once.
 bool StartsAFormula(std::string_view text) {
+    if (text.empty() || (!BeginsAny(text[0], kBeforeFormula) && !BeginsAny(text[0], kFormulaStarts))) return false;
     while (const std::size_t length = PrefixLength(text, kBeforeFormula)) text.remove_prefix(length);
     return PrefixLength(text, kFormulaStarts) != 0;
 }
 
 }  // namespace
 
-std::string Printable(std::string_view utf8) { return Shown(utf8, Controls::Escaped); }
+void AppendPrintable(std::string& out, std::string_view utf8) { AppendShown(out, utf8, Controls::Escaped); }
 
-std::string ShowHiddenCharacters(std::string_view utf8) { return Shown(utf8, Controls::Kept); }
+std::string Printable(std::string_view utf8) {
+    std::string shown;
+    shown.reserve(utf8.size());
+    AppendPrintable(shown, utf8);
+    return shown;
+}
+
+std::string ShowHiddenCharacters(std::string_view utf8) {
+    std::string shown;
+    shown.reserve(utf8.size());
+    AppendShown(shown, utf8, Controls::Kept);
+    return shown;
+}
+
+void AppendSpreadsheetCell(std::string& out, std::string_view text) {
+    const std::size_t start = out.size();
+    AppendShown(out, text, Controls::Kept);
+    if (StartsAFormula(std::string_view(out).substr(start))) out.insert(start, 1, '\'');
+}
 
 std::string SpreadsheetCell(std::string_view text) {
-    const std::string shown = ShowHiddenCharacters(text);
-    return (StartsAFormula(shown) ? "'" : "") + shown;
+    std::string cell;
+    AppendSpreadsheetCell(cell, text);
+    return cell;
 }

@@ -19,6 +19,8 @@
 // else as it stands. The tool's own texts hold no such characters, so a
 // whole line of output may pass through it.
 std::string Printable(std::string_view utf8);
+// Appends Printable(utf8) to `out`.
+void AppendPrintable(std::string& out, std::string_view utf8);
 
 // UTF-8 text with only the characters that reorder or hide text written as
 // \uHHHH: the bidirectional embeddings, overrides and isolates (U+202A to
@@ -35,3 +37,5 @@ std::string ShowHiddenCharacters(std::string_view utf8);
 // return or a full-width =, +, - or @, after any spaces, no-break spaces and
 // vertical tabs.
 std::string SpreadsheetCell(std::string_view text);
+// Appends SpreadsheetCell(text) to `out`.
+void AppendSpreadsheetCell(std::string& out, std::string_view text);

@@ -142,6 +142,8 @@ int RunningBalance::DatesGoingBack(BalanceOrder order) const {
 BalanceCheck RunningBalance::Check(std::optional<int> stop) const {
     BalanceCheck check;
     check.stop = stop;
+    check.importedBalances.reserve(static_cast<size_t>(
+        std::count_if(m_lines.begin(), m_lines.end(), [](const ChainLine& line) { return line.imported; })));
     for (const ChainLine& line : m_lines)
         if (line.imported)
             check.importedBalances.push_back(line.balance == Kind::Amount ? std::optional<Pence>(line.stated)

@@ -22,6 +22,7 @@
 #include "MoneyFields.h"
 #include "StatementExplainer.h"
 
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -98,7 +99,7 @@ private:
     // Steps between lines whose dates go back when taken in `order`.
     int DatesGoingBack(BalanceOrder order) const;
 
-    std::vector<ChainLine> m_lines;
+    std::deque<ChainLine> m_lines;  // grows by blocks: never copied as it grows
     // The first unreadable money field's text of each line that has one, by
     // line number, for the break it makes: few lines have one.
     std::map<int, std::string> m_unreadable;

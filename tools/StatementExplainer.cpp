@@ -1,6 +1,5 @@
 #include "StatementExplainer.h"
 
-#include "CallValues.h"
 #include "LineFields.h"
 #include "LineReading.h"
 #include "Platform.h"
@@ -84,9 +83,9 @@ std::string WrittenText(const WrittenField& field) {
     return Quoted(field.written) + (field.kept ? " (the record kept only " + Quoted(*field.kept) + ")" : "");
 }
 
-std::string OtherAccountText(const ExplainedLine& line, const StatementAccount& account) {
+std::string OtherAccountText(const ExplainedLine& line, const std::string& hostAccount) {
     return "sort code " + WrittenText(*line.sortCode) + " and account " + WrittenText(*line.accountNumber) +
-           "; the host's are " + HostAccountText(account);
+           "; the host's are " + hostAccount;
 }
 
 // A line that holds separators, quotes and whitespace only, and at least
@@ -127,19 +126,35 @@ bool IsQuotedHeaderLine(const char* text) {
            OrvaleOnlineForBusinessFile::IsHeaderLine(std::string(unquoted.text, unquoted.length).c_str());
 }
 
-// Bytes that are UTF-8, with a character of several bytes among them.
-bool LooksUtf8(const char* text) {
+// A line's length, and where its first byte of 0x80 or above is (at its
+// end when it has none, as most lines do), found in one walk.
+struct LineBytes {
+    explicit LineBytes(const char* text) {
+        const char* end = text;
+        while (*end && static_cast<unsigned char>(*end) < 0x80) ++end;
+        firstHigh = static_cast<std::size_t>(end - text);
+        length = firstHigh + std::strlen(end);
+    }
+    std::size_t length;
+    std::size_t firstHigh;
+};
+
+// The bytes are UTF-8, with a character of several bytes among them.
+bool LooksUtf8(const char* text, const LineBytes& bytes) {
+    if (bytes.firstHigh == bytes.length) return false;
     Utf8Scan scan;
-    scan.Take(text, std::strlen(text));
+    scan.Take(text + bytes.firstHigh, bytes.length - bytes.firstHigh);
     return scan.IsMultibyteUtf8();
 }
 
-// Puts each verdict into words for the caller.
+// Puts each verdict into words for the caller. Every line is explained
+// into the same ExplainedLine, whose texts keep their room from line to
+// line: a long statement costs no allocation a line.
 class Explainer : public LineVerdictHandler {
 public:
     Explainer(const StatementAccount& account, const std::function<void(const StatementExplanation&)>& onRecognition,
               const std::function<void(const ExplainedLine&)>& onLine)
-        : m_account(account), m_onRecognition(onRecognition), m_onLine(onLine) {}
+        : m_hostAccount(HostAccountText(account)), m_onRecognition(onRecognition), m_onLine(onLine) {}
 
     void OnRecognition(const WalkOutcome& outcome) override {
         StatementExplanation explanation;
@@ -149,45 +164,47 @@ public:
         explanation.utf8 = outcome.utf8;
         m_layout = outcome.layout;
         m_encoding = outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi;
-        m_texts = FileTextConverter(m_encoding);
+        m_texts = FileTextToUtf8(m_encoding);
         m_readInAnotherCodePage = !outcome.utf8 && GetACP() != CP_UTF8;
         m_onRecognition(explanation);
     }
 
     bool OnLine(const LineVerdict& verdict) override {
-        m_onLine(Explained(verdict));
+        Explain(verdict);
+        m_onLine(m_line);
         return true;
     }
 
 private:
-    ExplainedLine Explained(const LineVerdict& verdict);
-    std::string Utf8Of(const CString& text) { return Utf8Of(text.GetText(), text.GetLength()); }
-    std::string Utf8Of(const char* text, int length) {
-        return reference_host::TextOf(m_texts.ToBstr(text, length));
-    }
-    void TakeHostValues(const CTransactionRecord& record, const char* text, ExplainedLine& line);
-    Replaced ReplacedIn(const CString& text) const;
-    Replaced TypeCodeReplaced(const CString& typeCode, const char* text) const;
-    LineMoney MoneyOf(const char* text);
+    void Explain(const LineVerdict& verdict);
+    void TakeHostValues(const CTransactionRecord& record, const char* text);
+    Replaced ReplacedIn(const char* text, int length) const;
+    Replaced TypeCodeReplaced(const char* typeCode, int length, const char* text) const;
+    void TakeMoney(const char* text, std::size_t length);
     WrittenField Written(const LineSplit& split, const IdentifierField& field, const CString& kept);
 
-    const StatementAccount& m_account;
+    const std::string m_hostAccount;  // in words (HostAccountText)
     const std::function<void(const StatementExplanation&)>& m_onRecognition;
     const std::function<void(const ExplainedLine&)>& m_onLine;
     int m_layout = 0;
     FileEncoding m_encoding = FileEncoding::Ansi;  // the file's, told with its recognition
-    FileTextConverter m_texts{FileEncoding::Ansi};
+    FileTextToUtf8 m_texts{FileEncoding::Ansi};
     // The file is read in an ANSI code page that is not UTF-8.
     bool m_readInAnotherCodePage = false;
+    ExplainedLine m_line;  // the line being explained
 };
 
-ExplainedLine Explainer::Explained(const LineVerdict& verdict) {
-    ExplainedLine line;
+// The line starts as a new one, copied over the last: its texts keep their room.
+void Explainer::Explain(const LineVerdict& verdict) {
+    static const ExplainedLine kNewLine;
+    ExplainedLine& line = m_line;
+    line = kNewLine;
+    const LineBytes bytes(verdict.text);
     line.lineNumber = verdict.lineNumber;
     line.fate = verdict.fate == LineFate::PassedOver && IsQuotedHeaderLine(verdict.text) ? LineFate::Header
                                                                                           : verdict.fate;
     line.wouldHaveBeen = verdict.wouldHaveBeen;
-    line.looksUtf8 = m_readInAnotherCodePage && LooksUtf8(verdict.text);
+    line.looksUtf8 = m_readInAnotherCodePage && LooksUtf8(verdict.text, bytes);
     line.blank = verdict.failure.blank;
     line.emptyRow = !line.blank && IsEmptyRow(verdict.text);
     line.endOfFileMark = IsEndOfFileMark(verdict.text);
@@ -195,67 +212,72 @@ ExplainedLine Explainer::Explained(const LineVerdict& verdict) {
         const LineSplit split(verdict.text, kSeparator);
         line.sortCode = Written(split, kSortCode, verdict.record->GetSortCode());
         line.accountNumber = Written(split, kAccountNumber, verdict.record->GetAccountNumber());
-        line.reason = OtherAccountText(line, m_account);
+        line.reason = OtherAccountText(line, m_hostAccount);
     }
     if (verdict.fate == LineFate::Unreadable || line.fate == LineFate::PassedOver)
         line.reason = UnreadableText(verdict.failure);
     if (verdict.fate == LineFate::Imported) {
         line.statementLine = verdict.statementLine;
-        TakeHostValues(*verdict.record, verdict.text, line);
+        TakeHostValues(*verdict.record, verdict.text);
     }
     if (verdict.fate == LineFate::Imported || verdict.fate == LineFate::NoAmount) {
         line.date = verdict.record->GetDate();
-        line.dateText = Utf8Of(verdict.record->GetDateText());
-        line.money = MoneyOf(verdict.text);
+        if (line.date == 0) {
+            const CString& date = verdict.record->GetDateText();
+            m_texts.Assign(line.dateText, date.GetText(), date.GetLength());
+        }
         line.amountRefusal = verdict.record->GetAmountRefusal();
+        TakeMoney(verdict.text, bytes.length);
     }
-    return line;
 }
 
 // The values the import hands the host for the record (`text`, the line):
 // a cheque's reference is its padded number, and its description says so.
-void Explainer::TakeHostValues(const CTransactionRecord& record, const char* text, ExplainedLine& line) {
+void Explainer::TakeHostValues(const CTransactionRecord& record, const char* text) {
+    ExplainedLine& line = m_line;
     line.direction = record.GetIsDebit() ? 0 : 1;
     line.amount = record.GetIsDebit() ? record.GetDebitAmount() : record.GetCreditAmount();
-    line.descriptionReplaced = ReplacedIn(record.GetDescription());
-    const BSTR typeCode = m_texts.ToBstr(record.GetTypeCode());
-    if (!IsChequeTypeCode(typeCode)) {
-        line.reference = reference_host::TextOf(typeCode);
-        line.referenceReplaced = TypeCodeReplaced(record.GetTypeCode(), text);
-        line.description = Utf8Of(record.GetDescription());
+    const CString& description = record.GetDescription();
+    const int descriptionLength = description.GetLength();
+    line.descriptionReplaced = ReplacedIn(description.GetText(), descriptionLength);
+    const CString& typeCode = record.GetTypeCode();
+    const int typeCodeLength = typeCode.GetLength();
+    if (!IsChequeTypeCode(m_texts.ToBstr(typeCode.GetText(), typeCodeLength))) {
+        m_texts.Assign(line.reference, typeCode.GetText(), typeCodeLength);
+        line.referenceReplaced = TypeCodeReplaced(typeCode.GetText(), typeCodeLength, text);
+        m_texts.Assign(line.description, description.GetText(), descriptionLength);
         return;
     }
     line.referenceReplaced = line.descriptionReplaced;
-    const std::string description = ChequeDescription(record.GetDescription());
-    line.description = Utf8Of(description.data(), static_cast<int>(description.size()));
-    line.reference = Utf8Of(description.data() + kChequeDescriptionPrefix,
-                            static_cast<int>(description.size()) - kChequeDescriptionPrefix);
+    const std::string cheque = ChequeDescription(description);
+    m_texts.Assign(line.description, cheque.data(), static_cast<int>(cheque.size()));
+    m_texts.Assign(line.reference, cheque.data() + kChequeDescriptionPrefix,
+                   static_cast<int>(cheque.size()) - kChequeDescriptionPrefix);
 }
 
 // Whether the import replaces a character of the text when it reads it.
-Replaced Explainer::ReplacedIn(const CString& text) const {
-    if (ReadsWithoutReplacement(text.GetText(), text.GetLength(), m_encoding)) return Replaced::None;
+Replaced Explainer::ReplacedIn(const char* text, int length) const {
+    if (m_texts.ReadsWhole(text, length)) return Replaced::None;
     return m_encoding == FileEncoding::Utf8 ? Replaced::NotUtf8 : Replaced::NotInCodePage;
 }
 
 // The type code the record kept, of the line `text`: when the field as the
 // file writes it reads whole, a replaced character was cut by the record.
-Replaced Explainer::TypeCodeReplaced(const CString& typeCode, const char* text) const {
-    const Replaced replaced = ReplacedIn(typeCode);
+Replaced Explainer::TypeCodeReplaced(const char* typeCode, int length, const char* text) const {
+    const Replaced replaced = ReplacedIn(typeCode, length);
     if (replaced == Replaced::None) return replaced;
     const LineSplit split(text, kSeparator);
     const FieldSpan written = Unquoted(split.Field(FieldsOfLayout(m_layout).typeCode), split.SingleByte());
-    return written.text && ReadsWithoutReplacement(written.text, written.length, m_encoding) ? Replaced::CutCharacter
-                                                                                              : replaced;
+    return written.text && m_texts.ReadsWhole(written.text, written.length) ? Replaced::CutCharacter : replaced;
 }
 
 // The money fields of a line of the account, read as the import reads them,
 // their texts as people can read them.
-LineMoney Explainer::MoneyOf(const char* text) {
-    LineMoney money = ReadLineMoney(text, m_encoding);
+void Explainer::TakeMoney(const char* text, std::size_t length) {
+    LineMoney& money = m_line.money.emplace();
+    ReadLineMoney(text, length, m_encoding, m_line.TwoAmounts(), money);
     for (MoneyField* field : {&money.debit, &money.credit, &money.balance})
-        if (field->kind != MoneyField::Kind::Empty) field->text = FileTextToUtf8(field->text, m_encoding);
-    return money;
+        if (!field->text.empty()) m_texts.InPlace(field->text);
 }
 
 // The field as written, and the record's value when the record had to cut
@@ -264,10 +286,10 @@ WrittenField Explainer::Written(const LineSplit& split, const IdentifierField& f
     const FieldSpan written = Unquoted(split.Field(FieldsOfLayout(m_layout).*field.field), split.SingleByte());
     WrittenField shown;
     if (!written.text) return shown;
-    shown.written = Utf8Of(written.text, written.length);
+    shown.written = m_texts.Of(written.text, written.length);
     const auto counted = std::count_if(written.text, written.text + written.length,
                                        [&](char c) { return !field.dropped(c); });
-    if (counted > field.kept) shown.kept = Utf8Of(kept);
+    if (counted > field.kept) shown.kept = m_texts.Of(kept.GetText(), kept.GetLength());
     return shown;
 }
 

@@ -58,10 +58,11 @@ struct ExplainedLine {
     // read in another encoding than they look written in.
     bool looksUtf8 = false;
     // For the lines of the host's account the import read (imported, or
-    // passed over without an amount): the line's date and its date field,
-    // its debit, credit and balance fields (the texts of the fields named in
-    // RefusedFields in UTF-8), and why its debit and credit fields give it no
-    // amount though they hold something.
+    // passed over without an amount): the line's date, and its date field
+    // when that does not read as a date (0), its debit, credit and balance
+    // fields (the texts of the fields named in RefusedFields, and of those
+    // that do not read as amounts, in UTF-8), and why its debit and credit
+    // fields give it no amount though they hold something.
     double date = 0.0;
     std::string dateText;
     std::optional<LineMoney> money;
