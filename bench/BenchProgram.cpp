@@ -16,6 +16,7 @@
 // inside the process, start-up excluded) and the process's peak private
 // memory (GetProcessMemoryInfo), which is why every size runs in its own
 // process.
+#include "ComApartment.h"
 #include "LeanStatement.h"
 #include "ModuleSession.h"
 #include "OrvaleOnlineForBusinessFile.h"
@@ -78,11 +79,6 @@ std::wstring Wide(const char* text) {
     while (*text) wide += static_cast<wchar_t>(static_cast<unsigned char>(*text++));
     return wide;
 }
-
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
 
 // The statement the import fills, and what to print of it afterwards.
 struct BenchStatement {

@@ -38,6 +38,7 @@ import time
 
 import report_bench
 
+from buildtools import module_identity
 from buildtools import wine as wine_setup
 from buildtools import x86_route
 from buildtools.messages import say
@@ -266,7 +267,7 @@ def main():
     data = os.path.join(build, "bench", "data")
     output = options.output or os.path.join(root, "bench", "results", "latest.json")
     program, program_x86 = (os.path.join(build, f"release-{arch}", "bench", "pendrel-bench.exe") for arch in ("x64", "x86"))
-    module = os.path.join(build, "release-x64", "module", "MavrinTorvVantryNewFormat.dll")
+    module = module_identity.dll(os.path.join(build, "release-x64"))
     tool = os.path.join(build, "release-x64", "tools", "pendrel-import.exe")
 
     generate(root, data)

@@ -35,7 +35,7 @@ import subprocess
 import sys
 import tempfile
 
-from buildtools import presets, wine, x86_route
+from buildtools import module_identity, presets, wine, x86_route
 from buildtools.messages import say
 
 ROOT = wine.ROOT
@@ -44,7 +44,6 @@ NATIVE_BUILDS = (("native", "ASan + UBSan"), ("native-thread", "ThreadSanitizer"
 JOBS = str(os.cpu_count() or 2)
 CHECK_MODULE_DLL = "tests.module.check_module_dll"
 X86_OBJDUMP = "i686-w64-mingw32-objdump"
-X86_DLL = os.path.join(wine.BUILD, "x86", "module", "MavrinTorvVantryNewFormat.dll")
 EMULATED = "emulated: Debian's 32-bit Wine under qemu-i386, as %s"
 CHECKED_INSTEAD = ("checked instead: the x86 debug build (and without CTEST ARGUMENTS the release build, its MSI "
                    "with the registration worked out from the x64 DLL's, the PE flags, imports and signatures of "
@@ -162,7 +161,8 @@ def x86_stage(arguments, route, x86_ready, verdict):
             ctest("x86", arguments, verdict, EMULATED % route.reason)
     else:
         say("x86 cannot run here: %s" % route.reason)
-        checked = subprocess.run([sys.executable, "-m", CHECK_MODULE_DLL, X86_OBJDUMP, X86_DLL, "win32"],
+        checked = subprocess.run([sys.executable, "-m", CHECK_MODULE_DLL, X86_OBJDUMP,
+                                  module_identity.dll(os.path.join(wine.BUILD, "x86")), "win32"],
                                  stdin=subprocess.DEVNULL, capture_output=True, text=True)
         sys.stdout.write(checked.stdout)
         if checked.returncode != 0:

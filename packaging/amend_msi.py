@@ -22,8 +22,8 @@ import subprocess
 import sys
 import tempfile
 
-# The File table's rows of the versioned files, and their file names.
-VERSIONED_FILES = {"ModuleDll": "MavrinTorvVantryNewFormat.dll", "PreviewToolExe": "pendrel-import.exe"}
+# The File table's rows of the versioned files.
+VERSIONED_FILES = ("ModuleDll", "PreviewToolExe")
 OLDER_VERSIONS = "WIX_UPGRADE_DETECTED"
 VERSION_MAX_INCLUSIVE = 0x200
 FIXED_FILE_INFO = struct.pack("<I", 0xFEEF04BD)  # VS_FIXEDFILEINFO's signature
@@ -41,18 +41,26 @@ def file_version(path):
 
 
 def exported_table(msi, table):
-    """TABLE in the installer's text form: column names, column types, the
-    table's name and keys, then one line per row, tab-separated."""
-    return subprocess.run(["msiinfo", "export", msi, table], capture_output=True, text=True,
-                          check=True).stdout.rstrip("\n").split("\n")
+    """TABLE in the installer's text form (column names, column types, the
+    table's name and keys, then one line per row, tab-separated): its lines,
+    its column names and its rows as lists of fields."""
+    lines = subprocess.run(["msiinfo", "export", msi, table], capture_output=True, text=True,
+                           check=True).stdout.rstrip("\n").split("\n")
+    return lines, lines[0].rstrip("\r").split("\t"), [line.rstrip("\r").split("\t") for line in lines[3:]]
+
+
+def file_names(msi):
+    """Each row of the File table and the long name of its file (FileName is
+    "SHORT|long" when the two differ)."""
+    _, columns, rows = exported_table(msi, "File")
+    key, name = columns.index("File"), columns.index("FileName")
+    return {row[key]: row[name].split("|")[-1] for row in rows}
 
 
 def upgrade_table(msi):
     """The Upgrade table with the same version among the older versions it finds.
     Attributes is one of the table's keys, so the row is replaced whole."""
-    lines = exported_table(msi, "Upgrade")
-    columns = lines[0].rstrip("\r").split("\t")
-    rows = [line.rstrip("\r").split("\t") for line in lines[3:]]
+    lines, columns, rows = exported_table(msi, "Upgrade")
     older = [row for row in rows if row[columns.index("ActionProperty")] == OLDER_VERSIONS]
     if len(older) != 1:
         raise RuntimeError("%s has %d Upgrade rows for %s, expected 1" % (msi, len(older), OLDER_VERSIONS))
@@ -63,9 +71,10 @@ def upgrade_table(msi):
 
 def main():
     msi, payload = sys.argv[1:3]
-    for row, name in VERSIONED_FILES.items():
+    names = file_names(msi)
+    for row in VERSIONED_FILES:
         query = "UPDATE `File` SET `Version` = '%s' WHERE `File` = '%s'" % (
-            file_version(os.path.join(payload, name)), row)
+            file_version(os.path.join(payload, names[row])), row)
         subprocess.run(["msibuild", msi, "-q", query], check=True, capture_output=True)
     with tempfile.TemporaryDirectory() as work:
         table = os.path.join(work, "Upgrade.idt")

@@ -28,7 +28,6 @@ while [ $# -gt 0 ]; do
   esac
 done
 PACKAGING=$ROOT/packaging
-NAME=MavrinTorvVantryNewFormat
 ARCHES=(x64 x86)
 
 # Where the release builds put what the package takes: the one place that
@@ -43,10 +42,10 @@ built_files() {  # built_files ARCH: the DLL, its type library and the preview t
 . "$PACKAGING/signing.sh"
 [ -z "$CERT" ] || signing_check "$CERT"
 
-# The one version of the build: the project version in CMakeLists.txt, as
-# configured into the DLLs' version information.
-VERSION=$(sed -n 's/^#define PENDREL_VERSION_TEXT "\(.*\)"$/\1/p' "$(module_dir x64)/ModuleVersion.h")
-[ -n "$VERSION" ] || { echo "package: no version in ModuleVersion.h" >&2; exit 1; }
+# The module's name and the one version of the build, from the project's
+# CMakeLists.txt, as the build configured them into the DLLs.
+NAME=$(python3 -m buildtools.module_identity name "$(release_dir x64)") || exit 1
+VERSION=$(python3 -m buildtools.module_identity version "$(release_dir x64)") || exit 1
 
 mkdir -p "$(dirname "$DIST")"
 STAGE=$(mktemp -d "$DIST.partial.XXXXXX")
@@ -69,7 +68,7 @@ make_msis() {
   python3 -m packaging.harvest_registration "$BUILD/package-prefix" "$registration" \
     x64="$STAGE/x64/$NAME.dll" x86="$STAGE/x86/$NAME.dll"
   for arch in "${ARCHES[@]}"; do
-    "$PACKAGING/make-msi.sh" "$arch" "$VERSION" "$STAGE/$arch" "$registration/$arch.wxi" \
+    "$PACKAGING/make-msi.sh" "$arch" "$NAME" "$VERSION" "$STAGE/$arch" "$registration/$arch.wxi" \
       "$STAGE/$NAME-$VERSION-$arch.msi"
   done
 }
@@ -77,7 +76,7 @@ make_msis() {
 write_install_text() {
   local signing="The files of this package are not signed."
   [ -z "$CERT" ] || signing="The DLLs, the preview tools and the MSI packages carry an Authenticode signature."
-  sed -e "s/@VERSION@/$VERSION/g" -e "s/@SIGNING@/$signing/" "$PACKAGING/INSTALL.txt.in" | sed 's/$/\r/' \
+  sed -e "s/@NAME@/$NAME/g" -e "s/@VERSION@/$VERSION/g" -e "s/@SIGNING@/$signing/" "$PACKAGING/INSTALL.txt.in" | sed 's/$/\r/' \
     >"$STAGE/INSTALL.txt"
 }
 

@@ -8,6 +8,7 @@
 // only the values the tool shows and records no call. The reference host's
 // file chooser first runs the module's recognizer on FILE, then "chooses"
 // FILE. The call log keeps only the recognizer's answer.
+#include "ComApartment.h"
 #include "CommandLine.h"
 #include "ConsoleOutput.h"
 #include "DebugOutputCapture.h"
@@ -27,11 +28,6 @@
 #include <stdexcept>
 
 namespace {
-
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
 
 std::string ErrorDescription() {
     ComPtr<IErrorInfo> error;

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800AFFFC);
-
 VARIANT Number(long number) {  // needs no clearing
     VARIANT index;
     VariantInit(&index);

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800AFFFC);
 constexpr HRESULT kHostFailure = static_cast<HRESULT>(0x80040201);
 
 // The host's bank set-up and its own class object, on the test's stack

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800AFFFC);
 constexpr HRESULT kSystemError = static_cast<HRESULT>(0x800AFFFF);
 
 // The toolchain's own copies; the runtime imports the threads library, so

@@ -1,6 +1,7 @@
 // Registration of the real DLL through the platform's regsvr32, read back
 // from the registry.
 #include "ComTestSupport.h"
+#include "ModuleIdentity.h"
 #include "RegistryReading.h"
 
 #include <gtest/gtest.h>
@@ -135,7 +136,7 @@ TEST_F(RegistrationTest, PathWithASingleQuoteIsWrittenAsItIs) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "Pendrel's Module";
-    const std::string dll = folder + "\\MavrinTorvVantryNewFormat.dll";
+    const std::string dll = folder + "\\" PENDREL_MODULE_FILE_NAME;
     CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA(ModuleDll().c_str(), dll.c_str(), FALSE));
     EXPECT_EQ(0u, RunRegsvr32(dll, false));
@@ -157,7 +158,7 @@ TEST_F(RegistrationTest, PathWithAccentedLettersIsWrittenWhateverTheThreadLocale
     wchar_t temp[MAX_PATH];
     ASSERT_NE(0u, GetTempPathW(MAX_PATH, temp));
     const std::wstring folder = std::wstring(temp) + L"Soci\u00e9t\u00e9";
-    const std::wstring dll = folder + L"\\MavrinTorvVantryNewFormat.dll";
+    const std::wstring dll = folder + L"\\" PENDREL_MODULE_FILE_NAME;
     const std::string module = ModuleDll();
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(std::wstring(module.begin(), module.end()).c_str(), dll.c_str(), FALSE));

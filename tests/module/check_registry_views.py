@@ -23,7 +23,7 @@ Everything is unregistered again at the end.
 import os
 import sys
 
-from buildtools import wine, x86_route
+from buildtools import module_identity, wine, x86_route
 
 BANK_CLSID = "{FA737153-65E8-4729-866A-3BACDFC3EC76}"
 MODULE_LIBID = "{A049CBBD-1E55-4CA2-A890-5DA4ABC65B7D}"
@@ -35,9 +35,10 @@ SKIPPED = 77  # the test's SKIP_RETURN_CODE
 
 
 class Architecture:
-    def __init__(self, name, build, system_folder, view):
+    def __init__(self, name, build, module, system_folder, view):
         self.name = name
         self.build = build
+        self.module = module  # the module DLL's file name
         self.system_folder = system_folder
         self.view = view  # reg.exe's option for this architecture's registry view
 
@@ -46,13 +47,14 @@ class Architecture:
 
     @property
     def dll(self):
-        return self.path("module", "MavrinTorvVantryNewFormat.dll")
+        return self.path("module", self.module)
 
 
 def main():
     wine_run, x64_build, x86_build, fixtures, probe = sys.argv[1:6]
-    x64 = Architecture("x64", x64_build, "C:/windows/system32", "/reg:64")
-    x86 = Architecture("x86", x86_build, "C:/windows/syswow64", "/reg:32")
+    module = module_identity.name(x64_build) + ".dll"
+    x64 = Architecture("x64", x64_build, module, "C:/windows/system32", "/reg:64")
+    x86 = Architecture("x86", x86_build, module, "C:/windows/syswow64", "/reg:32")
     failures = []
 
     def run(*arguments):

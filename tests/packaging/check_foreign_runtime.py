@@ -10,12 +10,14 @@ process ends with exit code 3 at the first throw.
 import os
 import re
 
+from buildtools import module_identity
+
 PROGRAM = os.path.join("x86", "tests", "module", "foreign_runtime_tests.exe")
 TESTS = 3
 
 
 def check(results, prefix, dist, build):
-    dll = "Z:" + os.path.join(dist, "x86", "MavrinTorvVantryNewFormat.dll")
+    dll = "Z:" + os.path.join(dist, "x86", module_identity.packaged_name(build) + ".dll")
     run = prefix.wine(os.path.join(build, PROGRAM), PENDREL_TEST_MODULE_DLL=dll)
     passed = re.search(r"\[  PASSED  \] (\d+) tests?\.", run.stdout)
     results.expect("x86 release DLL with the compiler's runtime in the process: exit code, tests passed",

@@ -18,6 +18,7 @@ import os
 import struct
 import subprocess
 
+from buildtools import module_identity
 from tests.module import check_module_dll
 
 DYNAMIC_BASE, HIGH_ENTROPY_VA, NX_COMPAT = 0x0040, 0x0020, 0x0100
@@ -48,8 +49,9 @@ def imported_dlls(arch, path):
 
 
 def check(results, dist, build):
+    module = module_identity.packaged_name(build) + ".dll"
     for arch in ("x64", "x86"):
-        for name in ("MavrinTorvVantryNewFormat.dll", "pendrel-import.exe"):
+        for name in (module, "pendrel-import.exe"):
             path = os.path.join(dist, arch, name)
             flags, relocations = optional_header(path)
             results.expect("%s %s: ASLR, with base relocations" % (arch, name),
@@ -58,7 +60,7 @@ def check(results, dist, build):
             results.expect("%s %s: high-entropy ASLR" % (arch, name), bool(flags & HIGH_ENTROPY_VA), arch == "x64")
             results.expect("%s %s: imports only system DLLs" % (arch, name),
                            [dll for dll in imported_dlls(arch, path) if dll not in SYSTEM_DLLS], [])
-        dll = os.path.join(dist, arch, "MavrinTorvVantryNewFormat.dll")
+        dll = os.path.join(dist, arch, module)
         results.expect("%s packaged DLL: exports and resources" % arch,
                        check_module_dll.problems(OBJDUMP[arch], dll, SYSKINDS[arch]), [])
         with open(os.path.join(build, "release-" + arch, "compile_commands.json")) as commands:

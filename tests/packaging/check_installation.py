@@ -33,14 +33,14 @@ import os
 import re
 import subprocess
 
+from buildtools import module_identity
 from packaging import registry_view
 from tests.packaging import check_package_tables
 
-NAME = "MavrinTorvVantryNewFormat"
 BANK_CLASS_KEY = "CLSID\\{FA737153-65E8-4729-866A-3BACDFC3EC76}"
 FOREIGN_KEY = BANK_CLASS_KEY + "\\AddedBySomeoneElse"
-PROGIDS = [NAME + "." + name + suffix for name in ("Bank", "BankServices", "BankStatementService")
-           for suffix in ("", ".1")]
+PROGIDS = ["MavrinTorvVantryNewFormat." + name + suffix
+           for name in ("Bank", "BankServices", "BankStatementService") for suffix in ("", ".1")]
 PROGRAM_FILES = {"x64": "C:/Program Files", "x86": "C:/Program Files (x86)"}
 CREATED = "created Pendrel Business Internet Banking, 1 service"
 DLL = "<the DLL>"
@@ -55,7 +55,8 @@ class Package:
         self.dist = dist
         self.build = build
         self.root = root
-        self.msi = os.path.join(dist, "%s-%s-%s.msi" % (NAME, version_of(dist), arch))
+        self.name = module_identity.packaged_name(build)
+        self.msi = os.path.join(dist, "%s-%s-%s.msi" % (self.name, version_of(dist), arch))
         self.install_dir = PROGRAM_FILES[arch] + "/Pendrel/BankModule"
 
     def installed(self, name):
@@ -159,14 +160,14 @@ def normalized(changes, dll_path):
 def check_registration(run, package):
     """MSI registration against DllRegisterServer, entry by entry."""
     arch, regsvr32 = package.arch, run.prefix.program(package.arch, "regsvr32.exe")
-    dll = "Z:" + os.path.join(package.dist, package.arch, NAME + ".dll")
+    dll = "Z:" + os.path.join(package.dist, package.arch, package.name + ".dll")
     baseline = run.view(arch)
     run.expect("%s regsvr32" % arch, run.prefix.wine(regsvr32, "/s", dll).returncode, 0)
     by_module = normalized(registry_view.added(baseline, run.view(arch)), dll.replace("/", "\\"))
     run.prefix.wine(regsvr32, "/s", "/u", dll)
     baseline = run.view(arch)
     run.expect("%s install" % arch, run.msiexec("/i", "Z:" + package.msi), 0)
-    installed_dll = package.installed(NAME + ".dll").replace("/", "\\")
+    installed_dll = package.installed(package.name + ".dll").replace("/", "\\")
     by_installer = normalized(registry_view.added(baseline, run.view(arch)), installed_dll)
     run.expect("%s entries only DllRegisterServer writes" % arch, sorted(set(by_module) - set(by_installer)), [])
     run.expect("%s entries only the MSI writes" % arch, sorted(set(by_installer) - set(by_module)), [])
@@ -175,7 +176,7 @@ def check_registration(run, package):
 
 def check_installed(run, package):
     arch = package.arch
-    for name in (NAME + ".dll", NAME + ".tlb", "pendrel-import.exe"):
+    for name in (package.name + ".dll", package.name + ".tlb", "pendrel-import.exe"):
         run.expect("%s %s installed in %s" % (arch, name, package.install_dir), run.exists(package.installed(name)), True)
     automation = os.path.join(package.root, "tests", "module", "BankAutomation.vbs")
     last = run.client(arch, automation)
@@ -199,16 +200,16 @@ def check_without_preview_tool(run, package):
     arch = package.arch
     run.expect("%s install without the preview tool" % arch, run.msiexec("/i", "Z:" + package.msi, "ADDLOCAL=Module"), 0)
     run.expect("%s module and tool installed" % arch,
-               (run.exists(package.installed(NAME + ".dll")), run.exists(package.installed("pendrel-import.exe"))),
+               (run.exists(package.installed(package.name + ".dll")), run.exists(package.installed("pendrel-import.exe"))),
                (True, False))
     run.expect("%s uninstall without the preview tool" % arch, run.msiexec("/x", "Z:" + package.msi), 0)
 
 
 def rebuilt_package(run, package, version, name):
     """The package of PACKAGE's files built again, as VERSION: a new product code."""
-    msi = os.path.join(run.work, "%s-%s-%s.msi" % (NAME, package.arch, name))
+    msi = os.path.join(run.work, "%s-%s-%s.msi" % (package.name, package.arch, name))
     registration = os.path.join(package.build, "package-registration", package.arch + ".wxi")
-    subprocess.run([os.path.join(package.root, "packaging", "make-msi.sh"), package.arch, version,
+    subprocess.run([os.path.join(package.root, "packaging", "make-msi.sh"), package.arch, package.name, version,
                     os.path.join(package.dist, package.arch), registration, msi], check=True)
     return msi
 
@@ -265,7 +266,7 @@ def check_both_packages(run, x64, x86):
     run.expect("x64 uninstalled beside x86", run.msiexec("/x", "Z:" + x64.msi), 0)
     run.expect("x86 client after the x64 package is uninstalled", run.probe(x86), CREATED)
     run.expect("x86 type library after the x64 package is uninstalled", run.type_library(x86),
-               "loaded " + windows_path(x86.installed(NAME + ".dll")))
+               "loaded " + windows_path(x86.installed(x86.name + ".dll")))
     for progid in PROGIDS:
         run.reg("x86", "delete", "HKCR\\" + progid, "/f")
     run.expect("x86 client without the shared ProgIDs", run.probe(x86), "error 429")
@@ -274,7 +275,7 @@ def check_both_packages(run, x64, x86):
     run.expect("x64 installed again beside x86", run.msiexec("/i", "Z:" + x64.msi), 0)
     run.expect("x86 uninstalled beside x64", run.msiexec("/x", "Z:" + x86.msi), 0)
     run.expect("x64 type library after the x86 package is uninstalled", run.type_library(x64),
-               "loaded " + windows_path(x64.installed(NAME + ".dll")))
+               "loaded " + windows_path(x64.installed(x64.name + ".dll")))
     run.expect("x64 uninstalled", run.msiexec("/x", "Z:" + x64.msi), 0)
 
 

@@ -11,9 +11,13 @@ import os
 import shutil
 import subprocess
 
-SIGNED = ["x64/MavrinTorvVantryNewFormat.dll", "x86/MavrinTorvVantryNewFormat.dll",
-          "x64/pendrel-import.exe", "x86/pendrel-import.exe", "MavrinTorvVantryNewFormat-*-x64.msi",
-          "MavrinTorvVantryNewFormat-*-x86.msi"]
+from buildtools import module_identity
+
+
+def signed_files(name):
+    """The files of the package that carry a signature, NAME being the module's."""
+    return ["x64/%s.dll" % name, "x86/%s.dll" % name, "x64/pendrel-import.exe", "x86/pendrel-import.exe",
+            "%s-*-x64.msi" % name, "%s-*-x86.msi" % name]
 
 
 def make_package(root, build, dist, certificate, password):
@@ -36,8 +40,8 @@ def check_bad_input(results, root, build, work, certificates, password):
         results.expect("package with %s: folders left" % case, glob.glob(dist + "*"), [])
 
 
-def check_signatures(results, dist, ca):
-    for pattern in SIGNED:
+def check_signatures(results, dist, build, ca):
+    for pattern in signed_files(module_identity.packaged_name(build)):
         matches = glob.glob(os.path.join(dist, pattern))
         results.expect("one file for %s" % pattern, len(matches), 1)
         for path in matches:

@@ -46,7 +46,7 @@ def main():
         results.expect("the signed package is made", made.returncode, 0)
         return results.report()
     step("signed package made", started)
-    check_signing.check_signatures(results, dist, certs[0])
+    check_signing.check_signatures(results, dist, build, certs[0])
     check_hardening.check(results, dist, build)
     with ScratchPrefix(os.path.join(work, "prefix")) as prefix:
         msis = {arch: check_installation.Package(arch, dist, build, root).msi for arch in ARCHES}

@@ -3,6 +3,7 @@
 // them, the recognizer as the host's file chooser calls it) and the layout
 // of the file chooser options block, whose first field is pointer-sized.
 #include "ImportHarness.h"
+#include "ModuleIdentity.h"
 #include "StackMeasure.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr char kModuleName[] = "MavrinTorvVantryNewFormat.dll";
+constexpr char kModuleName[] = PENDREL_MODULE_FILE_NAME;
 
 using CallingConventionTest = ImportTest;
 

@@ -13,7 +13,6 @@ namespace {
 using reference_host::Outcome;
 using Lines = std::vector<std::string>;
 
-constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800AFFFC);
 constexpr HRESULT kSystemError = static_cast<HRESULT>(0x800AFFFF);
 constexpr DATE k3November2011 = 40850;
 // CAFÉ NOIR – MÜLLER £12 in UTF-8, as the host receives it from either encoding.

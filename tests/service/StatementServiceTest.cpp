@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800AFFFC);
-
 class StatementServiceTest : public ModuleTest {
 protected:
     void SetUp() override {

@@ -4,7 +4,7 @@
 // meet. Returns when every thread has ended.
 #pragma once
 
-#include <objbase.h>
+#include "ComApartment.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -19,14 +19,13 @@ void RunInApartmentsAtOnce(int count, Body body) {
     std::vector<std::thread> threads;
     for (int index = 0; index < count; ++index) {
         threads.emplace_back([&, index] {
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            const ComApartment apartment;
             {
                 std::unique_lock<std::mutex> held(lock);
                 if (++ready == count) released.notify_all();
                 released.wait(held, [&] { return ready == count; });
             }
             body(index);
-            CoUninitialize();
         });
     }
     for (std::thread& thread : threads) thread.join();

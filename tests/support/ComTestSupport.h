@@ -1,6 +1,7 @@
 // Helpers shared by the COM test programs: COM initialised for the whole
-// program, reading an object's reference count, the thread's error object's
-// description, and a thread locale set for a while.
+// program, the module's invalid-argument code, reading an object's reference
+// count, the thread's error object's description, and a thread locale set
+// for a while.
 #pragma once
 
 #include "ResourceHolders.h"
@@ -12,6 +13,9 @@
 // registered for it, and the name of its registry key under TypeLib\{id}\1.0\0.
 constexpr SYSKIND kThisSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 constexpr const char* kThisSysKindKey = sizeof(void*) == 8 ? "win64" : "win32";
+
+// What the module answers for a missing or unusable argument.
+constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800AFFFC);
 
 // The count after AddRef and Release: the count the object had.
 template <typename Object>
