@@ -8,45 +8,41 @@
 #include "ChosenPath.h"
 #include "HostCalls.h"
 #include "HostContract.h"
+#include "HostLineValues.h"
 #include "StatementFileRecognizer.h"
-#include "StatementLineTexts.h"
 #include "StatementWalk.h"
 
 #include <optional>
+#include <string_view>
 
 namespace {
 
-// Fills host statement lines from records: the line's number, direction,
-// amount, date, description and reference; a cheque's reference is its
-// padded number, and its description says so.
+// Fills host statement lines from records: the line's number, date and the
+// values HostLineValues describes. Every line is given the record's
+// description first; a cheque's line is then given its own description.
 class StatementLineFiller {
 public:
-    explicit StatementLineFiller(FileEncoding encoding) : m_texts(encoding) {}
+    explicit StatementLineFiller(FileEncoding encoding) : m_texts(encoding), m_values(encoding) {}
 
     void Fill(IHostStatementLine* line, const CTransactionRecord& record, long number) {
+        const HostLineValues& values = m_values.Of(record);
         Variant lineNumber;
         lineNumber->vt = VT_I4;
         lineNumber->lVal = number;
         line->put_Number(lineNumber.Get());
-        const bool debit = record.GetIsDebit() != 0;
-        line->put_Direction(debit ? 0 : 1);
-        line->put_Amount(debit ? record.GetDebitAmount() : record.GetCreditAmount());
+        line->put_Direction(values.direction);
+        line->put_Amount(values.amount);
         line->put_Date(record.GetDate());
         line->put_Description(m_texts.ToBstr(record.GetDescription()));
-        const BSTR typeCode = m_texts.ToBstr(record.GetTypeCode());
-        if (!IsChequeTypeCode(typeCode)) {
-            line->put_Reference(typeCode);
-            return;
-        }
-        const std::string description = ChequeDescription(record.GetDescription());
-        const int length = static_cast<int>(description.size());
-        line->put_Reference(
-            m_texts.ToBstr(description.data() + kChequeDescriptionPrefix, length - kChequeDescriptionPrefix));
-        line->put_Description(m_texts.ToBstr(description.data(), length));
+        line->put_Reference(ToBstr(values.reference));
+        if (values.cheque) line->put_Description(ToBstr(values.description));
     }
 
 private:
+    BSTR ToBstr(std::string_view text) { return m_texts.ToBstr(text.data(), static_cast<int>(text.size())); }
+
     FileTextConverter m_texts;
+    HostLineValuesReader m_values;
 };
 
 // Adds a statement line for each imported line of the walk.
