@@ -16,28 +16,54 @@
 #include "StatementLineTexts.h"
 #include "TransactionRecord.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-struct HostLineValues {
+// The direction and the amount.
+struct HostLineAmount {
     long direction = 0;
     double amount = 0.0;
+};
+
+inline HostLineAmount HostLineAmountOf(const CTransactionRecord& record) {
+    const bool debit = record.GetIsDebit() != 0;
+    return {debit ? 0 : 1, debit ? record.GetDebitAmount() : record.GetCreditAmount()};
+}
+
+// The description and the reference, as the file's bytes.
+struct HostLineTexts {
     bool cheque = false;
     std::string_view description;
     std::string_view reference;
 };
 
-// Works out the values record by record, for one statement file.
-class HostLineValuesReader {
+// Works out the texts record by record, for one statement file.
+class HostLineTextsReader {
 public:
-    explicit HostLineValuesReader(FileEncoding encoding) : m_texts(encoding) {}
+    explicit HostLineTextsReader(FileEncoding encoding) : m_texts(encoding) {}
 
-    // The values of the line `record` gives; its texts stay valid until the
-    // next call or until the record changes.
-    const HostLineValues& Of(const CTransactionRecord& record);
+    // The texts of the line `record` gives, valid until the next call or
+    // until the record changes. Inline: the import asks it of every line.
+    HostLineTexts Of(const CTransactionRecord& record) {
+        HostLineTexts texts;
+        texts.cheque = m_texts.IsChequeTypeCode(record.GetTypeCode());
+        if (texts.cheque) {
+            AssignChequeDescription(m_cheque, record.GetDescription());
+            texts.description = m_cheque;
+            texts.reference = texts.description.substr(kChequeDescriptionPrefix);
+        } else {
+            texts.description = ViewOf(record.GetDescription());
+            texts.reference = ViewOf(record.GetTypeCode());
+        }
+        return texts;
+    }
 
 private:
+    static std::string_view ViewOf(const CString& text) {
+        return std::string_view(text.GetText(), static_cast<std::size_t>(text.GetLength()));
+    }
+
     FileTextConverter m_texts;  // for the comparison of a type code with "CHQ"
     std::string m_cheque;       // a cheque's description, its room kept from line to line
-    HostLineValues m_values;
 };

@@ -17,32 +17,33 @@
 
 namespace {
 
-// Fills host statement lines from records: the line's number, date and the
-// values HostLineValues describes. Every line is given the record's
-// description first; a cheque's line is then given its own description.
+// Fills host statement lines from records: the line's number and date, and
+// the amount and texts HostLineValues.h describes. Every line is given the
+// record's description first; a cheque's line is then given its own.
 class StatementLineFiller {
 public:
-    explicit StatementLineFiller(FileEncoding encoding) : m_texts(encoding), m_values(encoding) {}
+    explicit StatementLineFiller(FileEncoding encoding) : m_texts(encoding), m_lineTexts(encoding) {}
 
     void Fill(IHostStatementLine* line, const CTransactionRecord& record, long number) {
-        const HostLineValues& values = m_values.Of(record);
         Variant lineNumber;
         lineNumber->vt = VT_I4;
         lineNumber->lVal = number;
         line->put_Number(lineNumber.Get());
-        line->put_Direction(values.direction);
-        line->put_Amount(values.amount);
+        const HostLineAmount amount = HostLineAmountOf(record);
+        line->put_Direction(amount.direction);
+        line->put_Amount(amount.amount);
         line->put_Date(record.GetDate());
         line->put_Description(m_texts.ToBstr(record.GetDescription()));
-        line->put_Reference(ToBstr(values.reference));
-        if (values.cheque) line->put_Description(ToBstr(values.description));
+        const HostLineTexts texts = m_lineTexts.Of(record);
+        line->put_Reference(ToBstr(texts.reference));
+        if (texts.cheque) line->put_Description(ToBstr(texts.description));
     }
 
 private:
     BSTR ToBstr(std::string_view text) { return m_texts.ToBstr(text.data(), static_cast<int>(text.size())); }
 
     FileTextConverter m_texts;
-    HostLineValuesReader m_values;
+    HostLineTextsReader m_lineTexts;
 };
 
 // Adds a statement line for each imported line of the walk.

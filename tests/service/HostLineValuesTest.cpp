@@ -42,16 +42,17 @@ TEST(HostLineValues, EachKindOfLineGetsItsValues) {
         {"chq", "9", "45.20,,954.80", 0, 45.2, false, "9", "chq"},
     };
     for (const FileEncoding encoding : {FileEncoding::Ansi, FileEncoding::Utf8}) {
-        HostLineValuesReader reader(encoding);
+        HostLineTextsReader reader(encoding);
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.typeCode) + " " + c.description);
             const RecordOfLine line(c.typeCode, c.description, c.money);
-            const HostLineValues& values = reader.Of(line.record);
-            EXPECT_EQ(c.direction, values.direction);
-            EXPECT_EQ(c.amount, values.amount);
-            EXPECT_EQ(c.cheque, values.cheque);
-            EXPECT_EQ(c.shownDescription, values.description);
-            EXPECT_EQ(c.reference, values.reference);
+            const HostLineAmount amount = HostLineAmountOf(line.record);
+            EXPECT_EQ(c.direction, amount.direction);
+            EXPECT_EQ(c.amount, amount.amount);
+            const HostLineTexts texts = reader.Of(line.record);
+            EXPECT_EQ(c.cheque, texts.cheque);
+            EXPECT_EQ(c.shownDescription, texts.description);
+            EXPECT_EQ(c.reference, texts.reference);
         }
     }
 }
@@ -60,7 +61,7 @@ TEST(HostLineValues, ChequeIsWhatTheComparisonOfTheBstrSays) {
     const char* const typeCodes[] = {"CHQ", "CH",  "C",          "chq",      "CHQQ",
                                      "QHC", "CH ", "\xC3\x87HQ", "\xA0HQ", "\xEF\xBC\xA3"};
     for (const FileEncoding encoding : {FileEncoding::Ansi, FileEncoding::Utf8}) {
-        HostLineValuesReader reader(encoding);
+        HostLineTextsReader reader(encoding);
         FileTextConverter texts(encoding);
         for (const char* typeCode : typeCodes) {
             const RecordOfLine line(typeCode, "1", "1.00,,1.00");

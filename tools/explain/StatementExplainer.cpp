@@ -162,7 +162,7 @@ public:
         m_layout = outcome.layout;
         m_encoding = outcome.utf8 ? FileEncoding::Utf8 : FileEncoding::Ansi;
         m_texts = FileTextToUtf8(m_encoding);
-        m_hostValues = HostLineValuesReader(m_encoding);
+        m_hostTexts = HostLineTextsReader(m_encoding);
         m_readInAnotherCodePage = !outcome.utf8 && GetACP() != CP_UTF8;
         m_onRecognition(explanation);
     }
@@ -188,7 +188,7 @@ private:
     int m_layout = 0;
     FileEncoding m_encoding = FileEncoding::Ansi;  // the file's, told with its recognition
     FileTextToUtf8 m_texts{FileEncoding::Ansi};
-    HostLineValuesReader m_hostValues{FileEncoding::Ansi};
+    HostLineTextsReader m_hostTexts{FileEncoding::Ansi};
     // The file is read in an ANSI code page that is not UTF-8.
     bool m_readInAnotherCodePage = false;
     ExplainedLine m_line;  // the line being explained
@@ -231,20 +231,21 @@ void Explainer::Explain(const LineVerdict& verdict) {
     }
 }
 
-// The values the import hands the host for the record (HostLineValues;
+// The values the import hands the host for the record (HostLineValues.h;
 // `text`, the line), with whether a character of each text was replaced.
 void Explainer::TakeHostValues(const CTransactionRecord& record, const char* text) {
     ExplainedLine& line = m_line;
-    const HostLineValues& values = m_hostValues.Of(record);
-    line.direction = values.direction;
-    line.amount = values.amount;
+    const HostLineAmount amount = HostLineAmountOf(record);
+    line.direction = amount.direction;
+    line.amount = amount.amount;
+    const HostLineTexts texts = m_hostTexts.Of(record);
     const CString& description = record.GetDescription();
     line.descriptionReplaced = ReplacedIn(description.GetText(), description.GetLength());
     const CString& typeCode = record.GetTypeCode();
-    line.referenceReplaced = values.cheque ? line.descriptionReplaced
-                                           : TypeCodeReplaced(typeCode.GetText(), typeCode.GetLength(), text);
-    Assign(line.description, values.description);
-    Assign(line.reference, values.reference);
+    line.referenceReplaced = texts.cheque ? line.descriptionReplaced
+                                          : TypeCodeReplaced(typeCode.GetText(), typeCode.GetLength(), text);
+    Assign(line.description, texts.description);
+    Assign(line.reference, texts.reference);
 }
 
 void Explainer::Assign(std::string& utf8, std::string_view text) {
