@@ -20,15 +20,12 @@
 #include <string>
 #include <string_view>
 
-// The direction and the amount.
-struct HostLineAmount {
-    long direction = 0;
-    double amount = 0.0;
-};
+// The direction and the amount, each asked on its own where the import
+// puts it.
+inline long HostLineDirectionOf(const CTransactionRecord& record) { return record.GetIsDebit() ? 0 : 1; }
 
-inline HostLineAmount HostLineAmountOf(const CTransactionRecord& record) {
-    const bool debit = record.GetIsDebit() != 0;
-    return {debit ? 0 : 1, debit ? record.GetDebitAmount() : record.GetCreditAmount()};
+inline double HostLineAmountOf(const CTransactionRecord& record) {
+    return record.GetIsDebit() ? record.GetDebitAmount() : record.GetCreditAmount();
 }
 
 // The description and the reference, as the file's bytes.

@@ -29,9 +29,8 @@ public:
         lineNumber->vt = VT_I4;
         lineNumber->lVal = number;
         line->put_Number(lineNumber.Get());
-        const HostLineAmount amount = HostLineAmountOf(record);
-        line->put_Direction(amount.direction);
-        line->put_Amount(amount.amount);
+        line->put_Direction(HostLineDirectionOf(record));
+        line->put_Amount(HostLineAmountOf(record));
         line->put_Date(record.GetDate());
         line->put_Description(m_texts.ToBstr(record.GetDescription()));
         const HostLineTexts texts = m_lineTexts.Of(record);

@@ -46,9 +46,8 @@ TEST(HostLineValues, EachKindOfLineGetsItsValues) {
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.typeCode) + " " + c.description);
             const RecordOfLine line(c.typeCode, c.description, c.money);
-            const HostLineAmount amount = HostLineAmountOf(line.record);
-            EXPECT_EQ(c.direction, amount.direction);
-            EXPECT_EQ(c.amount, amount.amount);
+            EXPECT_EQ(c.direction, HostLineDirectionOf(line.record));
+            EXPECT_EQ(c.amount, HostLineAmountOf(line.record));
             const HostLineTexts texts = reader.Of(line.record);
             EXPECT_EQ(c.cheque, texts.cheque);
             EXPECT_EQ(c.shownDescription, texts.description);

@@ -235,9 +235,8 @@ void Explainer::Explain(const LineVerdict& verdict) {
 // `text`, the line), with whether a character of each text was replaced.
 void Explainer::TakeHostValues(const CTransactionRecord& record, const char* text) {
     ExplainedLine& line = m_line;
-    const HostLineAmount amount = HostLineAmountOf(record);
-    line.direction = amount.direction;
-    line.amount = amount.amount;
+    line.direction = HostLineDirectionOf(record);
+    line.amount = HostLineAmountOf(record);
     const HostLineTexts texts = m_hostTexts.Of(record);
     const CString& description = record.GetDescription();
     line.descriptionReplaced = ReplacedIn(description.GetText(), description.GetLength());
