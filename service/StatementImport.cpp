@@ -8,45 +8,41 @@
 #include "ChosenPath.h"
 #include "HostCalls.h"
 #include "HostContract.h"
+#include "HostLineValues.h"
 #include "StatementFileRecognizer.h"
-#include "StatementLineTexts.h"
 #include "StatementWalk.h"
 
 #include <optional>
+#include <string_view>
 
 namespace {
 
-// Fills host statement lines from records: the line's number, direction,
-// amount, date, description and reference; a cheque's reference is its
-// padded number, and its description says so.
+// Fills host statement lines from records: the line's number and date, and
+// the amount and texts HostLineValues.h describes. Every line is given the
+// record's description first; a cheque's line is then given its own.
 class StatementLineFiller {
 public:
-    explicit StatementLineFiller(FileEncoding encoding) : m_texts(encoding) {}
+    explicit StatementLineFiller(FileEncoding encoding) : m_texts(encoding), m_lineTexts(encoding) {}
 
     void Fill(IHostStatementLine* line, const CTransactionRecord& record, long number) {
         Variant lineNumber;
         lineNumber->vt = VT_I4;
         lineNumber->lVal = number;
         line->put_Number(lineNumber.Get());
-        const bool debit = record.GetIsDebit() != 0;
-        line->put_Direction(debit ? 0 : 1);
-        line->put_Amount(debit ? record.GetDebitAmount() : record.GetCreditAmount());
+        line->put_Direction(HostLineDirectionOf(record));
+        line->put_Amount(HostLineAmountOf(record));
         line->put_Date(record.GetDate());
         line->put_Description(m_texts.ToBstr(record.GetDescription()));
-        const BSTR typeCode = m_texts.ToBstr(record.GetTypeCode());
-        if (!IsChequeTypeCode(typeCode)) {
-            line->put_Reference(typeCode);
-            return;
-        }
-        const std::string description = ChequeDescription(record.GetDescription());
-        const int length = static_cast<int>(description.size());
-        line->put_Reference(
-            m_texts.ToBstr(description.data() + kChequeDescriptionPrefix, length - kChequeDescriptionPrefix));
-        line->put_Description(m_texts.ToBstr(description.data(), length));
+        const HostLineTexts texts = m_lineTexts.Of(record);
+        line->put_Reference(ToBstr(texts.reference));
+        if (texts.cheque) line->put_Description(ToBstr(texts.description));
     }
 
 private:
+    BSTR ToBstr(std::string_view text) { return m_texts.ToBstr(text.data(), static_cast<int>(text.size())); }
+
     FileTextConverter m_texts;
+    HostLineTextsReader m_lineTexts;
 };
 
 // Adds a statement line for each imported line of the walk.

@@ -32,6 +32,15 @@ BSTR FileTextConverter::ToBstr(const char* text, int length) {
     return m_converted.Get();
 }
 
+bool FileTextConverter::IsChequeTypeCode(const CString& typeCode) {
+    const char* const text = typeCode.GetText();
+    const int length = typeCode.GetLength();
+    const bool plain = m_widensPlainText && length <= static_cast<int>(kChequeTypeCodeLength) &&
+                       std::all_of(text, text + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!plain) return ::IsChequeTypeCode(ToBstr(typeCode));
+    return length == static_cast<int>(kChequeTypeCodeLength) && std::equal(text, text + length, kChequeTypeCode);
+}
+
 BStr& FileTextConverter::StringOfLength(int length) {
     if (m_byLength.size() <= static_cast<size_t>(length)) m_byLength.resize(static_cast<size_t>(length) + 1);
     BStr& string = m_byLength[static_cast<size_t>(length)];
@@ -55,9 +64,9 @@ bool IsChequeTypeCode(BSTR typeCode) {
     return CompareStringW(LOCALE_USER_DEFAULT, 0, typeCode, -1, kChequeTypeCode, -1) == CSTR_EQUAL;
 }
 
-std::string ChequeDescription(const CString& chequeNumber) {
+void AssignChequeDescription(std::string& description, const CString& chequeNumber) {
     const int length = chequeNumber.GetLength();
-    std::string description = "CHQ ";
+    description.assign("CHQ ");
     if (length < kChequeNumberLength) description.append(static_cast<size_t>(kChequeNumberLength - length), '0');
-    return description.append(chequeNumber.GetText(), static_cast<size_t>(length));
+    description.append(chequeNumber.GetText(), static_cast<size_t>(length));
 }

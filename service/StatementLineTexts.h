@@ -28,6 +28,11 @@ public:
     BSTR ToBstr(const CString& text);
     BSTR ToBstr(const char* text, int length);
 
+    // IsChequeTypeCode of the type code's BSTR. A code of at most three
+    // bytes below 0x80, which the encoding reads as themselves, is compared
+    // as it stands, as IsChequeTypeCode compares its characters: no BSTR is made.
+    bool IsChequeTypeCode(const CString& typeCode);
+
 private:
     BStr& StringOfLength(int length);
 
@@ -40,8 +45,9 @@ private:
 // True when the type code is exactly "CHQ" (letter case counts).
 bool IsChequeTypeCode(BSTR typeCode);
 
-// A cheque line's description: "CHQ " and the cheque's number, with zeros
-// in front of a number shorter than 6 characters. The line's reference is
-// the number so padded: the description after kChequeDescriptionPrefix.
-std::string ChequeDescription(const CString& chequeNumber);
+// `description` becomes a cheque line's description, its room kept: "CHQ "
+// and the cheque's number, with zeros in front of a number shorter than 6
+// characters. The line's reference is the number so padded: the
+// description after kChequeDescriptionPrefix.
+void AssignChequeDescription(std::string& description, const CString& chequeNumber);
 constexpr int kChequeDescriptionPrefix = 4;

@@ -13,7 +13,10 @@ to the include path, never reach another folder by a path of its own. The
 headers widl makes from an IDL file belong to the IDL file's floor.
 Includes of headers that no product folder holds (platform and standard
 headers, files generated at configure time) are not the check's business.
-Tests, the benchmark and the build helpers stand outside the floors.
+Tests, the benchmark and the build helpers stand outside the floors; every
+other folder that holds a source file, below the top folder of a floor's
+folder (tools/ for tools/text), must be on a floor itself, so that the
+check reads every product file.
 
 Prints every violation, one per line, and exits 1 when there is one.
 """
@@ -60,6 +63,18 @@ def product_files(root, floors):
             for name in sorted(os.listdir(directory)) if os.path.isdir(directory) else []:
                 if os.path.isfile(os.path.join(directory, name)):
                     yield folder, name
+
+
+def check_unlisted_folders(root, floors, problems):
+    """Every folder below a floor's top folder that holds a source file but
+    is on no floor."""
+    listed = {folder for _, folders in floors for folder in folders}
+    for top in sorted({folder.split("/")[0] for folder in listed}):
+        for directory, subdirectories, names in os.walk(os.path.join(root, top)):
+            subdirectories.sort()
+            folder = os.path.relpath(directory, root).replace(os.sep, "/")
+            if folder not in listed and any(name.endswith(SOURCE_SUFFIXES) for name in names):
+                problems.append("%s holds product sources but is on no floor" % folder)
 
 
 def header_floors(root, floors, problems):
@@ -131,6 +146,7 @@ def check(root, floors=None):
     the floors its own FLOORS_FILE lists)."""
     floors = read_floors(root) if floors is None else floors
     problems = []
+    check_unlisted_folders(root, floors, problems)
     floors_of_headers = header_floors(root, floors, problems)
     check_includes(root, floors, floors_of_headers, problems)
     check_targets(root, floors, problems)

@@ -5,14 +5,14 @@
 #pragma once
 
 #include "ImportReview.h"
-#include "ReportLines.h"
+#include "LinesForReport.h"
 #include "StatementTestSupport.h"
 
 #include <string>
 
 struct ReviewedForReport {
     ImportReview review;
-    ReportLines lines;
+    LinesForReport lines;
 };
 
 inline ReviewedForReport ReviewForReport(const std::string& statement) {
