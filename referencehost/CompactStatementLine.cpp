@@ -9,7 +9,10 @@ CompactStatementLine::CompactStatementLine(std::shared_ptr<Scenario> scenario,
 STDMETHODIMP CompactStatementLine::put_Number(VARIANT* number) {
     return Perform("put_Number", [&] { return Passed(VariantText(number)); }, [&] {
         if (!number) return E_POINTER;
-        m_records->SetText(m_slot, Text::Number, VariantText(number));
+        if (V_VT(number) == VT_I4)
+            m_records->SetNumber(m_slot, V_I4(number));
+        else
+            m_records->SetNumberText(m_slot, VariantText(number));
         return S_OK;
     });
 }

@@ -2,25 +2,11 @@
 
 #include "CallValues.h"
 
-#include <charconv>
-#include <string>
-
 namespace {
 
 constexpr std::string_view kNoNumber = "VT_EMPTY";
-constexpr std::string_view kWholeNumber = "VT_I4 ";
 
 std::size_t At(HostLines::Text which) { return static_cast<std::size_t>(which); }
-
-// The VT_I4 value the call log's text of a VARIANT writes, when it is one.
-std::optional<long> WholeNumberIn(std::string_view text) {
-    if (text.substr(0, kWholeNumber.size()) != kWholeNumber) return std::nullopt;
-    const std::string_view digits = text.substr(kWholeNumber.size());
-    long number = 0;
-    const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (read.ec != std::errc() || std::to_string(number) != digits) return std::nullopt;
-    return number;
-}
 
 }  // namespace
 
@@ -28,10 +14,10 @@ HostLines::HostLines(const reference_host::StatementLineRecords& records) {
     for (std::size_t index = 0; index < records.Size(); ++index) {
         const reference_host::StatementLineView line = records[index];
         const Slot slot = Add();
-        if (const auto number = WholeNumberIn(line.number))
-            SetNumber(slot, *number);
+        if (line.number)
+            SetNumber(slot, *line.number);
         else
-            SetNumberText(slot, line.number);
+            SetNumberText(slot, line.numberText);
         SetDirection(slot, line.direction);
         SetAmount(slot, line.amount);
         SetDate(slot, line.date);
