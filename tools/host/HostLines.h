@@ -1,84 +1,10 @@
 // The statement lines the host received, as the tool keeps them to show and
-// check them: one fixed record a line, with the number, direction, amount
-// and date as the values they are, and the description and reference in
-// UTF-8 in one arena (TextArena.h). Nothing is formatted as a line arrives:
-// a number put as a VT_I4 stays a number until it is written; only a number
-// of another type keeps its text, as the call log writes a VARIANT. A line
-// takes about 56 bytes and its texts, so a million lines fit in well under
-// a hundred megabytes.
-//
-// A line's values are set one at a time, in any order, and may be set
-// again: a text set again takes new room and leaves its old copy unused (a
-// cheque's description is set twice).
+// check them: the reference host's compact records (StatementLineRecords.h),
+// which keep a line's number, direction, amount and date as values and its
+// texts in UTF-8, about 56 bytes a line and its texts.
 #pragma once
 
-#include "SlottedRecords.h"
 #include "StatementLineRecords.h"
-#include "TextArena.h"
 
-#include <windows.h>
-
-#include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string_view>
-
-// One line's values; the texts stay valid until the lines are cleared or destroyed.
-struct HostLine {
-    // The number when it was put as a VT_I4; otherwise `numberText` says what
-    // was put, as the call log writes a VARIANT ("VT_EMPTY" when nothing was).
-    std::optional<long> number;
-    std::string_view numberText;
-    long direction = 0;
-    double amount = 0.0;
-    DATE date = 0.0;
-    std::string_view description;
-    std::string_view reference;
-};
-
-class HostLines {
-public:
-    // Names a line. A slot from before the last Clear names no line: what
-    // is set through it is dropped.
-    using Slot = reference_host::RecordSlot;
-    enum class Text { Description, Reference };
-
-    HostLines() = default;
-    // The lines a recording statement kept (CompactStatement), with their
-    // numbers read back from the call log's text of them.
-    explicit HostLines(const reference_host::StatementLineRecords& records);
-    HostLines(const HostLines&) = delete;
-    HostLines& operator=(const HostLines&) = delete;
-
-    // A new last line, with the values of a line nothing was put into.
-    Slot Add();
-    void SetNumber(Slot slot, long number);
-    // A number put as another type than VT_I4, in the call log's words.
-    // Throws std::bad_alloc when the text cannot be kept (as SetText).
-    void SetNumberText(Slot slot, std::string_view text);
-    void SetText(Slot slot, Text which, std::string_view utf8);
-    void SetDirection(Slot slot, long direction);
-    void SetAmount(Slot slot, double amount);
-    void SetDate(Slot slot, DATE date);
-    void Clear();
-
-    std::size_t Size() const { return m_records.Size(); }
-    HostLine operator[](std::size_t index) const;
-
-private:
-    struct Record {
-        const char* texts[2];
-        std::uint32_t lengths[2];
-        // A VT_I4's value; for a number put as another type, the length
-        // of its text, at `numberText`.
-        std::int32_t number;
-        std::int32_t direction;
-        double amount;
-        double date;
-        const char* numberText;  // null for a VT_I4
-    };
-    std::string_view Keep(std::string_view text);
-
-    reference_host::SlottedRecords<Record> m_records;
-    reference_host::TextArena m_texts;
-};
+using HostLines = reference_host::StatementLineRecords;
+using HostLine = reference_host::StatementLineView;

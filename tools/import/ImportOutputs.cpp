@@ -21,9 +21,11 @@ StatementAccount HostAccount(const ImportOptions& options) {
     return account;
 }
 
-HostOutcome OutcomeWith(std::shared_ptr<const HostLines> lines, const reference_host::Scenario& scenario,
-                        IBankStatementService* service) {
-    HostOutcome host{std::move(lines), std::nullopt, false};
+}  // namespace
+
+HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const ToolStatement& statement,
+                          IBankStatementService* service) {
+    HostOutcome host{statement.Lines(), std::nullopt, false};
     const auto calls = scenario.log.Calls("FileChooser", "Recognizer");
     if (!calls.empty() && calls.front().value.rfind(kRecognised, 0) == 0)
         host.recognizerTitle = calls.front().value.substr(sizeof kRecognised - 1);
@@ -31,18 +33,6 @@ HostOutcome OutcomeWith(std::shared_ptr<const HostLines> lines, const reference_
     service->get_Cancelled(&cancelled);
     host.cancelled = cancelled != 0;
     return host;
-}
-
-}  // namespace
-
-HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const ToolStatement& statement,
-                          IBankStatementService* service) {
-    return OutcomeWith(statement.Lines(), scenario, service);
-}
-
-HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const reference_host::CompactStatement& statement,
-                          IBankStatementService* service) {
-    return OutcomeWith(std::make_shared<const HostLines>(statement.Lines()), scenario, service);
 }
 
 // Everything is said from one review of the file; --explain walks it again

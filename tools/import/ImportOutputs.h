@@ -33,9 +33,6 @@ struct HostOutcome {
 // FileChooser's Recognizer calls) and whether the import was cancelled.
 HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const ToolStatement& statement,
                           IBankStatementService* service);
-// The same of an import into a recording statement, whose lines are copied.
-HostOutcome HostOutcomeOf(const reference_host::Scenario& scenario, const reference_host::CompactStatement& statement,
-                          IBankStatementService* service);
 
 // Reviews the import of `options.file` that gave `host` and writes what the
 // tool says of it. Returns the exit status: kNotRecognised, kLinesLost or kImported.

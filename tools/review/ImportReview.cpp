@@ -67,12 +67,6 @@ ImportReview ReviewImport(StatementPath path, const StatementAccount& account, c
     return review;
 }
 
-ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
-                          const reference_host::StatementLineRecords& lines,
-                          const std::function<void(const ExplainedLine&)>& alsoOnLine) {
-    return ReviewImport(path, account, HostLines(lines), alsoOnLine);
-}
-
 void WriteExplanation(std::ostream& out, StatementPath path, const StatementAccount& account, const HostLines& lines,
                       ImportReview& review) {
     BreaksInFileOrder breaks(review.balance);

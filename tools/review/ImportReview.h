@@ -55,10 +55,6 @@ struct ImportReview {
 // what it shows of each line).
 ImportReview ReviewImport(StatementPath path, const StatementAccount& account, const HostLines& lines,
                           const std::function<void(const ExplainedLine&)>& alsoOnLine = nullptr);
-// The same against the lines a recording statement kept.
-ImportReview ReviewImport(StatementPath path, const StatementAccount& account,
-                          const reference_host::StatementLineRecords& lines,
-                          const std::function<void(const ExplainedLine&)>& alsoOnLine = nullptr);
 
 // Walks the file again and writes, a line each as it goes, how it was
 // recognised and what became of every line; a line where the running

@@ -90,7 +90,7 @@ TEST_F(ToolStatementTest, KeepsWhatTheRecordingStatementKeeps) {
     const auto tool = MakeObject<ToolStatement>(scenario);
     PutAll(compact.Get(), lines);
     PutAll(tool.Get(), lines);
-    ExpectSameLines(HostLines(compact->Lines()), *tool->Lines());
+    ExpectSameLines(compact->Lines(), *tool->Lines());
     LONG count = 0;
     EXPECT_EQ(tool->get_Count(&count), S_OK);
     EXPECT_EQ(count, static_cast<LONG>(lines.size()));
@@ -143,7 +143,7 @@ TEST_F(ToolStatementTest, ImportsKeepTheLinesTheRecordingStatementKeeps) {
         ASSERT_EQ(service->ImportStatement(reconciliation.Get(), compact.Get()), S_OK);
         ASSERT_EQ(service->ImportStatement(reconciliation.Get(), tool.Get()), S_OK);
         EXPECT_GT(tool->Lines()->Size(), 0u);
-        ExpectSameLines(HostLines(compact->Lines()), *tool->Lines());
+        ExpectSameLines(compact->Lines(), *tool->Lines());
         // The reconciliation and its bank account, the two statements and one line object.
         EXPECT_EQ(scenario->LiveObjects(), 5);
     }

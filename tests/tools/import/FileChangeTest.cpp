@@ -32,16 +32,16 @@ void Write(const std::string& path, const std::string& bytes, const char* mode) 
     std::fclose(file);
 }
 
-// A compact statement that calls `change` as its `at`-th line is added:
+// The tool's statement, which calls `change` as its `at`-th line is added:
 // the module has then read that line, and handed over the lines before it.
-class ChangingStatement : public reference_host::CompactStatement {
+class ChangingStatement : public ToolStatement {
 public:
     ChangingStatement(std::shared_ptr<reference_host::Scenario> scenario, int at, std::function<void()> change)
-        : CompactStatement(std::move(scenario)), m_at(at), m_change(std::move(change)) {}
+        : ToolStatement(std::move(scenario)), m_at(at), m_change(std::move(change)) {}
 
     STDMETHODIMP AddLine(IHostStatementLine** line) override {
         if (++m_added == m_at) m_change();
-        return CompactStatement::AddLine(line);
+        return ToolStatement::AddLine(line);
     }
 
 private:
@@ -84,7 +84,7 @@ TEST_F(FileChangeTest, ReportSaysTheFileChangedDuringTheImport) {
         const auto reconciliation = scenario->CreateReconciliation();
         const auto changing = reference_host::MakeObject<ChangingStatement>(scenario, c.at, c.change);
         ASSERT_EQ(S_OK, service->ImportStatement(reconciliation.Get(), changing.Get()));
-        ASSERT_EQ(2u, changing->Lines().Size());
+        ASSERT_EQ(2u, changing->Lines()->Size());
 
         std::ostringstream out, err;
         const int status =
