@@ -87,6 +87,15 @@ bool WidenPlainText(const char* text, int length, wchar_t* wide) {
 
 bool WideToAnsi(const wchar_t* text, std::string& narrow) { return WideToNarrow(CP_ACP, text, narrow); }
 
+std::string WideToUtf8(const wchar_t* text, std::size_t length) {
+    if (length == 0) return {};
+    const int wideLength = static_cast<int>(length);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
+    std::string converted(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, wideLength, converted.data(), size, nullptr, nullptr);
+    return converted;
+}
+
 int WideToAnsi(const wchar_t* text, int length, char* out, int outSize) {
     return WideCharToMultiByte(CP_ACP, 0, text, length, out, outSize, nullptr, nullptr);
 }

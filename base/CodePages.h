@@ -36,6 +36,9 @@ bool WidenPlainText(const char* text, int length, wchar_t* wide);
 
 // Wide to narrow.
 bool WideToAnsi(const wchar_t* text, std::string& narrow);
+// `length` wide characters in UTF-8, which spells every character (an
+// unpaired surrogate becomes U+FFFD).
+std::string WideToUtf8(const wchar_t* text, std::size_t length);
 // `length` wide characters into `out` (no flags, no default character): the
 // bytes needed when `outSize` is 0, else the bytes written, 0 on failure.
 int WideToAnsi(const wchar_t* text, int length, char* out, int outSize);

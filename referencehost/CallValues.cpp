@@ -1,5 +1,6 @@
 #include "CallValues.h"
 
+#include "CodePages.h"
 #include "HostStrings.h"
 #include "MavrinBankReconciliation.h"
 
@@ -38,7 +39,7 @@ std::string TypeName(VARTYPE type) {
 }  // namespace
 
 std::string TextOf(BSTR text) {
-    return text ? Utf8FromWide(text, SysStringLen(text)) : kNullText;
+    return text ? WideToUtf8(text, SysStringLen(text)) : kNullText;
 }
 
 std::string NumberText(double value) {
@@ -81,7 +82,7 @@ std::string InterfaceName(REFIID iid) {
         if (IsEqualIID(iid, *known)) return name;
     wchar_t text[40] = {};
     StringFromGUID2(iid, text, 40);
-    return Utf8FromWide(text, wcslen(text));
+    return WideToUtf8(text, wcslen(text));
 }
 
 bool IsZeroPaddedText(const std::vector<unsigned char>& record) {

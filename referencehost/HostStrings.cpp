@@ -1,17 +1,10 @@
 #include "HostStrings.h"
 
+#include "CodePages.h"
+
 #include <new>
 
 namespace reference_host {
-
-std::string Utf8FromWide(const wchar_t* text, std::size_t length) {
-    if (length == 0) return {};
-    const int wideLength = static_cast<int>(length);
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, wideLength, result.data(), size, nullptr, nullptr);
-    return result;
-}
 
 std::string Utf8FromAnsi(const char* text, std::size_t length) {
     if (length == 0) return {};
@@ -19,7 +12,7 @@ std::string Utf8FromAnsi(const char* text, std::size_t length) {
     const int size = MultiByteToWideChar(CP_ACP, 0, text, narrowLength, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text, narrowLength, wide.data(), size);
-    return Utf8FromWide(wide.data(), wide.size());
+    return WideToUtf8(wide.data(), wide.size());
 }
 
 std::string AnsiFromWide(const std::wstring& text) {

@@ -11,7 +11,6 @@
 
 namespace reference_host {
 
-std::string Utf8FromWide(const wchar_t* text, std::size_t length);
 std::string Utf8FromAnsi(const char* text, std::size_t length);
 std::string AnsiFromWide(const std::wstring& text);
 

@@ -11,7 +11,7 @@ std::size_t At(StatementLineRecords::Text which) { return static_cast<std::size_
 
 }  // namespace
 
-std::string NumberText(const StatementLineView& line) {
+std::string LoggedNumber(const StatementLineView& line) {
     if (!line.number) return std::string(line.numberText);
     VARIANT number;
     VariantInit(&number);

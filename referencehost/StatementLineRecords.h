@@ -43,7 +43,7 @@ struct StatementLineView {
 
 // A line's number as the call log writes the VARIANT it was put as
 // ("VT_I4 5", "VT_BSTR \"x\"", "VT_EMPTY").
-std::string NumberText(const StatementLineView& line);
+std::string LoggedNumber(const StatementLineView& line);
 
 class StatementLineRecords {
 public:

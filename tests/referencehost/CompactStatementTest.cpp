@@ -68,7 +68,7 @@ TEST_F(CompactStatementTest, KeepsTheValuesOfReleasedLinesInOrder) {
     };
     for (size_t index = 0; index < lines.Size(); ++index) {
         const StatementLineView line = lines[index];
-        EXPECT_EQ(NumberText(line), expected[index].number) << index;
+        EXPECT_EQ(LoggedNumber(line), expected[index].number) << index;
         EXPECT_EQ(line.direction, expected[index].direction) << index;
         EXPECT_EQ(line.amount, expected[index].amount) << index;
         EXPECT_EQ(line.date, expected[index].date) << index;

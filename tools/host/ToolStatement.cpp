@@ -1,6 +1,7 @@
 #include "ToolStatement.h"
 
 #include "CallValues.h"
+#include "CodePages.h"
 #include "Utf8Text.h"
 
 #include <new>
@@ -28,7 +29,7 @@ std::string_view Utf8Of(BSTR text, std::string& buffer) {
     buffer.resize(length);
     for (UINT index = 0; index < length; ++index) {
         if (text[index] >= 0x80) {
-            buffer = Utf8(text, length);
+            buffer = WideToUtf8(text, length);
             break;
         }
         buffer[index] = static_cast<char>(text[index]);

@@ -1,5 +1,6 @@
 #include "FileProblems.h"
 
+#include "CodePages.h"
 #include "ErrorReporting.h"
 #include "ResourceHolders.h"
 #include "Utf8Text.h"
@@ -41,7 +42,7 @@ std::wstring EndingDropped(const std::wstring& path) {
 
 std::string SystemText(unsigned long code) {
     const BStr text = SystemErrorText(code, FormatMessageA);
-    return text.Get() ? Utf8(std::wstring(text.Get(), text.Length())) : std::string();
+    return text.Get() ? WideToUtf8(text.Get(), text.Length()) : std::string();
 }
 
 std::optional<std::string> WhyUnreadable(const std::wstring& path) {

@@ -9,20 +9,11 @@
 
 namespace {
 
-std::string Utf8OfBstr(BSTR text) { return Utf8(text, SysStringLen(text)); }
+std::string Utf8OfBstr(BSTR text) { return WideToUtf8(text, SysStringLen(text)); }
 
 }  // namespace
 
-std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
-
-std::string Utf8(const wchar_t* text, std::size_t length) {
-    if (length == 0) return {};
-    const int wideLength = static_cast<int>(length);
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
-    std::string converted(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, wideLength, converted.data(), size, nullptr, nullptr);
-    return converted;
-}
+std::string Utf8(const std::wstring& text) { return WideToUtf8(text.data(), text.size()); }
 
 bool ReadsWithoutReplacement(const char* text, int length, FileEncoding encoding) {
     const UINT codePage = encoding == FileEncoding::Utf8 ? CP_UTF8 : CP_ACP;

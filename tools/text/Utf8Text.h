@@ -4,11 +4,9 @@
 
 #include "StatementLineTexts.h"
 
-#include <cstddef>
 #include <string>
 
 std::string Utf8(const std::wstring& text);
-std::string Utf8(const wchar_t* text, std::size_t length);
 
 // Whether the import reads each of the text's bytes into a character (ToBstr
 // replaces those that do not read in the encoding: with U+FFFD in UTF-8).
