@@ -110,12 +110,31 @@ def module_command(module, *arguments):
                                           " ".join(map(shlex.quote, arguments)))
 
 
-def start_lines(arch, ready, command):
+def start_lines(arch, ready, program_lines):
     """sh lines: unless READY (sh tests) hold, this module's start for the tests
-    of ARCH; then the program, started with COMMAND."""
+    of ARCH; then PROGRAM_LINES, which run the program."""
     return ["{ %s; } ||" % " && ".join([server_running_check(), *ready]),
             "  %s >&2 || exit 1" % module_command("buildtools.wine", "start", "--tests", "--arch", arch),
-            'exec %s "$@"' % " ".join(map(shlex.quote, command))]
+            *program_lines]
+
+
+def program_lines(command):
+    """sh lines that run the program with COMMAND in the caller's place."""
+    return ['exec %s "$@"' % " ".join(map(shlex.quote, command))]
+
+
+def program_lines_through_files(command):
+    """sh lines that run the program with COMMAND, its output kept in files
+    and copied to this script's own when it ends. On the emulated route the
+    programs Wine starts in the background for a test (the desktop, rpcss)
+    inherit the test's output and keep it open; were it CTest's pipe, CTest
+    would wait for them, minutes on end, before it ran the next test."""
+    return ['out=$(mktemp) && err=$(mktemp) || exit 1',
+            'trap \'rm -f "$out" "$err"\' EXIT',
+            '%s "$@" >"$out" 2>"$err"' % " ".join(map(shlex.quote, command)),
+            'code=$?',
+            'cat "$out"; cat "$err" >&2',
+            'exit $code']
 
 
 def emulator_lines(arch):
@@ -141,7 +160,8 @@ def emulator_lines(arch):
         lines += ["    export %s=%s" % (name, shlex.quote(values[name]))
                   for name in ("WINEPREFIX", "WINEARCH", "WINESERVER", "WINEDLLOVERRIDES")]
         lines += ['    [ -n "${WINEDEBUG-}" ] || export WINEDEBUG=%s' % DEFAULTS["WINEDEBUG"]]
-        lines += ["    " + line for line in start_lines(arch, emulated_wine.ready_checks(), emulated_wine.COMMAND)]
+        lines += ["    " + line for line in start_lines(arch, emulated_wine.ready_checks(),
+                                                           program_lines_through_files(emulated_wine.COMMAND))]
         lines += ["    ;;", "esac"]
     defaults = dict(DEFAULTS, WINEPREFIX=PREFIXES["tests"])
     lines += ['[ -n "${%s-}" ] || %s=%s' % (name, name, shlex.quote(value)) for name, value in defaults.items()]
@@ -151,7 +171,7 @@ def emulator_lines(arch):
     if arch == "x86":
         ready += ['[ -f "%s" ]' % windows_file("$WINEPREFIX", SYSTEM_FOLDERS["x86"] + "/" + program)
                   for program in WOW64_PROGRAMS]
-    lines += start_lines(arch, ready, WINE)
+    lines += start_lines(arch, ready, program_lines(WINE))
     return "\n".join(lines)
 
 
