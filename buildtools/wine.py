@@ -110,12 +110,12 @@ def module_command(module, *arguments):
                                           " ".join(map(shlex.quote, arguments)))
 
 
-def start_lines(arch, ready, program_lines):
+def start_lines(arch, ready, run_lines):
     """sh lines: unless READY (sh tests) hold, this module's start for the tests
-    of ARCH; then PROGRAM_LINES, which run the program."""
+    of ARCH; then RUN_LINES, which run the program."""
     return ["{ %s; } ||" % " && ".join([server_running_check(), *ready]),
             "  %s >&2 || exit 1" % module_command("buildtools.wine", "start", "--tests", "--arch", arch),
-            *program_lines]
+            *run_lines]
 
 
 def program_lines(command):
